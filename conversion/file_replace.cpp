@@ -1,0 +1,50 @@
+#include "conversion/file_replace.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zelk {
+
+namespace {
+
+unsigned next_serial() {
+  static unsigned serial = 0;
+  return ++serial;
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(std::string target, const char* mode) : target_(std::move(target)) {
+  std::error_code ec;
+  // A directory at the target can never be replaced by a file.
+  if (std::filesystem::is_directory(target_, ec)) return;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = target_ + ".tmp" + std::to_string(next_serial());
+    if (std::filesystem::exists(candidate, ec)) continue;
+    // Anything else that stops the open (no folder, no permission) will stop
+    // every other name too.
+    stream_ = std::fopen(candidate.c_str(), mode);
+    if (stream_ != nullptr) temporary_ = std::move(candidate);
+    return;
+  }
+}
+
+ReplacementFile::~ReplacementFile() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  if (!temporary_.empty()) std::remove(temporary_.c_str());
+}
+
+bool ReplacementFile::commit() {
+  if (stream_ == nullptr) return false;
+  bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
+  bool closed = std::fclose(stream_) == 0;
+  stream_ = nullptr;
+  if (!written || !closed) return false;
+  std::error_code ec;
+  std::filesystem::rename(temporary_, target_, ec);
+  if (ec) return false;
+  temporary_.clear();
+  return true;
+}
+
+}  // namespace zelk

@@ -1,0 +1,109 @@
+#include "conversion/generate.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <system_error>
+
+#include "conversion/bounded_text.h"
+#include "conversion/file_replace.h"
+#include "conversion/settings_file.h"
+#include "mappage/map_page.h"
+
+namespace zelk {
+
+namespace {
+
+bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
+
+// The first failing check's message, or empty when all pass.
+std::string check_choices(const SettingsRecord& record, const GenerateRequest& request) {
+  if (!request.has_input_file) return "ERROR: Didn't specify input file.";
+  if (request.output_path.empty()) return "ERROR: Didn't specify output file.";
+  if (record.band_index < 0) return "ERROR: Didn't select a band.";
+  if (record.map_rows < 0 || record.map_columns < 0) return "ERROR: Didn't select a print format.";
+  const std::string& field = request.ll_field_text;
+  if (field.empty()) return "ERROR: Didn't specify the starting field.";
+  if (field.size() < 2 || !is_field_letter(field[0]) || !is_field_letter(field[1])) {
+    char message[64];
+    format_into(message, sizeof message, "ERROR: %s is not a valid grid field", field.c_str());
+    return message;
+  }
+  return std::string();
+}
+
+GenerateResult failure(SettingsRecord& record, const char* format, const std::string& path) {
+  format_into(record.message, kMessageSize, format, path.c_str());
+  return {GenerateStatus::kFailed, record.message};
+}
+
+void compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
+  char* message = record.message;
+  if (record.ffma_option != 0)
+    format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
+                request.output_path.c_str());
+  else
+    format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
+  if (request.mention_view_button)
+    append_within(message, kMessageSize, "Click the 'View' button to see the output.\n\n");
+  constexpr std::size_t kLimit = 255;
+  switch (record.map_columns) {
+    case 3: append_within(message, kLimit, "Print on 8.5x11 sheet in Portrait mode"); break;
+    case 4: append_within(message, kLimit, "Print on 8.5x11 sheet in Landscape mode"); break;
+    case 6: append_within(message, kLimit, "Print on 11x17 sheet in Landscape mode"); break;
+    default: break;
+  }
+  if (record.color_option != 0) append_within(message, kLimit, " to a color printer.");
+  append_within(message, kLimit, "\n\n");
+}
+
+GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
+  const std::string& input_path = request.input_path;
+  std::error_code ec;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(
+      std::filesystem::is_directory(input_path, ec) ? nullptr : std::fopen(input_path.c_str(), "r"), &std::fclose);
+  if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path);
+
+  // The page replaces the old one only when complete, so a failed run
+  // leaves the previous page as it was.
+  ReplacementFile page(request.output_path, "w");
+  if (page.stream() == nullptr)
+    return failure(record, "ERROR: Could not create output file %s", request.output_path);
+  int ffma = 0;
+  int credited = write_map_page(listing.get(), input_path.c_str(), page.stream(), ffma, record, request.page_time);
+  bool read_failed = std::ferror(listing.get()) != 0;
+  listing.reset();
+  if (credited < 0) return {GenerateStatus::kFailed, record.message};
+  if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path);
+  if (!page.commit()) return failure(record, "ERROR: Could not write output file %s", request.output_path);
+
+  compose_summary(record, request, credited, ffma);
+  return {GenerateStatus::kWritten, record.message, credited, ffma};
+}
+
+}  // namespace
+
+GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) {
+  std::string refusal = check_choices(record, request);
+  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
+
+  std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
+  record.lower_left_field[0] = request.ll_field_text[0];
+  record.lower_left_field[1] = request.ll_field_text[1];
+  try {
+    return convert(record, request);
+  } catch (const std::bad_alloc&) {
+    return failure(record, "ERROR: Not enough memory to read %s", request.input_path);
+  }
+}
+
+std::string save_settings_after_generate(SettingsRecord& record) {
+  if (save_settings_file(record)) return std::string();
+  char message[kMessageSize];
+  format_into(message, sizeof message, "ERROR: Could not save settings file %s", settings_path(record).c_str());
+  return message;
+}
+
+}  // namespace zelk

@@ -1,0 +1,134 @@
+#include "conversion/settings_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "conversion/bounded_text.h"
+#include "conversion/file_replace.h"
+
+namespace zelk {
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+constexpr const char* kProgramExtension = ".exe";
+#else
+constexpr const char* kSeparators = "/";
+constexpr const char* kProgramExtension = "";
+#endif
+
+template <std::size_t N>
+void terminate_at_last_byte(char (&field)[N]) {
+  field[N - 1] = '\0';
+}
+
+std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
+  return value == 0 || value == 1 ? value : fallback;
+}
+
+// A settings file from elsewhere may hold anything; the rest of the program
+// relies on the ranges the dialog itself writes.
+void bring_into_range(SettingsRecord& record) {
+  terminate_at_last_byte(record.version);
+  terminate_at_last_byte(record.lower_left_field);
+  terminate_at_last_byte(record.program_base_name);
+  terminate_at_last_byte(record.message);
+  terminate_at_last_byte(record.program_directory);
+  if (record.band_index < -1 || record.band_index > 10) record.band_index = -1;
+  record.bold_option = option_or(record.bold_option, 1);
+  record.color_option = option_or(record.color_option, 1);
+  record.confirmed_as_checked_option = option_or(record.confirmed_as_checked_option, 1);
+  record.ffma_option = option_or(record.ffma_option, 0);
+  record.emphasize_needed_option = option_or(record.emphasize_needed_option, 1);
+  record.submitted_as_checked_option = option_or(record.submitted_as_checked_option, 0);
+  if (record.map_rows < 1 || record.map_rows > 18) record.map_rows = 3;
+  if (record.map_columns < 1 || record.map_columns > 18) record.map_columns = 4;
+}
+
+void clear_identity(SettingsRecord& record) {
+  record.version[0] = '\0';
+  record.program_base_name[0] = '\0';
+  record.program_directory[0] = '\0';
+}
+
+}  // namespace
+
+std::string version_text(const VersionRecord& version) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", unsigned{version.file_version_ms >> 16},
+                unsigned{version.file_version_ms & 0xFFFF}, unsigned{version.file_version_ls >> 16},
+                unsigned{version.file_version_ls & 0xFFFF});
+  return text;
+}
+
+bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
+  clear_identity(record);
+  std::optional<std::string> path = platform.program_path();
+  if (!path || path->empty() || path->size() > 259) return false;
+
+  // The extension is cut from the file name only: a dot in a folder name
+  // must not shorten the directory.
+  std::size_t separator = path->find_last_of(kSeparators);
+  std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  std::string directory = path->substr(0, name_start);
+  std::string base_name = path->substr(name_start);
+  std::size_t dot = base_name.rfind('.');
+  if (dot != std::string::npos) base_name.erase(dot);
+  // A path cut to fit would name another folder or file; treat it as unknown.
+  if (directory.size() >= sizeof record.program_directory ||
+      base_name.size() >= sizeof record.program_base_name)
+    return false;
+  copy_into(record.program_directory, directory.c_str());
+  copy_into(record.program_base_name, base_name.c_str());
+
+  std::optional<VersionRecord> version =
+      platform.version_record(directory + base_name + kProgramExtension);
+  if (version && version->signature == kVersionSignature) {
+    std::string text = version_text(*version);
+    if (text.size() < sizeof record.version) copy_into(record.version, text.c_str());
+  }
+  return true;
+}
+
+std::string settings_path(const SettingsRecord& record) {
+  std::string path = std::string(record.program_directory) + record.program_base_name + ".ini";
+  return path.size() > 259 ? std::string() : path;
+}
+
+LoadOutcome load_settings_file(SettingsRecord& live) { return load_settings_file(live, settings_path(live)); }
+
+LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
+  if (path.empty()) return LoadOutcome::kNoFile;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return LoadOutcome::kNoFile;
+  unsigned char bytes[kSettingsRecordSize];
+  std::size_t length = std::fread(bytes, 1, sizeof bytes, file);
+  std::fclose(file);
+
+  SettingsRecord loaded;
+  reset_to_defaults(loaded);
+  record_from_bytes(loaded, bytes, length);
+  terminate_at_last_byte(loaded.version);
+  // An empty file counts as another version even when ours is unknown.
+  if (length == 0 || std::strcmp(loaded.version, live.version) != 0)
+    return LoadOutcome::kVersionChanged;
+  bring_into_range(loaded);
+  live = loaded;
+  return LoadOutcome::kLoaded;
+}
+
+bool save_settings_file(SettingsRecord& record) { return save_settings_file(record, settings_path(record)); }
+
+bool save_settings_file(SettingsRecord& record, const std::string& path) {
+  record.message[0] = '\0';
+  if (path.empty()) return false;
+  RecordBytes bytes;
+  record_to_bytes(record, bytes);
+  ReplacementFile file(path, "wb");
+  if (file.stream() == nullptr) return false;
+  std::fwrite(bytes, 1, sizeof bytes, file.stream());
+  return file.commit();
+}
+
+}  // namespace zelk

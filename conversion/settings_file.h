@@ -1,0 +1,52 @@
+// The program's identity (directory, base name, version) and the settings
+// file beside the program that keeps the record between runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "conversion/settings_record.h"
+
+namespace zelk {
+
+// The fixed part of a version record, as the platform reads it from a file.
+struct VersionRecord {
+  std::uint32_t signature;
+  std::uint32_t file_version_ms;
+  std::uint32_t file_version_ls;
+};
+inline constexpr std::uint32_t kVersionSignature = 0xFEEF04BD;
+
+// The two platform operations the identity needs. The path is absent when the
+// platform cannot give it; the version record is absent for a file without one.
+struct ProgramPlatform {
+  virtual ~ProgramPlatform() = default;
+  virtual std::optional<std::string> program_path() = 0;
+  virtual std::optional<VersionRecord> version_record(const std::string& file) = 0;
+};
+
+// "3.3.0.1" from the file version's four 16-bit parts.
+std::string version_text(const VersionRecord& version);
+
+// Fills version string, program base name and program directory. False when
+// the program path is unavailable or does not fit the record; the identity is
+// then empty and the caller shows "ERROR: Can't get path to program!".
+bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform);
+
+// Program directory + base name + ".ini"; empty when it would not fit in 259.
+std::string settings_path(const SettingsRecord& record);
+
+enum class LoadOutcome { kNoFile, kVersionChanged, kLoaded };
+
+// Reads the settings file over the live record when its version string equals
+// the record's. Values the dialog never writes are brought back into range.
+LoadOutcome load_settings_file(SettingsRecord& live);
+LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path);
+
+// Clears the message buffer's first byte and replaces the settings file with
+// the record's image. False, with the old file untouched, when it failed.
+bool save_settings_file(SettingsRecord& record);
+bool save_settings_file(SettingsRecord& record, const std::string& path);
+
+}  // namespace zelk

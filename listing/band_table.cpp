@@ -1,0 +1,102 @@
+#include "listing/band_table.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "conversion/bounded_text.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr const char* kCaptions[kBandCount] = {
+    "6 M (50 MHz)",    "2 M (144 MHz)",   "1.25 CM (220 MHz)", "70 CM (430 MHz)",
+    "35 CM (900 MHz)", "23 CM (1296 MHz)", "13 CM (2304 MHz)",  "9 CM (3456 MHz)",
+    "6 CM (5768 MHz)", "3 CM (10 GHZ)",   "Satellite",
+};
+
+void upper_case(char* text) {
+  for (; *text != '\0'; ++text)
+    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 'a' + 'A');
+}
+
+bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The leading integer as the C library's strtol reads it, saturated to int.
+int leading_integer(const char* text) {
+  long value = std::strtol(text, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+// The leading decimal number with a point as separator, whatever the locale
+// (a GUI toolkit may have switched the C library to a comma).
+double leading_decimal(const char* text) {
+  while (is_c_space(*text)) ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  if (*text == '+' || *text == '-') return 0.0;  // from_chars would take a second sign
+  double value = 0.0;
+  std::from_chars_result result = std::from_chars(text, text + std::strlen(text), value);
+  if (result.ec == std::errc::invalid_argument) return 0.0;
+  return negative ? -value : value;
+}
+
+bool in_range(double value, double low, double high) { return value >= low && value < high; }
+
+int unrecognized(const char* what, const char* label, const char* listing_path, SettingsRecord& record) {
+  if (listing_path != nullptr)
+    format_into(record.message, kMessageSize, "Unrecognized %s: %s in %s", what, label, listing_path);
+  else
+    format_into(record.message, kMessageSize, "Unrecognized %s: %s", what, label);
+  return -1;
+}
+
+}  // namespace
+
+const char* band_caption(int band_index) {
+  return band_index >= 0 && band_index < kBandCount ? kCaptions[band_index] : "";
+}
+
+int band_from_label(char* label, const char* listing_path, SettingsRecord& record) {
+  upper_case(label);
+  switch (leading_integer(label)) {
+    case 2: return 1;
+    case 3: return 9;
+    case 6: return std::strchr(label, 'C') != nullptr ? 8 : 0;
+    case 9: return 7;
+    case 13: return 6;
+    case 23: return 5;
+    case 33: return 4;
+    case 70: return 3;
+    default: break;
+  }
+  if (in_range(leading_decimal(label), 1.19, 1.26)) return 2;
+  if (std::strcmp(label, "SAT") == 0) return 10;
+  return unrecognized("band", label, listing_path, record);
+}
+
+int band_from_frequency(char* label, const char* listing_path, SettingsRecord& record) {
+  upper_case(label);
+  switch (leading_integer(label)) {
+    case 10: return 9;
+    case 50: return 0;
+    case 144: return 1;
+    case 220: return 2;
+    case 440: return 3;
+    case 900: return 4;
+    default: break;
+  }
+  double value = leading_decimal(label);
+  if (in_range(value, 1.29, 1.31)) return 5;
+  if (in_range(value, 2.29, 2.31)) return 6;
+  if (in_range(value, 3.29, 3.31)) return 7;
+  if (in_range(value, 5.59, 5.61)) return 8;
+  if (std::strcmp(label, "SAT") == 0) return 10;
+  return unrecognized("frequency", label, listing_path, record);
+}
+
+}  // namespace zelk

@@ -1,0 +1,20 @@
+// The eleven bands and the two rule sets that recognise a band column by its
+// label: a wavelength ("2M", "23CM", "SAT") or a frequency ("144", "2.3").
+#pragma once
+
+#include "conversion/settings_record.h"
+
+namespace zelk {
+
+inline constexpr int kBandCount = 11;
+
+// Caption of a band index 0..10, as the dialog lists it; "" for others.
+const char* band_caption(int band_index);
+
+// Both upper-case `label` in place, then give a band index 0..10, or -1 with
+// "Unrecognized band: ..." / "Unrecognized frequency: ..." in the message
+// buffer. `listing_path` may be null.
+int band_from_label(char* label, const char* listing_path, SettingsRecord& record);
+int band_from_frequency(char* label, const char* listing_path, SettingsRecord& record);
+
+}  // namespace zelk

@@ -1,0 +1,88 @@
+#include "mappage/map_page.h"
+
+#include <cstring>
+
+#include "ffma/ffma_data.h"
+#include "listing/band_table.h"
+#include "listing/listing_reader.h"
+#include "mappage/page_date.h"
+#include "mappage/style_sheet.h"
+
+namespace zelk {
+
+const char* status_class(char status_letter, const SettingsRecord& record) {
+  switch (status_letter) {
+    case '*': return "checked";
+    case 'C': return "confirmed";
+    case 'S': return record.submitted_as_checked_option == 1 ? "checked" : "confirmed";
+    case 'L':
+    case 'M':
+    case 'W': return "worked";
+    default: return "unworked";
+  }
+}
+
+int write_field_table(std::FILE* out, const IndexNode* root, const char* field_name, int& ffma_count,
+                      const SettingsRecord& record) {
+  std::fputs("\t\t\t<table>\n", out);
+  int credited = 0;
+  for (char row = '9'; row >= '0'; --row) {
+    std::fputs("\t\t\t\t<tr>\n", out);
+    for (char column = '0'; column <= '9'; ++column) {
+      const char grid[5] = {field_name[0], field_name[1], column, row, '\0'};
+      const char* border_class = record.ffma_option == 0 ? "none" : outline_border_class(grid);
+      const IndexNode* entry = index_find(root, grid);
+      const char* status = entry != nullptr ? status_class(entry->status_letter, record) : "unworked";
+      if (std::strcmp(status, "unworked") != 0) {
+        ++credited;
+        ffma_count += ffma_member(grid);
+      }
+      std::fprintf(out, "\t\t\t\t\t<td class='%s %s'>%c%c</td>\n", status, border_class, column, row);
+    }
+    std::fputs("\t\t\t\t</tr>\n", out);
+  }
+  std::fputs("\t\t\t</table>\n", out);
+  return credited;
+}
+
+int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& ffma_count,
+                   SettingsRecord& record, std::time_t page_time) {
+  GridIndex index = read_listing(in, input_path, record);
+  if (index.empty()) return -1;
+
+  const std::string date = page_date_text(page_time);
+  const char west = record.lower_left_field[0];
+  const char south = record.lower_left_field[1];
+  const char east = static_cast<char>(west + record.map_columns - 1);
+  const char north = static_cast<char>(south + record.map_rows - 1);
+
+  std::fputs("<html>\n", out);
+  std::fputs("<head>\n", out);
+  std::fprintf(out, "<title>ZELK Grid Map for %s (%c%c to %c%c) - %s</title>\n", band_caption(record.band_index),
+               west, south, east, north, date.c_str());
+  StatusStyleTable styles;
+  write_style_sheet(out, styles, record);
+  std::fputs("</head>\n", out);
+  std::fputs("<body>\n", out);
+  std::fputs("<font face='Courier New'>\n", out);
+  std::fputs("<table cellpadding='0'>\n", out);
+  int total = 0;
+  for (int row = record.map_rows - 1; row >= 0; --row) {
+    std::fputs("\t<tr>\n", out);
+    for (int column = 0; column < record.map_columns; ++column) {
+      const char field_name[3] = {static_cast<char>(west + column), static_cast<char>(south + row), '\0'};
+      std::fprintf(out, "\t\t<td class='%s'>\n", field_name);
+      total += write_field_table(out, index.root(), field_name, ffma_count, record);
+      std::fputs("\t\t</td>\n", out);
+    }
+    std::fputs("\t</tr>\n", out);
+  }
+  std::fputs("</table>\n", out);
+  write_legend(out, styles);
+  std::fputs("</font>\n", out);
+  std::fputs("</body>\n", out);
+  std::fputs("</html>\n", out);
+  return total;
+}
+
+}  // namespace zelk

@@ -1,0 +1,28 @@
+// The map page: a table of Maidenhead fields, north to south and west to
+// east, each a 10 x 10 table of squares classed by status and FFMA outline.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+
+#include "conversion/settings_record.h"
+#include "listing/grid_index.h"
+
+namespace zelk {
+
+// Reads the listing, then writes the whole page to `out`. Gives the number of
+// credited squares on the map (worked, confirmed or checked) and adds those
+// that are FFMA squares to `ffma_count`, whatever the FFMA option says. Gives
+// -1, having written nothing, when the listing reader failed; its message is
+// then in the record. `page_time` dates the title.
+int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& ffma_count,
+                   SettingsRecord& record, std::time_t page_time);
+
+// One field's inner table; gives its credited squares.
+int write_field_table(std::FILE* out, const IndexNode* root, const char* field_name, int& ffma_count,
+                      const SettingsRecord& record);
+
+// Status class of a listed square from the status letter the index keeps.
+const char* status_class(char status_letter, const SettingsRecord& record);
+
+}  // namespace zelk

@@ -1,0 +1,105 @@
+#include "mappage/style_sheet.h"
+
+#include <utility>
+
+namespace zelk {
+
+void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record) {
+  if (record.color_option != 0) {
+    table = {{{"unworked", "Gray", 0},
+              {"worked", "Red", record.bold_option},
+              {"confirmed", "Green", record.bold_option},
+              {"checked", "Black", record.bold_option}},
+             "blue"};
+  } else {
+    table = {{{"unworked", "Gray", 0}, {"worked", "Gray", 1}, {"confirmed", "Black", 0}, {"checked", "Black", 1}},
+             "black"};
+  }
+  StatusStyle& unworked = table.styles[kUnworked];
+  StatusStyle& checked = table.styles[kChecked];
+  if (record.emphasize_needed_option == 1) {
+    std::swap(unworked.color_word, checked.color_word);
+    std::swap(unworked.bold, checked.bold);
+  }
+  if (record.confirmed_as_checked_option == 1) {
+    table.styles[kConfirmed].color_word = checked.color_word;
+    table.styles[kConfirmed].bold = checked.bold;
+  }
+}
+
+void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRecord& record) {
+  fill_status_styles(table, record);
+  std::fputs("<style type='text/css'>\n", out);
+  std::fputs("table {\n", out);
+  std::fputs("\tborder-collapse: collapse;\n", out);
+  std::fputs("}\n", out);
+
+  for (const StatusStyle& style : table.styles) {
+    std::fprintf(out, "td.%s {\n", style.class_name);
+    std::fputs("\theight: 20px;\n", out);
+    std::fputs("\twidth:  20px;\n", out);
+    std::fprintf(out, "\tcolor:  %s;\n", style.color_word);
+    if (style.bold == 1) std::fputs("\tfont-weight: bold;\n", out);
+    std::fputs("}\n", out);
+  }
+
+  // Selectors td.none, td.w, td.e, td.ew ... td.nsew: the four bits of the
+  // rule number are n, s, e and w, so n runs in the outermost loop.
+  const int outline_rules = record.ffma_option == 0 ? 1 : 16;
+  for (int rule = 0; rule < outline_rules; ++rule) {
+    const bool n = rule & 8, s = rule & 4, e = rule & 2, w = rule & 1;
+    std::fputs("td.", out);
+    if (rule == 0) std::fputs("none", out);
+    if (n) std::fputs("n", out);
+    if (s) std::fputs("s", out);
+    if (e) std::fputs("e", out);
+    if (w) std::fputs("w", out);
+    std::fputs(" {\n", out);
+    std::fprintf(out, "\tborder-top:    2px solid %s;\n", n ? table.outline_color : "silver");
+    std::fprintf(out, "\tborder-bottom: 2px solid %s;\n", s ? table.outline_color : "silver");
+    std::fprintf(out, "\tborder-left:   2px solid %s;\n", w ? table.outline_color : "silver");
+    std::fprintf(out, "\tborder-right:  2px solid %s;\n", e ? table.outline_color : "silver");
+    std::fputs("}\n", out);
+  }
+
+  // Column by column from the south; letters run on past "R" like the map's.
+  for (int column = 0; column < record.map_columns; ++column)
+    for (int row = 0; row < record.map_rows; ++row) {
+      char longitude = static_cast<char>(record.lower_left_field[0] + column);
+      char latitude = static_cast<char>(record.lower_left_field[1] + row);
+      std::fprintf(out, "td.%c%c {\n", longitude, latitude);
+      std::fprintf(out, "\tbackground-image:    url(images/%c%c.gif);\n", longitude, latitude);
+      std::fputs("\tbackground-repeat:   no-repeat; \n", out);
+      std::fputs("\tbackground-position: center;\n", out);
+      std::fputs("}\n", out);
+    }
+  std::fputs("</style>\n", out);
+}
+
+namespace {
+
+void write_legend_cell(std::FILE* out, const StatusStyle& style) {
+  if (style.bold == 1) std::fputs("<strong>", out);
+  std::fprintf(out, "<span style='color: %s'>%s</span>", style.color_word, style.color_word);
+  if (style.bold == 1) std::fputs("</strong>", out);
+  std::fputs("</td>\n", out);
+}
+
+}  // namespace
+
+void write_legend(std::FILE* out, const StatusStyleTable& table) {
+  std::fputs("<p></p>\n", out);
+  std::fputs("<table><tr>\n", out);
+  std::fputs("<td width='50'></td>\n", out);
+  std::fputs("<td width='200'>Checked: ", out);
+  write_legend_cell(out, table.styles[kChecked]);
+  std::fputs("<td width='200'>Confirmed: ", out);
+  write_legend_cell(out, table.styles[kConfirmed]);
+  std::fputs("<td width='200'>Worked: ", out);
+  write_legend_cell(out, table.styles[kWorked]);
+  std::fputs("<td width='200'>Unworked: ", out);
+  write_legend_cell(out, table.styles[kUnworked]);
+  std::fputs("</tr></table>\n", out);
+}
+
+}  // namespace zelk

@@ -1,0 +1,34 @@
+// The page's style block (status looks, cell borders and the FFMA outline,
+// field background images) and the legend below the map.
+#pragma once
+
+#include <cstdio>
+
+#include "conversion/settings_record.h"
+
+namespace zelk {
+
+struct StatusStyle {
+  const char* class_name;
+  const char* color_word;
+  int bold;
+};
+
+// In the order unworked, worked, confirmed, checked.
+struct StatusStyleTable {
+  StatusStyle styles[4];
+  const char* outline_color;
+};
+
+enum StatusIndex { kUnworked = 0, kWorked = 1, kConfirmed = 2, kChecked = 3 };
+
+// Fills the table from the color, bold, needed/worked and "C = S = *" options.
+void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record);
+
+// Fills the table, then writes "<style type='text/css'>" ... "</style>".
+void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRecord& record);
+
+// The one-row table that names each status's color in that color.
+void write_legend(std::FILE* out, const StatusStyleTable& table);
+
+}  // namespace zelk
