@@ -30,6 +30,22 @@ struct OpenFileRequest {
   bool explorer_style = true;
 };
 
+// What the main dialog answers to; CzelkDlg implements it, the host calls it.
+class DialogEvents {
+ public:
+  virtual ~DialogEvents() = default;
+  // The window and its controls exist; returns true to let the host put the
+  // focus on the first tab stop.
+  virtual bool on_init_dialog() = 0;
+  // A button or check box was clicked (Escape and the close box arrive as
+  // kIdDone, Enter as the default button unless another button has the focus).
+  virtual void on_command(int id) = 0;
+  // The selection of a drop-down list changed.
+  virtual void on_selection_changed(int id) = 0;
+  // A system-menu command (the About entry is kAboutCommand).
+  virtual void on_system_command(unsigned command) = 0;
+};
+
 class DialogHost : public ProgramPlatform {
  public:
   // ProgramPlatform: program_path() and version_record(file).
@@ -63,6 +79,9 @@ class DialogHost : public ProgramPlatform {
   virtual void append_system_menu(int command, const std::string& text) = 0;  // after a separator
   virtual void set_window_icons(int icon_id) = 0;
 
+  // Builds the main dialog (layout 101), calls on_init_dialog, and routes the
+  // window's events to `events` until end_dialog; returns its result.
+  virtual int run_main_dialog(DialogEvents& events) = 0;
   // Shows the About box (layout 100) modally.
   virtual void run_about_box() = 0;
   // Ends the main dialog's modal loop.
