@@ -1,0 +1,155 @@
+// Generate against its floor: the same listing read plainly and the same page
+// bytes written plainly. Listings: the sample, every square of the world
+// (32,400 rows) and a million rows over those squares. Peak heap bytes show
+// that memory follows the distinct grids, not the rows.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "conversion/generate.h"
+#include "conversion/settings_record.h"
+
+namespace {
+
+std::atomic<long long> live_bytes{0};
+std::atomic<long long> peak_bytes{0};
+
+}  // namespace
+
+// Counts heap use so a benchmark can report its peak; a size header keeps
+// the count exact across delete.
+void* operator new(std::size_t size) {
+  auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::max_align_t)));
+  if (block == nullptr) throw std::bad_alloc();
+  *block = size;
+  long long now = live_bytes += static_cast<long long>(size);
+  long long peak = peak_bytes.load();
+  while (now > peak && !peak_bytes.compare_exchange_weak(peak, now)) {
+  }
+  return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
+}
+void operator delete(void* pointer) noexcept {
+  if (pointer == nullptr) return;
+  auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(pointer) - sizeof(std::max_align_t));
+  live_bytes -= static_cast<long long>(*block);
+  std::free(block);
+}
+void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete[](void* pointer) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { operator delete(pointer); }
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path& work_folder() {
+  static const fs::path folder = [] {
+    fs::path path = fs::temp_directory_path() / "zelk-bench";
+    fs::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+std::string world_grid(long i) {
+  long square = i % 32400;
+  long lon = square % 180, lat = square / 180;
+  char grid[5] = {static_cast<char>('A' + lon / 10), static_cast<char>('A' + lat / 10),
+                  static_cast<char>('0' + lon % 10), static_cast<char>('0' + lat % 10), '\0'};
+  return grid;
+}
+
+// A listing of `rows` rows cycling over the world's squares, with letters in
+// two band columns.
+fs::path make_listing(const std::string& name, long rows) {
+  fs::path path = work_folder() / name;
+  if (fs::exists(path)) return path;
+  std::ofstream out(path, std::ios::binary);
+  out << "Grid,6M,2M,222,432,SAT\n";
+  const char letters[] = "CW*SLMN";
+  for (long i = 0; i < rows; ++i)
+    out << world_grid(i * 7919) << ",W," << letters[i % 7] << ",,C,\n";
+  return path;
+}
+
+fs::path listing_for(int which) {
+  switch (which) {
+    case 0: return fs::path(ZELK_EXAMPLES) / "grids.csv";
+    case 1: return make_listing("world.csv", 32400);
+    default: return make_listing("million.csv", 1000000);
+  }
+}
+
+const char* kLabels[] = {"sample", "world", "million"};
+
+void BM_Generate(benchmark::State& state) {
+  fs::path listing = listing_for(static_cast<int>(state.range(0)));
+  fs::path page = work_folder() / "page.html";
+  zelk::SettingsRecord record;
+  zelk::GenerateRequest request;
+  request.has_input_file = true;
+  request.input_path = listing.string();
+  request.output_path = page.string();
+  request.ll_field_text = "EM";
+  request.page_time = 1765000000;
+  long long peak = 0;
+  for (auto _ : state) {
+    zelk::reset_to_defaults(record);
+    record.band_index = 1;
+    zelk::set_print_format(record, zelk::kTabloid);
+    long long base = live_bytes.load();
+    peak_bytes = base;
+    zelk::GenerateResult result = zelk::generate(record, request);
+    if (result.status != zelk::GenerateStatus::kWritten) state.SkipWithError(result.message.c_str());
+    peak = peak_bytes.load() - base;
+  }
+  state.SetLabel(kLabels[state.range(0)]);
+  state.counters["peak_heap_bytes"] = static_cast<double>(peak);
+  state.SetBytesProcessed(static_cast<long long>(state.iterations()) * static_cast<long long>(fs::file_size(listing)));
+}
+BENCHMARK(BM_Generate)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The floor: every byte of the listing read, and the page's bytes written,
+// with no parsing or formatting.
+void BM_PlainReadAndWrite(benchmark::State& state) {
+  fs::path listing = listing_for(static_cast<int>(state.range(0)));
+  fs::path page = work_folder() / "page-floor.html";
+  std::string page_bytes;
+  {
+    fs::path reference = work_folder() / "page-reference.html";
+    zelk::SettingsRecord record;
+    zelk::reset_to_defaults(record);
+    record.band_index = 1;
+    zelk::set_print_format(record, zelk::kTabloid);
+    zelk::GenerateRequest request{true, listing.string(), reference.string(), "EM", 1765000000, true};
+    zelk::generate(record, request);
+    std::ifstream in(reference, std::ios::binary);
+    page_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::vector<char> buffer(1 << 16);
+  for (auto _ : state) {
+    std::FILE* in = std::fopen(listing.string().c_str(), "r");
+    std::size_t total = 0, n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) total += n;
+    std::fclose(in);
+    std::FILE* out = std::fopen(page.string().c_str(), "w");
+    std::fwrite(page_bytes.data(), 1, page_bytes.size(), out);
+    std::fclose(out);
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetLabel(kLabels[state.range(0)]);
+  state.SetBytesProcessed(static_cast<long long>(state.iterations()) * static_cast<long long>(fs::file_size(listing)));
+}
+BENCHMARK(BM_PlainReadAndWrite)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
