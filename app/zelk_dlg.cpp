@@ -1,0 +1,199 @@
+#include "app/zelk_dlg.h"
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "app/about_dlg.h"
+#include "app/page_path.h"
+#include "conversion/generate.h"
+#include "conversion/settings_file.h"
+#include "listing/band_table.h"
+
+namespace zelk {
+
+namespace {
+
+struct OptionBox {
+  int id;
+  std::int32_t SettingsRecord::*option;
+};
+
+// In the order the dialog sets them at start.
+constexpr OptionBox kOptionBoxes[] = {
+    {kIdBold, &SettingsRecord::bold_option},
+    {kIdColor, &SettingsRecord::color_option},
+    {kIdCChecked, &SettingsRecord::confirmed_as_checked_option},
+    {kIdNeeded, &SettingsRecord::emphasize_needed_option},
+    {kIdSChecked, &SettingsRecord::submitted_as_checked_option},
+    {kIdFfma, &SettingsRecord::ffma_option},
+};
+
+struct FormatButton {
+  int id;
+  PrintFormat format;
+};
+
+constexpr FormatButton kFormatButtons[] = {
+    {kIdPortrait, kPortrait},
+    {kIdLandscape, kLandscape},
+    {kIdTabloid, kTabloid},
+};
+
+constexpr const char* kPathUnavailable = "ERROR: Can't get path to program!";
+constexpr const char* kVersionChanged = "Version number changed, resetting to default.";
+constexpr const char* kPageMissing = "ERROR:  Could not open output file.";
+constexpr const char* kBrowserFailed = "ERROR:  Could not start web browser.";
+constexpr const char* kInputPathTooLong = "ERROR: The input file's path is longer than 259 characters.";
+constexpr const char* kOutputPathTooLong =
+    "ERROR: The output file's path would be longer than 259 characters; "
+    "choose a listing with a shorter name or move the program to a shorter path.";
+// Titles the boxes when the program's own name is unknown.
+constexpr const char* kFallbackTitle = "ZELK to HTML";
+
+#ifdef _WIN32
+constexpr const char* kHelpPage = "ZELK\\index.html";
+#else
+constexpr const char* kHelpPage = "ZELK/index.html";
+#endif
+
+const char* tooltip_text(int id) {
+  const DialogLayout& layout = main_dialog_layout();
+  for (int i = 0; i < layout.control_count; ++i)
+    if (layout.controls[i].id == id && layout.controls[i].tooltip != nullptr) return layout.controls[i].tooltip;
+  return "";
+}
+
+}  // namespace
+
+CzelkDlg::CzelkDlg(DialogHost& host, PageClock page_clock) : host_(host), page_clock_(std::move(page_clock)) {
+  reset_to_defaults(record_);
+}
+
+int CzelkDlg::do_modal() { return host_.run_main_dialog(*this); }
+
+bool CzelkDlg::on_init_dialog() {
+  host_.set_edit_text(kIdLLField, ll_field_text_);
+
+  if (host_.has_system_menu() && *kAboutMenuText != '\0') host_.append_system_menu(kAboutCommand, kAboutMenuText);
+  host_.set_window_icons(icon_);
+
+  tooltip_.create(host_);
+  for (int id : kTooltipOrder) tooltip_.add_tool(id, tooltip_text(id));
+
+  for (int band = 0; band < kBandCount; ++band) host_.combo_add(kIdBand, band_caption(band));
+  host_.set_edit_text(kIdLLField, ll_field_text_);
+  host_.enable(kIdView, false);
+
+  if (!set_program_identity(record_, host_)) show_message(kPathUnavailable, MessageIcon::kError);
+  running_directory_ = record_.program_directory;
+  switch (load_settings_file(record_)) {
+    case LoadOutcome::kNoFile: break;
+    case LoadOutcome::kVersionChanged: show_message(kVersionChanged, MessageIcon::kWarning); break;
+    case LoadOutcome::kLoaded:
+      host_.combo_select(kIdBand, record_.band_index);
+      ll_field_text_ = record_.lower_left_field;
+      host_.set_edit_text(kIdLLField, ll_field_text_);
+      break;
+  }
+  show_options();
+  return true;
+}
+
+void CzelkDlg::show_options() {
+  for (const OptionBox& box : kOptionBoxes) host_.set_checked(box.id, record_.*box.option != 0);
+  // A print format this dialog never writes selects no button and keeps
+  // the map size it came with.
+  for (const FormatButton& button : kFormatButtons) host_.set_checked(button.id, record_.print_format == button.format);
+  set_print_format(record_, record_.print_format);
+}
+
+void CzelkDlg::on_command(int id) {
+  switch (id) {
+    case kIdInput: on_input(); return;
+    case kIdGenerate: on_generate(); return;
+    case kIdView: on_view(); return;
+    case kIdHelp: on_help(); return;
+    case kIdDone: host_.end_dialog(kIdDone); return;
+    default: break;
+  }
+  for (const FormatButton& button : kFormatButtons)
+    if (id == button.id) set_print_format(record_, button.format);
+  for (const OptionBox& box : kOptionBoxes)
+    if (id == box.id) record_.*box.option = host_.is_checked(id) ? 1 : 0;
+}
+
+void CzelkDlg::on_selection_changed(int id) {
+  if (id == kIdBand) record_.band_index = host_.combo_selection(kIdBand);
+}
+
+void CzelkDlg::on_system_command(unsigned command) {
+  if ((command & 0xFFF0) == kAboutCommand) CAboutDlg().do_modal(host_);
+}
+
+void CzelkDlg::on_input() {
+  OpenFileRequest request;
+  request.title = "Input CSV File";
+  request.filters = {{"CSV Files", "*.csv;"}, {"All Files", "*.*"}};
+  request.default_extension = "csv";
+  request.initial_path = input_path_;
+  std::optional<std::string> chosen = host_.open_file_dialog(request);
+  if (!chosen) return;
+
+  if (chosen->size() > kMaxPathLength) {
+    show_message(kInputPathTooLong, MessageIcon::kError);
+    return;
+  }
+  std::string file_name = file_name_of(*chosen);
+  std::string output = record_.program_directory + page_name_for(file_name);
+  if (output.size() > kMaxPathLength) {
+    show_message(kOutputPathTooLong, MessageIcon::kError);
+    return;
+  }
+  input_path_ = *chosen;
+  while (host_.list_count(kIdInputList) > 0) host_.list_remove(kIdInputList, 0);
+  host_.list_add(kIdInputList, file_name);
+  output_path_ = output;
+}
+
+void CzelkDlg::on_generate() {
+  ll_field_text_ = host_.edit_text(kIdLLField);
+
+  GenerateRequest request;
+  request.has_input_file = host_.list_count(kIdInputList) > 0;
+  request.input_path = input_path_;
+  request.output_path = output_path_;
+  request.ll_field_text = ll_field_text_;
+  request.page_time = page_clock_();
+  GenerateResult result = generate(record_, request);
+  if (result.status != GenerateStatus::kWritten) {
+    show_message(result.message, MessageIcon::kError);
+    return;
+  }
+  show_message(result.message, MessageIcon::kInformation);
+  host_.enable(kIdView, true);
+  std::string warning = save_settings_after_generate(record_);
+  if (!warning.empty()) show_message(warning, MessageIcon::kWarning);
+}
+
+void CzelkDlg::on_view() {
+  if (!host_.file_exists(output_path_)) {
+    show_message(kPageMissing, MessageIcon::kError);
+    return;
+  }
+  if (!host_.shell_open(output_path_)) show_message(kBrowserFailed, MessageIcon::kError);
+}
+
+void CzelkDlg::on_help() {
+  // The help page ships beside the program; a missing page is reported like
+  // a browser that would not start.
+  std::string page = running_directory_ + kHelpPage;
+  if (!host_.file_exists(page) || !host_.shell_open(page)) show_message(kBrowserFailed, MessageIcon::kError);
+}
+
+void CzelkDlg::show_message(const std::string& text, MessageIcon icon) {
+  const char* title = *record_.program_base_name != '\0' ? record_.program_base_name : kFallbackTitle;
+  host_.message_box(text, title, icon);
+}
+
+}  // namespace zelk

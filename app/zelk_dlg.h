@@ -1,0 +1,59 @@
+// The main dialog (layout 101): shows every choice in a control, writes each
+// change straight into the settings record, and runs Input, Generate, View,
+// Help and the About box. It talks to the platform only through DialogHost.
+//
+//   GtkHost host;                 // or the Win32 host, or a scripted one
+//   CzelkDlg dialog(host);
+//   dialog.do_modal();            // returns when Done, Escape or the close box ends it
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "app/dialog_host.h"
+#include "app/page_clock.h"
+#include "app/tooltip_ctrl_ext.h"
+#include "conversion/settings_record.h"
+
+namespace zelk {
+
+class CzelkDlg : public DialogEvents {
+ public:
+  using PageClock = std::function<std::time_t()>;
+
+  explicit CzelkDlg(DialogHost& host, PageClock page_clock = page_time_now);
+
+  int do_modal();
+
+  bool on_init_dialog() override;
+  void on_command(int id) override;
+  void on_selection_changed(int id) override;
+  void on_system_command(unsigned command) override;
+
+  const SettingsRecord& settings() const { return record_; }
+  const std::string& input_path() const { return input_path_; }
+  const std::string& output_path() const { return output_path_; }
+
+ private:
+  void on_input();
+  void on_generate();
+  void on_view();
+  void on_help();
+  void show_options();
+  void show_message(const std::string& text, MessageIcon icon);
+
+  DialogHost& host_;
+  PageClock page_clock_;
+  int icon_ = kProgramIcon;
+  std::string input_path_;   // at most kMaxPathLength characters
+  std::string output_path_;  // likewise
+  SettingsRecord record_;
+  CToolTipCtrlExt tooltip_;
+  std::string ll_field_text_;
+  // Where the running program actually is, for its help page; the record's
+  // directory may come from a settings file written elsewhere.
+  std::string running_directory_;
+};
+
+}  // namespace zelk
