@@ -1,0 +1,89 @@
+// The grid status index: an AA tree keyed by grid texts compared as unsigned bytes.
+#include "listing/grid_index.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zelk {
+namespace {
+
+// "(left key:level right)" in order, for comparing shapes.
+std::string shape(const IndexNode* t) {
+  if (t == nullptr) return "-";
+  return "(" + shape(t->left) + " " + t->key + ":" + std::to_string(t->level) + " " + shape(t->right) + ")";
+}
+
+// Checks the AA invariants under t and appends its keys in order.
+void check_subtree(const IndexNode* t, std::vector<std::string>& keys) {
+  if (t == nullptr) return;
+  const int left = t->left != nullptr ? t->left->level : -1;
+  const int right = t->right != nullptr ? t->right->level : t->level - 1;
+  const int right_right = t->right != nullptr && t->right->right != nullptr ? t->right->right->level : -1;
+  EXPECT_EQ(left, t->level - 1) << t->key;  // also: no left child means level 0
+  EXPECT_TRUE(right == t->level || right == t->level - 1) << t->key;
+  EXPECT_LT(right_right, t->level) << t->key;
+  check_subtree(t->left, keys);
+  keys.push_back(t->key);
+  check_subtree(t->right, keys);
+}
+
+TEST(GridIndex, ThreeKeysBalanceTheSameWayFromEitherEnd) {
+  const std::string expected = "((- FN01:0 -) FN02:1 (- FN03:0 -))";
+  GridIndex ascending, descending;
+  for (const char* key : {"FN01", "FN02", "FN03"}) ascending.insert(key, 'C');
+  for (const char* key : {"FN03", "FN02", "FN01"}) descending.insert(key, 'C');
+  EXPECT_EQ(shape(ascending.root()), expected);
+  EXPECT_EQ(shape(descending.root()), expected);
+}
+
+TEST(GridIndex, KeysAreWholeCaseSensitiveTextsAndKeepTheirFirstLetter) {
+  GridIndex index;
+  EXPECT_EQ(index.find("FN42"), nullptr);
+  index.insert("FN42", 'C');
+  EXPECT_EQ(shape(index.root()), "(- FN42:0 -)");
+  index.insert("FN42ab", 'W');
+  index.insert("fn42", 'L');
+  index.insert(" FN42", 'M');
+  index.insert("\xC9N42", 'S');  // above every ASCII key when bytes are unsigned
+  const std::string before = shape(index.root());
+  index.insert("FN42", 'W');
+  EXPECT_EQ(shape(index.root()), before);
+  for (auto [key, letter] : {std::pair{"FN42", 'C'}, {"FN42ab", 'W'}, {"fn42", 'L'}, {" FN42", 'M'}, {"\xC9N42", 'S'}}) {
+    const IndexNode* node = index.find(key);
+    ASSERT_NE(node, nullptr) << key;
+    EXPECT_EQ(node->status_letter, letter) << key;
+  }
+  EXPECT_EQ(index.find("FN4"), nullptr);
+  EXPECT_EQ(index.find("FN42a"), nullptr);
+  std::vector<std::string> keys;
+  check_subtree(index.root(), keys);
+  EXPECT_EQ(keys, (std::vector<std::string>{" FN42", "FN42", "FN42ab", "fn42", "\xC9N42"}));
+}
+
+TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
+  std::vector<std::string> grids;
+  for (char field : {'E', 'F'})
+    for (int number = 0; number < 100; ++number) grids.push_back(std::string{field, 'N'} + char('0' + number / 10) + char('0' + number % 10));
+  std::mt19937 random(20261205);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::string> order(grids.begin(), grids.begin() + 1 + round % grids.size());
+    std::shuffle(order.begin(), order.end(), random);
+    order.push_back(order.front());  // a key met again changes nothing
+    GridIndex index;
+    for (const std::string& grid : order) index.insert(grid.c_str(), 'W');
+    std::vector<std::string> keys;
+    check_subtree(index.root(), keys);
+    std::vector<std::string> sorted(order.begin(), order.end() - 1);
+    std::sort(sorted.begin(), sorted.end());
+    ASSERT_EQ(keys, sorted) << "round " << round;
+    ASSERT_FALSE(HasFailure()) << "round " << round << ": " << shape(index.root());
+  }
+}
+
+}  // namespace
+}  // namespace zelk
