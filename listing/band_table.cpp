@@ -38,9 +38,16 @@ double leading_decimal(const char* text) {
   while (is_c_space(*text)) ++text;
   bool negative = false;
   if (*text == '+' || *text == '-') negative = *text++ == '-';
+  // strtod reads hexadecimal too ("0X1.4" is 1.25); from_chars wants it
+  // without its prefix.
+  std::chars_format format = std::chars_format::general;
+  if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    format = std::chars_format::hex;
+    text += 2;
+  }
   if (*text == '+' || *text == '-') return 0.0;  // from_chars would take a second sign
   double value = 0.0;
-  std::from_chars_result result = std::from_chars(text, text + std::strlen(text), value);
+  std::from_chars_result result = std::from_chars(text, text + std::strlen(text), value, format);
   if (result.ec == std::errc::invalid_argument) return 0.0;
   return negative ? -value : value;
 }
