@@ -206,6 +206,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.ll_field_text = ll_field;
   request.page_time = page_time;
   request.mention_view_button = false;
+  request.field_images_folder = environment.field_images_folder;
   GenerateResult result = generate(record, request);
   if (result.status != GenerateStatus::kWritten) {
     err << result.message;

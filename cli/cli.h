@@ -19,6 +19,7 @@ namespace zelk {
 struct CliEnvironment {
   std::optional<std::string> source_date_epoch;  // SOURCE_DATE_EPOCH, if set
   std::time_t now = 0;
+  std::string field_images_folder;  // the program's images/, copied beside the page when missing there
 };
 
 int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -1,12 +1,30 @@
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "cli/cli.h"
+
+namespace {
+
+// The field images ship in images/ beside the program. Linux names the
+// running program in /proc; elsewhere argv[0] holds its path.
+std::string program_images_folder(const char* argv0) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  if (ec && argv0 != nullptr) program = fs::absolute(argv0, ec);
+  if (ec || program.empty()) return std::string();
+  return (program.parent_path() / "images").string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   zelk::CliEnvironment environment;
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) environment.source_date_epoch = epoch;
   environment.now = std::time(nullptr);
+  environment.field_images_folder = program_images_folder(argc > 0 ? argv[0] : nullptr);
   return zelk::cli_main(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr, environment);
 }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "conversion/bounded_text.h"
+#include "conversion/field_images.h"
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "mappage/map_page.h"
@@ -78,6 +79,9 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   if (credited < 0) return {GenerateStatus::kFailed, record.message};
   if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path);
   if (!page.commit()) return failure(record, "ERROR: Could not write output file %s", request.output_path);
+  // The page is complete: a picture that cannot be copied only leaves its field plain.
+  if (!request.field_images_folder.empty())
+    add_missing_field_images(record, request.field_images_folder, request.output_path);
 
   compose_summary(record, request, credited, ffma);
   return {GenerateStatus::kWritten, record.message, credited, ffma};

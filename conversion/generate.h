@@ -18,6 +18,9 @@ struct GenerateRequest {
   std::time_t page_time = 0;
   // The command line has no View button to tell about.
   bool mention_view_button = true;
+  // The program's images/ folder: after a written page, the field images it
+  // names and its own folder lacks are copied from here. Empty: none.
+  std::string field_images_folder;
 };
 
 enum class GenerateStatus {

@@ -1,0 +1,48 @@
+#include "conversion/field_images.h"
+
+#include <system_error>
+
+namespace zelk {
+
+namespace {
+
+bool is_name_letter(int c) { return c >= 'A' && c <= 'Z'; }
+
+}  // namespace
+
+std::vector<std::string> field_image_names(const SettingsRecord& record) {
+  std::vector<std::string> names;
+  const int west = static_cast<unsigned char>(record.lower_left_field[0]);
+  const int south = static_cast<unsigned char>(record.lower_left_field[1]);
+  for (int column = 0; column < record.map_columns; ++column) {
+    for (int row = 0; row < record.map_rows; ++row) {
+      // Past "Z" the page would name characters that no file name should hold.
+      if (!is_name_letter(west + column) || !is_name_letter(south + row)) continue;
+      names.push_back(std::string{static_cast<char>(west + column), static_cast<char>(south + row)} + ".gif");
+    }
+  }
+  return names;
+}
+
+FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std::filesystem::path& source_folder,
+                                        const std::filesystem::path& page_path) {
+  namespace fs = std::filesystem;
+  FieldImageCopy result;
+  const fs::path target_folder = page_path.parent_path() / "images";
+  std::error_code ec;
+  bool folder_ready = false;
+  for (const std::string& name : field_image_names(record)) {
+    const fs::path target = target_folder / name;
+    if (fs::exists(fs::symlink_status(target, ec))) continue;
+    if (!folder_ready) {
+      fs::create_directories(target_folder, ec);
+      folder_ready = true;
+    }
+    // skip_existing keeps a picture that appeared meanwhile.
+    if (fs::copy_file(source_folder / name, target, fs::copy_options::skip_existing, ec) && !ec) ++result.added;
+    else ++result.failed;
+  }
+  return result;
+}
+
+}  // namespace zelk

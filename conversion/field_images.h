@@ -1,0 +1,30 @@
+// Puts the field images a map page names beside the page. The page shows
+// images/XX.gif relative to itself and the program ships the pictures in its
+// own images/ folder, so a page written elsewhere would otherwise show no
+// geography. Only missing pictures are added: one the user has put there is
+// never replaced.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "conversion/settings_record.h"
+
+namespace zelk {
+
+// The file names ("FN.gif") of the map's fields, west to east and south to
+// north, as the page's style block names them; only two-letter names A..Z.
+std::vector<std::string> field_image_names(const SettingsRecord& record);
+
+struct FieldImageCopy {
+  int added = 0;
+  int failed = 0;  // missing in the source too, or not copied
+};
+
+// Copies into images/ beside `page_path` each picture of the map that is not
+// there yet, from `source_folder`. Never overwrites, never throws for I/O.
+FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std::filesystem::path& source_folder,
+                                        const std::filesystem::path& page_path);
+
+}  // namespace zelk
