@@ -12,12 +12,23 @@ unsigned next_serial() {
   return ++serial;
 }
 
+// Opening for appending writes nothing and leaves the time stamps alone.
+bool may_write(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
 }  // namespace
 
 ReplacementFile::ReplacementFile(std::string target, const char* mode) : target_(std::move(target)) {
   std::error_code ec;
   // A directory at the target can never be replaced by a file.
   if (std::filesystem::is_directory(target_, ec)) return;
+  // A rename would replace a file that its owner made read-only; writing
+  // into it in place would have been refused, so refuse here too.
+  if (std::filesystem::is_regular_file(target_, ec) && !may_write(target_)) return;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + ".tmp" + std::to_string(next_serial());
     if (std::filesystem::exists(candidate, ec)) continue;

@@ -15,7 +15,8 @@ class ReplacementFile {
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Null when the temporary file could not be created.
+  // Null when the target is a folder or a file we may not write, or when
+  // the temporary file could not be created.
   std::FILE* stream() const { return stream_; }
   // Flushes, closes and renames over the target; false, with the target
   // untouched, when any write, the close or the rename failed.
