@@ -104,7 +104,11 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   if (file == nullptr) return LoadOutcome::kNoFile;
   unsigned char bytes[kSettingsRecordSize];
   std::size_t length = std::fread(bytes, 1, sizeof bytes, file);
+  // A folder at the settings path opens on some systems but reads nothing:
+  // it is no settings file, not one of another version.
+  bool unreadable = std::ferror(file) != 0;
   std::fclose(file);
+  if (unreadable) return LoadOutcome::kNoFile;
 
   SettingsRecord loaded;
   reset_to_defaults(loaded);
