@@ -76,7 +76,8 @@ int usage_error(std::ostream& err, const std::string& what) {
 int parse_band(const std::string& text) {
   int index = -1;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  if (ec == std::errc() && end == text.data() + text.size()) return index >= 0 && index < kBandCount ? index : -1;
+  // Other numbers are column labels: 144 and 50 are frequencies.
+  if (ec == std::errc() && end == text.data() + text.size() && index >= 0 && index < kBandCount) return index;
   for (int band = 0; band < kBandCount; ++band)
     if (text == band_caption(band)) return band;
   SettingsRecord scratch;
