@@ -39,8 +39,14 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
       folder_ready = true;
     }
     // skip_existing keeps a picture that appeared meanwhile.
-    if (fs::copy_file(source_folder / name, target, fs::copy_options::skip_existing, ec) && !ec) ++result.added;
-    else ++result.failed;
+    if (fs::copy_file(source_folder / name, target, fs::copy_options::skip_existing, ec) && !ec) {
+      ++result.added;
+      continue;
+    }
+    // A copy cut short (a full disk) would stand for good, since an image
+    // that is there is never replaced; the next run tries again instead.
+    if (ec) fs::remove(target, ec);
+    ++result.failed;
   }
   return result;
 }
