@@ -4,47 +4,20 @@
 // that memory follows the distinct grids, not the rows.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "conversion/generate.h"
 #include "conversion/settings_record.h"
 
-namespace {
+#include "bench/heap_counter.h"
 
-std::atomic<long long> live_bytes{0};
-std::atomic<long long> peak_bytes{0};
-
-}  // namespace
-
-// Counts heap use so a benchmark can report its peak; a size header keeps
-// the count exact across delete.
-void* operator new(std::size_t size) {
-  auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::max_align_t)));
-  if (block == nullptr) throw std::bad_alloc();
-  *block = size;
-  long long now = live_bytes += static_cast<long long>(size);
-  long long peak = peak_bytes.load();
-  while (now > peak && !peak_bytes.compare_exchange_weak(peak, now)) {
-  }
-  return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
-}
-void operator delete(void* pointer) noexcept {
-  if (pointer == nullptr) return;
-  auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(pointer) - sizeof(std::max_align_t));
-  live_bytes -= static_cast<long long>(*block);
-  std::free(block);
-}
-void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* pointer) noexcept { operator delete(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { operator delete(pointer); }
+using zelk::bench::live_bytes;
+using zelk::bench::peak_bytes;
 
 namespace {
 
@@ -129,7 +102,12 @@ void BM_PlainReadAndWrite(benchmark::State& state) {
     zelk::reset_to_defaults(record);
     record.band_index = 1;
     zelk::set_print_format(record, zelk::kTabloid);
-    zelk::GenerateRequest request{true, listing.string(), reference.string(), "EM", 1765000000, true};
+    zelk::GenerateRequest request;
+    request.has_input_file = true;
+    request.input_path = listing.string();
+    request.output_path = reference.string();
+    request.ll_field_text = "EM";
+    request.page_time = 1765000000;
     zelk::generate(record, request);
     std::ifstream in(reference, std::ios::binary);
     page_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
