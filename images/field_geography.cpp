@@ -81,6 +81,7 @@ bool read_geography(std::istream& in, Geography& geography, std::string& error) 
   }
   if (geography.land.empty()) {
     error = "no land in the file";
+    geography = Geography();
     return false;
   }
   return true;

@@ -190,14 +190,15 @@ PixelRect square_pixels(int column_digit, int row_digit) {
   return {left, top, left + kSquareWidthPx, top + kSquareHeightPx};
 }
 
-IndexedPicture draw_field(const Geography& geography, char longitude_letter, char latitude_letter) {
+IndexedPicture draw_field(const Geography& geography, char longitude_letter, char latitude_letter,
+                          bool with_letters) {
   Canvas canvas(field_west(longitude_letter), field_south(latitude_letter));
   fill_rings(geography.land, canvas, canvas.land);
   Coverage lakes(canvas.size());
   fill_rings(geography.lakes, canvas, lakes);
   for (std::size_t i = 0; i < canvas.size(); ++i)
     if (lakes[i] > 0) canvas.land[i] = 0;
-  draw_letters(longitude_letter, latitude_letter, canvas);
+  if (with_letters) draw_letters(longitude_letter, latitude_letter, canvas);
   stroke_paths(geography.state_borders, false, canvas, canvas.state_lines);
   stroke_paths(geography.borders, false, canvas, canvas.border_lines);
   stroke_paths(geography.land, true, canvas, canvas.coast_lines);

@@ -63,8 +63,10 @@ constexpr Rgb kCoastColor = {143, 163, 181};
 constexpr Rgb kBorderColor = {150, 150, 150};
 constexpr Rgb kStateBorderColor = {190, 190, 190};
 
-// The field with letters "A".."R" each (longitude letter first).
-IndexedPicture draw_field(const Geography& geography, char longitude_letter, char latitude_letter);
+// The field with letters "A".."R" each (longitude letter first); without its
+// two letters on request, so that tests can tell land, sea and lines apart.
+IndexedPicture draw_field(const Geography& geography, char longitude_letter, char latitude_letter,
+                          bool with_letters = true);
 
 // The picture for fields past "R", which are no place on earth: plain sea.
 IndexedPicture draw_plain_field();
