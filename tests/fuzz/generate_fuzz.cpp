@@ -1,0 +1,93 @@
+// Generate end to end on a fuzzed listing, into a folder of its own that
+// holds a previous page. Five leading bytes choose the band (-1 and 11 occur),
+// the "LL Field" letters (S and T occur, which are refused), the print format
+// (3 and a map left as stored occur) and the six options; the rest is the
+// listing.
+//
+// Checks: a written page is complete and its counts fit the map; any other
+// outcome leaves the previous page byte for byte; no temporary file is ever
+// left behind; the message is terminated and never empty.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "conversion/generate.h"
+#include "conversion/settings_record.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPreviousPage = "<html>previous page</html>\n";
+
+void write_file(const std::string& path, const char* bytes, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  FUZZ_CHECK(file != nullptr);
+  if (size > 0) std::fwrite(bytes, 1, size, file);
+  FUZZ_CHECK(std::fclose(file) == 0);
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool ends_with(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 5) return 0;
+  const std::string folder = zelk::fuzz::scratch_folder();
+  const std::string listing = folder + "/listing.csv";
+  const std::string page = folder + "/listing.html";
+  write_file(listing, reinterpret_cast<const char*>(data + 5), size - 5);
+  write_file(page, kPreviousPage, std::strlen(kPreviousPage));
+
+  zelk::SettingsRecord record;
+  zelk::reset_to_defaults(record);
+  record.band_index = data[0] % 12 - 1;
+  const char ll_field[3] = {static_cast<char>('A' + data[1] % 20), static_cast<char>('A' + data[2] % 20), '\0'};
+  zelk::set_print_format(record, data[3] % 4);
+  const std::uint8_t options = data[4];
+  record.bold_option = options & 1;
+  record.color_option = (options >> 1) & 1;
+  record.confirmed_as_checked_option = (options >> 2) & 1;
+  record.ffma_option = (options >> 3) & 1;
+  record.emphasize_needed_option = (options >> 4) & 1;
+  record.submitted_as_checked_option = (options >> 5) & 1;
+
+  zelk::GenerateRequest request;
+  request.has_input_file = true;
+  request.input_path = listing;
+  request.output_path = page;
+  request.ll_field_text = ll_field;
+  request.page_time = 1700000000;
+  zelk::GenerateResult result = zelk::generate(record, request);
+
+  FUZZ_CHECK(!result.message.empty());
+  FUZZ_CHECK(std::memchr(record.message, '\0', sizeof record.message) != nullptr);
+  const std::string written = read_file(page);
+  if (result.status == zelk::GenerateStatus::kWritten) {
+    FUZZ_CHECK(written.rfind("<html>\n", 0) == 0 && ends_with(written, "</html>\n"));
+    FUZZ_CHECK(result.credited_count >= 0 && result.credited_count <= record.map_rows * record.map_columns * 100);
+    FUZZ_CHECK(result.ffma_count >= 0 && result.ffma_count <= result.credited_count);
+    FUZZ_CHECK(result.message.rfind("Wrote ", 0) == 0);
+  } else {
+    FUZZ_CHECK(written == kPreviousPage);
+  }
+  int entries = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    (void)entry;
+    ++entries;
+  }
+  FUZZ_CHECK(entries == 2);
+  return 0;
+}

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for SECONDS.
+#
+#   tests/fuzz/run.sh SECONDS [--merge] [TARGET...]
+#
+# Each target starts from a scratch copy of its seed corpus
+# (tests/fuzz/corpus/<target>/) and of the inputs that once crashed it
+# (tests/fuzz/regressions/<target>/); the committed folders are left alone
+# unless --merge asks to add the inputs that reach new code to the seeds.
+# A crash stops that target and keeps the input in build-fuzz/artifacts/;
+# copy it into tests/fuzz/regressions/<target>/ once the fault is fixed, and
+# the ordinary test run replays it from then on.
+# Figures for docs/robustness.md go to build-fuzz/fuzz-stats.txt.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+ROOT=$PWD
+HERE=$ROOT/tests/fuzz
+BUILD=$ROOT/build-fuzz
+ALL_TARGETS=(listing_reader settings_file band_rules ffma generate)
+
+seconds=${1:-60}
+shift || true
+merge=0
+targets=()
+for arg in "$@"; do
+  case "$arg" in
+    --merge) merge=1 ;;
+    *) targets+=("$arg") ;;
+  esac
+done
+[ ${#targets[@]} -gt 0 ] || targets=("${ALL_TARGETS[@]}")
+case "$seconds" in '' | *[!0-9]*) echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;; esac
+
+# The longest input worth trying per target: listings past the reader's
+# 64 KB read buffer, settings files a little past their 596 bytes.
+max_len() {
+  case "$1" in
+    listing_reader | generate) echo 200000 ;;
+    settings_file) echo 2048 ;;
+    *) echo 512 ;;
+  esac
+}
+
+if ! command -v clang++ >/dev/null; then
+  echo "fuzz: clang++ is missing (Debian: clang libclang-rt-14-dev)" >&2
+  exit 1
+fi
+
+echo "fuzz: building the targets with clang in build-fuzz/"
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$HERE" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="$flags" >/dev/null
+cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
+
+mkdir -p "$BUILD/artifacts"
+work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+stats=$BUILD/fuzz-stats.txt
+printf '# target seconds executions new-corpus-size result (%s)\n' "$(date -u +%Y-%m-%dT%H:%MZ)" >"$stats"
+
+# The targets write small files for every input; a disk file system would
+# spend most of the time flushing them.
+scratch=${TMPDIR:-/tmp}
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch=/dev/shm; fi
+
+passed=0
+failed=0
+for target in "${targets[@]}"; do
+  corpus=$work/$target
+  mkdir -p "$corpus"
+  for seeds in "$HERE/corpus/$target" "$HERE/regressions/$target"; do
+    if [ -d "$seeds" ]; then cp "$seeds"/* "$corpus"/ 2>/dev/null || true; fi
+  done
+  log=$BUILD/fuzz-$target.log
+  rm -f "$BUILD/artifacts/$target-"*
+  echo "fuzz: $target for ${seconds}s"
+  set +e
+  TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    timeout --kill-after=30 $((seconds + 120)) \
+    "$BUILD/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
+      -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" \
+      >"$log" 2>&1
+  status=$?
+  set -e
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  size=$(find "$corpus" -type f | wc -l)
+  if [ "$status" -eq 0 ]; then
+    passed=$((passed + 1))
+    echo "fuzz: $target passed: ${executions:-?} executions, corpus $size inputs"
+    echo "$target $seconds ${executions:-?} $size passed" >>"$stats"
+    if [ "$merge" -eq 1 ]; then
+      mkdir -p "$HERE/corpus/$target"
+      "$BUILD/fuzz/fuzz_$target" -merge=1 -max_len="$(max_len "$target")" "$HERE/corpus/$target" "$corpus" \
+        >>"$log" 2>&1
+      echo "fuzz: $target seeds now $(find "$HERE/corpus/$target" -type f | wc -l) inputs"
+    fi
+  else
+    failed=$((failed + 1))
+    echo "fuzz: $target FAILED (exit $status); the end of $log:"
+    tail -n 40 "$log" | sed 's/^/    /'
+    ls "$BUILD/artifacts/$target-"* 2>/dev/null | sed 's/^/    input kept: /' || true
+    echo "$target $seconds ${executions:-?} $size failed" >>"$stats"
+  fi
+done
+
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

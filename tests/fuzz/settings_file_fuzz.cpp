@@ -1,0 +1,72 @@
+// The settings loader on a file of any bytes and any length.
+//
+// Checks: a file that is not taken leaves the live record exactly as it was;
+// a file that is taken gives a record the dialog could have made (texts
+// terminated, band -1..10, options 0 or 1, map 1..18 fields each way), and
+// saving and loading that record again gives it back unchanged.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "conversion/settings_file.h"
+#include "conversion/settings_record.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "zelk_version.h"
+
+namespace {
+
+template <std::size_t N>
+bool terminated(const char (&field)[N]) {
+  return std::memchr(field, '\0', N) != nullptr;
+}
+
+bool option(std::int32_t value) { return value == 0 || value == 1; }
+
+void check_dialog_could_have_made(const zelk::SettingsRecord& r) {
+  FUZZ_CHECK(terminated(r.version) && terminated(r.lower_left_field) && terminated(r.program_base_name) &&
+             terminated(r.message) && terminated(r.program_directory));
+  FUZZ_CHECK(r.band_index >= -1 && r.band_index <= 10);
+  FUZZ_CHECK(option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
+             option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option));
+  FUZZ_CHECK(r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18);
+}
+
+void load_as(const char* version, const std::string& path) {
+  zelk::SettingsRecord live;
+  zelk::reset_to_defaults(live);
+  std::strcpy(live.version, version);
+  std::strcpy(live.program_base_name, "zelk2html");
+  zelk::SettingsRecord before = live;
+
+  zelk::LoadOutcome outcome = zelk::load_settings_file(live, path);
+  FUZZ_CHECK(outcome != zelk::LoadOutcome::kNoFile);
+  if (outcome == zelk::LoadOutcome::kVersionChanged) {
+    FUZZ_CHECK(std::memcmp(&live, &before, sizeof live) == 0);
+    return;
+  }
+  FUZZ_CHECK(std::strcmp(live.version, version) == 0);
+  check_dialog_could_have_made(live);
+
+  const std::string again = path + ".again";
+  FUZZ_CHECK(zelk::save_settings_file(live, again));
+  zelk::SettingsRecord reloaded;
+  zelk::reset_to_defaults(reloaded);
+  std::strcpy(reloaded.version, version);
+  FUZZ_CHECK(zelk::load_settings_file(reloaded, again) == zelk::LoadOutcome::kLoaded);
+  FUZZ_CHECK(std::memcmp(&reloaded, &live, sizeof live) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string path = zelk::fuzz::scratch_folder() + "/zelk2html.ini";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return 0;
+  if (size > 0) std::fwrite(data, 1, size, file);
+  std::fclose(file);
+  load_as(ZELK_VERSION_TEXT, path);
+  // A program without a version record accepts files with an empty version.
+  load_as("", path);
+  return 0;
+}
