@@ -165,6 +165,9 @@ void CzelkDlg::on_generate() {
   request.output_path = output_path_;
   request.ll_field_text = ll_field_text_;
   request.page_time = page_clock_();
+  // The page goes into the program's folder, where its field images already
+  // are, unless the settings came from a program folder elsewhere.
+  request.field_images_folder = running_directory_ + "images";
   GenerateResult result = generate(record_, request);
   if (result.status != GenerateStatus::kWritten) {
     show_message(result.message, MessageIcon::kError);

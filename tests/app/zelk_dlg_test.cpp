@@ -379,7 +379,8 @@ TEST_F(DialogTest, GenerateWritesTheCommandLinesPageAndSavesTheChoices) {
 
   // The command line, asked for the same choices and date, writes the same bytes.
   std::ostringstream out, err;
-  CliEnvironment environment{std::string("1700000000"), 0};
+  CliEnvironment environment;
+  environment.source_date_epoch = "1700000000";
   fs::path cli_page = dir / "cli.html";
   ASSERT_EQ(cli_main({listing.string(), "-o", cli_page.string(), "--band", "1", "--field", "EM"}, out, err,
                      environment),
