@@ -76,8 +76,10 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   int credited = write_map_page(listing.get(), input_path.c_str(), page.stream(), ffma, record, request.page_time);
   bool read_failed = std::ferror(listing.get()) != 0;
   listing.reset();
-  if (credited < 0) return {GenerateStatus::kFailed, record.message};
+  // A read error ends the listing as its end does; say so rather than
+  // report the rows read before it as the whole listing.
   if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path);
+  if (credited < 0) return {GenerateStatus::kFailed, record.message};
   if (!page.commit()) return failure(record, "ERROR: Could not write output file %s", request.output_path);
   // The page is complete: a picture that cannot be copied only leaves its field plain.
   if (!request.field_images_folder.empty())

@@ -144,6 +144,9 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
       {good, folder.path(), page, "ERROR: Could not open input file " + folder.path()},
       {good, listing, folder / "no/grids.html", "ERROR: Could not create output file " + folder / "no/grids.html"},
       {good, listing, folder.path(), "ERROR: Could not create output file " + folder.path()},
+#ifdef __linux__
+      {good, "/proc/self/mem", page, "ERROR: Could not read input file /proc/self/mem"},  // reading it fails at once
+#endif
   };
   for (const Case& c : cases) {
     write_file(listing, c.listing_text);
