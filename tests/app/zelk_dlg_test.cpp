@@ -23,12 +23,13 @@ namespace fs = std::filesystem;
 
 constexpr std::time_t kPageTime = 1700000000;
 
-// Two credited squares on the 2 M band inside a map whose lower-left field is EM.
+// Two credited squares on the 2 M band inside a map whose lower-left field is
+// EM (empty cells would shift the later ones left, so "-" marks "not worked").
 constexpr const char* kListing =
     "Grid,6M,2M\n"
-    "EM10,,W\n"
-    "EM11,,C\n"
-    "FN42,W,\n";
+    "EM10,-,W\n"
+    "EM11,-,C\n"
+    "FN42,W,-\n";
 constexpr const char* kListingWithout2M = "Grid,6M\nEM10,W\n";
 
 std::string read_file(const fs::path& path) {
