@@ -239,8 +239,24 @@ click_control "$main" 258 12 48 12  # Generate
 expect_message "message|zelk2html|error|ERROR: No match found for band 2 M (144 MHz) in $work/logs/grids.csv\n\n"
 cmp "$work/prog/grids.html" "$work/page-before.html" || fail "a failed Generate changed the page"
 cmp "$work/prog/zelk2html.ini" "$work/settings-before.ini" || fail "a failed Generate changed the settings file"
-case "$(last_log state)" in *" 1014=disabled"*) ;; *) fail "View enabled after a failed run: $(last_log state)" ;; esac
+for expected in "1014=disabled" "1005=[grids.csv]"; do
+  case "$(last_log state)" in *" $expected"*) ;; *) fail "after a failed run: expected $expected in: $(last_log state)" ;; esac
+done
 
 click_control "$main" 258 84 50 12  # Done
+await_exit
+
+# --- third run: settings of another version give a warning and the defaults --
+printf '3.2.0.0\0' | dd of="$work/prog/zelk2html.ini" bs=1 conv=notrunc status=none
+(cd "$work/logs" && exec ../prog/zelk2html >>"$work/app.out" 2>>"$work/app.err") &
+app_pid=$!
+expect_message "message|zelk2html|warning|Version number changed, resetting to default."
+main=$(await_window '^ZELK to HTML Version 3.3$')
+wait_for 30 "the dialog's state" "[ \"\$(log_count state)\" -ge 6 ]"
+for expected in "1001=-1" "1006=''" "1011=on"; do
+  case "$(last_log state)" in *" $expected"*) ;; *) fail "third start: expected $expected in: $(last_log state)" ;; esac
+done
+point_at "$main" 5 5
+x key Escape
 await_exit
 echo "PASS"
