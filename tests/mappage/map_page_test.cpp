@@ -38,7 +38,7 @@ TEST(MapPage, GoldenPages) {
         << page << " differs from its golden; tests/golden/regenerate.sh rewrites them";
     ++compared;
   }
-  EXPECT_EQ(compared, 4);
+  EXPECT_GE(compared, 4);
 }
 
 struct Page {
