@@ -259,4 +259,6 @@ done
 point_at "$main" 5 5
 x key Escape
 await_exit
+# GTK may complain harmlessly (the file chooser does); shown, not failed on.
+if [ -s "$work/app.err" ]; then echo "--- program stderr"; cat "$work/app.err"; fi
 echo "PASS"
