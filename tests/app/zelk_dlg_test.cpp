@@ -63,7 +63,7 @@ class DialogTest : public ::testing::Test {
   ~DialogTest() override { fs::remove_all(dir); }
 
   void open() { dialog.do_modal(); }
-  std::string program_directory() const { return dir.string() + "/"; }
+  std::string program_directory() const { return (dir / "").string(); }  // with the platform's separator
   fs::path ini() const { return dir / "zelk2html.ini"; }
 
   // A record as this version saves it, for a settings file.
@@ -474,7 +474,7 @@ TEST_F(DialogTest, HelpOpensThePageBesideTheProgram) {
 
   write_file(dir / "ZELK" / "index.html", "<html></html>\n");
   host.click(kIdHelp);
-  EXPECT_EQ(host.opened, std::vector<std::string>{program_directory() + "ZELK/index.html"});
+  EXPECT_EQ(host.opened, std::vector<std::string>{(dir / "ZELK" / "index.html").string()});
   EXPECT_EQ(host.messages.size(), 1u);
 
   host.shell_succeeds = false;
