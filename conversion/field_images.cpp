@@ -38,15 +38,17 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
       fs::create_directories(target_folder, ec);
       folder_ready = true;
     }
-    // skip_existing keeps a picture that appeared meanwhile.
-    if (fs::copy_file(source_folder / name, target, fs::copy_options::skip_existing, ec) && !ec) {
-      ++result.added;
-      continue;
+    // A copy cut short by a full disk would stay for good, since an image
+    // there is never replaced: it gets its name only when whole.
+    const fs::path partial = target_folder / (name + ".partial");
+    bool whole = fs::copy_file(source_folder / name, partial, fs::copy_options::overwrite_existing, ec) && !ec;
+    if (whole && !fs::exists(fs::symlink_status(target, ec))) {
+      fs::rename(partial, target, ec);
+      whole = !ec;
     }
-    // A copy cut short (a full disk) would stand for good, since an image
-    // that is there is never replaced; the next run tries again instead.
-    if (ec) fs::remove(target, ec);
-    ++result.failed;
+    if (fs::exists(fs::symlink_status(partial, ec))) fs::remove(partial, ec);
+    if (whole) ++result.added;
+    else ++result.failed;
   }
   return result;
 }
