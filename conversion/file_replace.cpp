@@ -1,15 +1,23 @@
 #include "conversion/file_replace.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 namespace zelk {
 
 namespace {
 
-unsigned next_serial() {
-  static unsigned serial = 0;
-  return ++serial;
+// Temporary names differ between processes too, so two programs writing the
+// same page at once never share a temporary file.
+std::string next_suffix() {
+  static std::mt19937 generator(std::random_device{}() ^
+                                static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(generator()));
+  return suffix;
 }
 
 // Opening for appending writes nothing and leaves the time stamps alone.
@@ -30,7 +38,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode) : target_
   // into it in place would have been refused, so refuse here too.
   if (std::filesystem::is_regular_file(target_, ec) && !may_write(target_)) return;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = target_ + ".tmp" + std::to_string(next_serial());
+    std::string candidate = target_ + next_suffix();
     if (std::filesystem::exists(candidate, ec)) continue;
     // Anything else that stops the open (no folder, no permission) will stop
     // every other name too.

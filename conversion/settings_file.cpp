@@ -118,6 +118,10 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   if (length == 0 || std::strcmp(loaded.version, live.version) != 0)
     return LoadOutcome::kVersionChanged;
   bring_into_range(loaded);
+  // A file too short to reach the identity (or one a script wrote without
+  // it) would send the next save and page into the current folder.
+  if (loaded.program_directory[0] == '\0') copy_into(loaded.program_directory, live.program_directory);
+  if (loaded.program_base_name[0] == '\0') copy_into(loaded.program_base_name, live.program_base_name);
   live = loaded;
   return LoadOutcome::kLoaded;
 }

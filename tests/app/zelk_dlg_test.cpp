@@ -193,8 +193,9 @@ TEST_F(DialogTest, ShortFileKeepsDefaultsWhereItEnds) {
   EXPECT_EQ(host.edits[kIdLLField], "EM");
   EXPECT_FALSE(host.checks[kIdFfma]);
   EXPECT_TRUE(host.checks[kIdLandscape]);
-  // The identity the file did not reach stays empty, as the file had it.
-  EXPECT_STREQ(dialog.settings().program_base_name, "");
+  // The identity the file did not reach stays the running program's, so the
+  // next save goes beside the program and not into the current folder.
+  EXPECT_STREQ(dialog.settings().program_base_name, "zelk2html");
 }
 
 TEST_F(DialogTest, UnknownProgramPathIsReportedAndStartUpGoesOn) {
