@@ -1,51 +1,20 @@
 // The geography behind the fields, as Chromium shows a page: each field's
 // table is exactly as large as its picture, each square's cell lies where the
-// picture drew that square, and the screen shows the picture pixel for pixel
-// around the digits and the cell borders.
+// picture drew that square, and around the digits and cell borders the
+// screen shows the picture pixel for pixel.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { launchBrowser, pixelsAt, writePage } from './harness.mjs';
 
-// A GIF's logical screen size: two little-endian words after "GIF89a".
-function gifSize(file) {
-  const bytes = fs.readFileSync(file);
-  return { width: bytes.readUInt16LE(6), height: bytes.readUInt16LE(8) };
-}
-
-// The picture's pixels as 'rgb(r, g, b)', row by row, decoded by the browser.
-async function gifPixels(browserPage, file) {
-  const decoder = await browserPage.context().newPage();
-  try {
-    return await decoder.evaluate(async (base64) => {
-      const image = new Image();
-      image.src = `data:image/gif;base64,${base64}`;
-      await image.decode();
-      const canvas = document.createElement('canvas');
-      canvas.width = image.width;
-      canvas.height = image.height;
-      const context = canvas.getContext('2d');
-      context.drawImage(image, 0, 0);
-      const { data } = context.getImageData(0, 0, image.width, image.height);
-      const out = [];
-      for (let i = 0; i < data.length; i += 4) out.push(`rgb(${data[i]}, ${data[i + 1]}, ${data[i + 2]})`);
-      return out;
-    }, fs.readFileSync(file).toString('base64'));
-  } finally {
-    await decoder.close();
-  }
-}
-
 describe('field images behind the fields', () => {
-  let browser;
-  let page;
-  let pagePath;
+  let browser, page, images;
   before(async () => {
     browser = await launchBrowser();
     // The CLI brings the build's pictures along into images/ beside the page.
     const written = writePage('geography', { args: ['--field', 'EM', '--format', 'landscape'] });
-    pagePath = written.path;
+    images = path.join(path.dirname(written.path), 'images');
     page = await browser.newPage();
     await page.goto(written.url, { waitUntil: 'load' });
   });
@@ -55,30 +24,21 @@ describe('field images behind the fields', () => {
     const fields = await page.evaluate(() =>
       [...document.querySelectorAll('td:has(> table)')].map((td) => {
         const box = td.getBoundingClientRect();
-        return {
-          name: td.className,
-          box: { left: box.left, top: box.top, width: box.width, height: box.height },
-          cells: [...td.querySelectorAll('td')].map((cell) => {
-            const c = cell.getBoundingClientRect();
-            return { digits: cell.textContent, left: c.left - box.left, top: c.top - box.top, width: c.width, height: c.height };
-          }),
-        };
+        const cells = [...td.querySelectorAll('td')].map((cell) => {
+          const c = cell.getBoundingClientRect();
+          return [cell.textContent, c.left - box.left, c.top - box.top, c.width, c.height];
+        });
+        return { name: td.className, width: box.width, height: box.height, cells };
       }),
     );
     assert.equal(fields.length, 12);
-    for (const field of fields) {
-      const image = path.join(path.dirname(pagePath), 'images', `${field.name}.gif`);
-      assert.ok(fs.existsSync(image), `${field.name}.gif beside the page`);
-      const size = gifSize(image);
-      assert.deepEqual({ width: field.box.width, height: field.box.height }, size, field.name);
-      // Square (column, row) is drawn at x 1 + 24 column, y 1 + 22 (9 - row), 24 x 22.
-      for (const cell of field.cells) {
-        const column = Number(cell.digits[0]);
-        const row = Number(cell.digits[1]);
-        const where = { left: cell.left, top: cell.top, width: cell.width, height: cell.height };
-        assert.deepEqual(where, { left: 1 + 24 * column, top: 1 + 22 * (9 - row), width: 24, height: 22 },
-          `${field.name}${cell.digits}`);
-      }
+    for (const { name, width, height, cells } of fields) {
+      // A GIF's size: two little-endian words after "GIF89a".
+      const gif = fs.readFileSync(path.join(images, `${name}.gif`));
+      assert.deepEqual([width, height], [gif.readUInt16LE(6), gif.readUInt16LE(8)], name);
+      // The picture draws square (column, row) at x 1 + 24 column, y 1 + 22 (9 - row), 24 x 22.
+      for (const [digits, ...box] of cells)
+        assert.deepEqual(box, [1 + 24 * digits[0], 1 + 22 * (9 - digits[1]), 24, 22], name + digits);
     }
   });
 
@@ -87,24 +47,32 @@ describe('field images behind the fields', () => {
       const r = document.querySelector('td.FN').getBoundingClientRect();
       return { left: Math.round(r.left + scrollX), top: Math.round(r.top + scrollY), width: r.width, height: r.height };
     });
-    const picture = await gifPixels(page, path.join(path.dirname(pagePath), 'images', 'FN.gif'));
-    // The field and a margin of 2 px, to try the picture a little off its place.
-    const margin = 2;
-    const points = [];
-    for (let y = -margin; y < box.height + margin; ++y)
-      for (let x = -margin; x < box.width + margin; ++x) points.push([box.left + x, box.top + y]);
-    const shown = await pixelsAt(page, points);
-    const at = (x, y) => shown[(y + margin) * (box.width + 2 * margin) + (x + margin)];
+    const decoder = await page.context().newPage();
+    const picture = await decoder.evaluate(async (base64) => {
+      const image = new Image();
+      image.src = `data:image/gif;base64,${base64}`;
+      await image.decode();
+      const canvas = Object.assign(document.createElement('canvas'), { width: image.width, height: image.height });
+      canvas.getContext('2d').drawImage(image, 0, 0);
+      const { data } = canvas.getContext('2d').getImageData(0, 0, image.width, image.height);
+      return Array.from({ length: data.length / 4 }, (_, i) => `rgb(${data[4 * i]}, ${data[4 * i + 1]}, ${data[4 * i + 2]})`);
+    }, fs.readFileSync(path.join(images, 'FN.gif')).toString('base64'));
+    await decoder.close();
 
-    // Cell borders and digits cover parts of the picture; every other pixel
-    // on screen is one of the picture's colours, and must be the one the
-    // picture has at that very place.
+    // The field and 2 px around it, to try the picture a little off its place.
+    const m = 2;
+    const points = [];
+    for (let y = -m; y < box.height + m; ++y) for (let x = -m; x < box.width + m; ++x) points.push([box.left + x, box.top + y]);
+    const shown = await pixelsAt(page, points);
+    const at = (x, y) => shown[(y + m) * (box.width + 2 * m) + x + m];
+
+    // Borders and digits cover parts of the picture; every other pixel is one
+    // of its colours, and must be the one it has at that very place.
     const colours = new Set(picture);
     const agreement = {};
-    for (let dy = -margin; dy <= margin; ++dy) {
-      for (let dx = -margin; dx <= margin; ++dx) {
-        let same = 0;
-        let seen = 0;
+    for (let dy = -m; dy <= m; ++dy) {
+      for (let dx = -m; dx <= m; ++dx) {
+        let same = 0, seen = 0;
         for (let y = 0; y < box.height; ++y) {
           for (let x = 0; x < box.width; ++x) {
             const screen = at(x + dx, y + dy);
