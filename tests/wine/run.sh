@@ -45,10 +45,8 @@ build() {
       -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$gtest/prefix" -DBUILD_GMOCK=ON &&
       cmake --build "$gtest/build" -j 2 && cmake --install "$gtest/build"
   fi || return 1
-  local images=()
-  [ -d "$ROOT/build/images" ] && images=(-DZELK_IMAGES_DIR="$ROOT/build/images")
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-    -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON "${images[@]}" &&
+    -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DZELK_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
     # Only what runs on Windows: the Linux-only suites (real GTK window,
     # POSIX fault injection) stay out.
     cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
