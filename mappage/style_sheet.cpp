@@ -77,7 +77,11 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
   // On paper the sheet's margins stand in for the body's 8px: with both, the
   // landscape map is a few pixels wider than Letter's printable width at the
   // browser's default margins, and the browser shrinks the whole map to fit.
-  std::fputs("@media print {\n\tbody {\n\t\tmargin: 0;\n\t}\n}\n", out);
+  // Browsers leave backgrounds off paper unless told; the field pictures are
+  // the map itself.
+  std::fputs("@media print {\n\tbody {\n\t\tmargin: 0;\n\t}\n"
+             "\ttd {\n\t\t-webkit-print-color-adjust: exact;\n\t\tprint-color-adjust: exact;\n\t}\n}\n",
+             out);
   std::fputs("</style>\n", out);
 }
 
