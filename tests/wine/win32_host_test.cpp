@@ -237,6 +237,10 @@ TEST_F(Win32HostTest, SystemMenuEntryWindowIconsAndDragIcon) {
     EXPECT_STREQ(text, "&About ZELK to HTML...");
     EXPECT_EQ(GetMenuItemID(menu, last), 16u);
     EXPECT_NE(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    // String 103 of the resources says the same as the entry.
+    char resource[64] = "";
+    LoadStringA(GetModuleHandleA(nullptr), kAboutMenuString, resource, sizeof resource);
+    EXPECT_STREQ(resource, kAboutMenuText);
 
     host_.set_window_icons(102);
     auto icon = [&](WPARAM which) {
