@@ -34,6 +34,11 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
   for (const std::string& name : field_image_names(record)) {
     const fs::path target = target_folder / name;
     if (fs::exists(fs::symlink_status(target, ec))) continue;
+    // Without a picture to copy, no empty folder is left beside the page.
+    if (!fs::is_regular_file(source_folder / name, ec)) {
+      ++result.failed;
+      continue;
+    }
     if (!folder_ready) {
       fs::create_directories(target_folder, ec);
       folder_ready = true;

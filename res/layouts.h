@@ -75,6 +75,6 @@ extern const int kTooltipOrder[9];
 // String 103, the About entry of the system menu ("&" marks the access key).
 inline constexpr const char* kAboutMenuText = "&About ZELK to HTML...";
 inline constexpr const char* kMainCaption = "ZELK to HTML Version 3.3";
-inline constexpr const char* kAboutSecondLine = "Grid maps for VHF/UHF award chasers";
+inline constexpr const char* kAboutSecondLine = "(C) 2026 the ZELK developers";
 
 }  // namespace zelk
