@@ -102,7 +102,15 @@ std::string run_in_child(const std::string& folder, const std::function<std::str
   if (child < 0) return errno_text("fork");
   if (child == 0) {
     ::close(channel[0]);
-    std::string report = ::chdir(folder.c_str()) == 0 ? body() : errno_text("chdir");
+    std::string report;
+    // An exception must not unwind into the test runner's copy in the child.
+    try {
+      report = ::chdir(folder.c_str()) == 0 ? body() : errno_text("chdir");
+    } catch (const std::exception& e) {
+      report = std::string("child threw: ") + e.what();
+    } catch (...) {
+      report = "child threw";
+    }
     for (std::size_t done = 0; done < report.size();) {
       ssize_t n = ::write(channel[1], report.data() + done, report.size() - done);
       if (n <= 0) break;
