@@ -6,29 +6,13 @@
 namespace zelk {
 namespace {
 
-struct ClockCase {
-  const char* id;
-  const char* variable;  // null: not set
-  std::time_t expected;
-};
-
-constexpr std::time_t kNow = 1800000000;
-
-constexpr ClockCase kCases[] = {
-    {"unset", nullptr, kNow},
-    {"empty", "", kNow},
-    {"seconds", "1700000000", 1700000000},
-    {"zero", "0", 0},
-    {"trailing text", "1700000000x", kNow},
-    {"not a number", "yesterday", kNow},
-    {"fraction", "17.5", kNow},
-};
-
 TEST(PageClock, SourceDateEpochOrNow) {
-  for (const ClockCase& c : kCases) {
-    SCOPED_TRACE(c.id);
-    EXPECT_EQ(page_time_from(c.variable, kNow), c.expected);
-  }
+  constexpr std::time_t now = 1800000000;
+  EXPECT_EQ(page_time_from(nullptr, now), now);
+  EXPECT_EQ(page_time_from("1700000000", now), 1700000000);
+  EXPECT_EQ(page_time_from("0", now), 0);
+  for (const char* ignored : {"", "1700000000x", "yesterday", "17.5"})
+    EXPECT_EQ(page_time_from(ignored, now), now) << ignored;
 }
 
 }  // namespace

@@ -3,31 +3,25 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
+#include "../scratch_folder.h"
 #include "app/testing/scripted_host.h"
 
 namespace zelk {
 namespace {
 
 TEST(ZelkApp, RunsTheDialogOnceAndEndsWhenItCloses) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::path(::testing::TempDir()) / "zelk_app_run";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  test::ScratchFolder folder;
   ScriptedHost host;
-  host.program = (dir / "zelk2html").string();
+  host.program = folder / "zelk2html";
   host.while_open = [](ScriptedHost& h) {
     h.click(kIdPortrait);
     h.click(kIdDone);
   };
   EXPECT_EQ(CzelkApp().run(host), 0);
   ASSERT_GE(host.calls.size(), 2u);
-  EXPECT_EQ(host.calls[0], "init_common_controls");
-  EXPECT_EQ(host.calls[1], "run_main_dialog");
+  EXPECT_EQ(host.calls[0] + " " + host.calls[1], "init_common_controls run_main_dialog");
   EXPECT_EQ(host.dialog_result, kIdDone);
-  EXPECT_TRUE(fs::is_empty(dir));
-  fs::remove_all(dir);
+  EXPECT_TRUE(folder.names().empty());
 }
 
 }  // namespace
