@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The real zelk2html under its own Xvfb, driven with xdotool: choose a listing
-# through the file chooser, pick a band, type a field, Generate, read the
-# summary, compare the page with the command line's, View, Help, About, close;
-# start again and find the choices restored; fail on a listing without the
-# band and find the earlier page untouched.
-#
+# The real zelk2html under its own Xvfb, driven with xdotool as a person would:
+# Generate through the file chooser, View, Help, About; the choices restored on
+# the next start; a failed Generate leaving the page; another version's settings.
 #   dialog_end_to_end.sh PROGRAM CLI OBSERVER_MODULE LISTING
 #
 # ZELK_GUI_SCREENSHOT=FILE keeps a screenshot of the dialog (docs/dialog-linux.png).
@@ -32,10 +29,9 @@ fail() {
   exit 1
 }
 
-# Polls COMMAND (a shell snippet) until it succeeds, at most SECONDS.
+# Polls a shell snippet until it succeeds, at most SECONDS.
 wait_for() {
-  local seconds=$1 what=$2; shift 2
-  local deadline=$((SECONDS + seconds))
+  local deadline=$((SECONDS + $1)) what=$2; shift 2
   until eval "$@"; do
     [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
     sleep 0.1
@@ -43,27 +39,18 @@ wait_for() {
 }
 
 x() { timeout 10 xdotool "$@"; }
-
-window_named() { x search --onlyvisible --name "$1" 2>/dev/null | head -1; }
-
-# Waits for a visible window whose title matches the pattern; prints its id.
+visible_windows() { x search --onlyvisible --name "$1" 2>/dev/null; }
+# Prints the id of a visible window whose title matches the pattern.
 await_window() {
-  local pattern=$1 deadline=$((SECONDS + 30)) id=""
-  while :; do
-    id=$(window_named "$pattern" || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    [ $SECONDS -lt $deadline ] || fail "no window '$pattern'"
-    sleep 0.1
-  done
+  local pattern=$1 id=""
+  wait_for 30 "window '$1'" 'id=$(visible_windows "$pattern" | head -1); [ -n "$id" ]'
+  echo "$id"
 }
-
-await_gone() {
-  local id=$1 deadline=$((SECONDS + 30))
-  while x getwindowname "$id" >/dev/null 2>&1 &&
-        x search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id"; do
-    [ $SECONDS -lt $deadline ] || fail "window $id did not close"
-    sleep 0.1
-  done
+await_gone() { wait_for 30 "window $1 to close" "! visible_windows . | grep -qx $1"; }
+await_exit() {
+  wait_for 30 "the program to end" "! kill -0 $app_pid 2>/dev/null"
+  wait "$app_pid" || fail "the program ended with status $?"
+  app_pid=""
 }
 
 # Without a window manager keys go to the window under the pointer.
@@ -72,70 +59,53 @@ point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
 # Clicks the centre of a control given in dialog units (left top width height).
 dialog_w=0 dialog_h=0
 click_control() {
-  local win=$1 left=$2 top=$3 width=$4 height=$5
-  local px=$(( (left * 2 + width) * dialog_w / (2 * 322) )) py=$(( (top * 2 + height) * dialog_h / (2 * 119) ))
-  x mousemove --window "$win" "$px" "$py"
+  x mousemove --window "$1" $((($2 * 2 + $4) * dialog_w / (2 * 322))) $((($3 * 2 + $5) * dialog_h / (2 * 119)))
   x click 1
 }
 
-log_count() { if [ -f "$work/log" ]; then grep -c "^$1" "$work/log" || true; else echo 0; fi; }
+log_count() { cat "$work/log" 2>/dev/null | grep -c "^$1"; }
 last_log() { grep "^$1" "$work/log" | tail -1; }
+expect_state() {
+  local what=$1 state; shift
+  state=$(last_log state)
+  for expected; do
+    case "$state" in *" $expected"*) ;; *) fail "$what: expected $expected in: $state" ;; esac
+  done
+}
 
 # Waits for the n-th message box, checks its log line, dismisses it with Return.
 message_seen=0
 expect_message() {
-  local expected=$1
   message_seen=$((message_seen + 1))
   wait_for 30 "message box $message_seen" "[ \"\$(log_count message)\" -ge $message_seen ]"
-  local line
+  local line box
   line=$(grep '^message' "$work/log" | sed -n "${message_seen}p")
-  [ "$line" = "$expected" ] || fail "message box: got '$line', expected '$expected'"
-  local box
+  [ "$line" = "$1" ] || fail "message box: got '$line', expected '$1'"
   box=$(await_window '^zelk2html$')
   point_at "$box" 20 20
   x key Return
   await_gone "$box"
 }
 
-start_program() {
-  # Started from the listing's folder, where the file chooser then opens.
+# Started from the listing's folder, where the file chooser then opens.
+launch() {
   (cd "$work/logs" && exec ../prog/zelk2html >>"$work/app.out" 2>>"$work/app.err") &
   app_pid=$!
+}
+await_dialog() {
   main=$(await_window '^ZELK to HTML Version 3.3$')
   read -r dialog_w dialog_h < <(x getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
   wait_for 30 "the dialog's state" "[ \"\$(log_count state)\" -ge $1 ]"
 }
 
-await_exit() {
-  local deadline=$((SECONDS + 30))
-  while kill -0 "$app_pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the program did not end"
-    sleep 0.1
-  done
-  wait "$app_pid" || fail "the program ended with status $?"
-  app_pid=""
-}
-
-control_state() { last_log state | grep -o " $1=[^ {]*" | cut -d= -f2; }
-
 # --- a fresh copy of the program's folder, a listing, a fake browser -------
-mkdir -p "$work/prog" "$work/logs" "$work/other" "$work/home" "$work/xdg/config" "$work/xdg/data/applications"
+mkdir -p "$work/prog" "$work/logs" "$work/home" "$work/xdg/config" "$work/xdg/data/applications"
 cp "$program" "$work/prog/zelk2html"
 cp -r "$(dirname "$program")/ZELK" "$work/prog/ZELK"
 cp "$listing_source" "$work/logs/grids.csv"
-printf 'Grid,6M,70CM\nEM10,W,C\n' >"$work/other/grids.csv"
-cat >"$work/browser" <<SCRIPT
-#!/bin/sh
-echo "\$1" >>"$work/opened"
-SCRIPT
-chmod +x "$work/browser"
-cat >"$work/xdg/data/applications/zelk-test-browser.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Test browser
-Exec=$work/browser %u
-MimeType=text/html;
-DESKTOP
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/browser" && chmod +x "$work/browser"
+printf '[Desktop Entry]\nType=Application\nName=Test browser\nExec=%s/browser %%u\nMimeType=text/html;\n' "$work" \
+  >"$work/xdg/data/applications/zelk-test-browser.desktop"
 printf '[Default Applications]\ntext/html=zelk-test-browser.desktop\n' >"$work/xdg/config/mimeapps.list"
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data
@@ -154,13 +124,10 @@ display=":$(head -1 "$work/display")"
 export DISPLAY=$display
 
 # --- first run: defaults, Input, band, field, Generate ------------------------
-start_program 1
-state=$(last_log state)
-for expected in "1001=-1" "1006=''" "1012=off" "1011=on" "1010=off" "1003=on" "1002=on" "1016=on" "1013=off" \
-                "1017=on" "1015=off" "1014=disabled" "1005=[]"; do
-  case "$state" in *" $expected"*) ;; *) fail "first start: expected $expected in: $state" ;; esac
-done
-case "$state" in *"1001=-1{Select VHF Band}"*) ;; *) fail "band list without its tooltip: $state" ;; esac
+launch
+await_dialog 1
+expect_state "first start" "1001=-1{Select VHF Band}" "1006=''" "1012=off" "1011=on" "1010=off" "1003=on" "1002=on" \
+  "1016=on" "1013=off" "1017=on" "1015=off" "1014=disabled" "1005=[]"
 
 # Typing into the chooser's location field: its inline completion offers
 # "grids.csv"; Delete drops the offer, so the default extension completes it.
@@ -225,11 +192,9 @@ await_exit
 cmp "$work/prog/zelk2html.ini" "$work/settings-before.ini" || fail "closing the dialog changed the settings file"
 
 # --- second run: the choices come back; a failing Generate changes nothing ---
-start_program 3
-state=$(last_log state)
-for expected in "1001=1" "1006='EM'" "1011=on" "1015=off" "1014=disabled" "1005=[]"; do
-  case "$state" in *" $expected"*) ;; *) fail "second start: expected $expected in: $state" ;; esac
-done
+launch
+await_dialog 3
+expect_state "second start" "1001=1" "1006='EM'" "1011=on" "1015=off" "1014=disabled" "1005=[]"
 
 printf 'Grid,6M,70CM\nEM10,W,C\n' >"$work/logs/grids.csv"  # no column for 2 M
 point_at "$main" 5 5
@@ -239,23 +204,17 @@ click_control "$main" 258 12 48 12  # Generate
 expect_message "message|zelk2html|error|ERROR: No match found for band 2 M (144 MHz) in $work/logs/grids.csv\n\n"
 cmp "$work/prog/grids.html" "$work/page-before.html" || fail "a failed Generate changed the page"
 cmp "$work/prog/zelk2html.ini" "$work/settings-before.ini" || fail "a failed Generate changed the settings file"
-for expected in "1014=disabled" "1005=[grids.csv]"; do
-  case "$(last_log state)" in *" $expected"*) ;; *) fail "after a failed run: expected $expected in: $(last_log state)" ;; esac
-done
+expect_state "after a failed run" "1014=disabled" "1005=[grids.csv]"
 
 click_control "$main" 258 84 50 12  # Done
 await_exit
 
 # --- third run: settings of another version give a warning and the defaults --
 printf '3.2.0.0\0' | dd of="$work/prog/zelk2html.ini" bs=1 conv=notrunc status=none
-(cd "$work/logs" && exec ../prog/zelk2html >>"$work/app.out" 2>>"$work/app.err") &
-app_pid=$!
+launch
 expect_message "message|zelk2html|warning|Version number changed, resetting to default."
-main=$(await_window '^ZELK to HTML Version 3.3$')
-wait_for 30 "the dialog's state" "[ \"\$(log_count state)\" -ge 6 ]"
-for expected in "1001=-1" "1006=''" "1011=on"; do
-  case "$(last_log state)" in *" $expected"*) ;; *) fail "third start: expected $expected in: $(last_log state)" ;; esac
-done
+await_dialog 6
+expect_state "third start" "1001=-1" "1006=''" "1011=on"
 point_at "$main" 5 5
 x key Escape
 await_exit
