@@ -1,9 +1,7 @@
-// Generate against hostile listings and hostile places to write: whatever
-// happens, a clear message, no crash, and a failed run leaves the previous
-// page (and the settings file) exactly as they were.
-//
-// Every case runs Generate in a child process inside its scratch folder, so
-// messages carry the short relative names and a crash fails only its case.
+// Generate against hostile listings and places to write: a clear message, no
+// crash, and a failed run leaves the previous page and settings file as they
+// were. Each case runs in a child process inside its scratch folder, so
+// messages carry short relative names and a crash fails only its case.
 #include <sys/stat.h>
 
 #include <cstring>
@@ -56,12 +54,12 @@ std::string generate_here() {
          " | files: " + names_in(".");
 }
 
-// ---- The listing ----------------------------------------------------------
+// ---- The listing and the page ----------------------------------------------
 
-struct ListingCase {
+struct HostileCase {
   const char* id;
-  std::function<void(const FaultFolder&)> make_listing;
-  const char* expected;
+  std::function<void(const FaultFolder&)> make;
+  std::string expected;
 };
 
 std::function<void(const FaultFolder&)> listing_of(std::string bytes) {
@@ -76,97 +74,68 @@ std::string every_byte_value() {
 }
 
 const std::string kMegabyte(1 << 20, 'X');
+const std::string kBothKept = " | page.html: previous | files: listing.csv page.html";
+const std::string kUnrecognized = "failed: ERROR: Unrecognized format of input file listing.csv\\n" + kBothKept;
+const std::string kOneGrid =
+    "written: Wrote    1 grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\\n\\n"
+    " | page.html: complete | files: listing.csv page.html";
 
-const ListingCase kListingCases[] = {
-    {"a folder", [](const FaultFolder& folder) { fs::create_directory(folder / "listing.csv"); },
-     "failed: ERROR: Could not open input file listing.csv | page.html: previous | files: listing.csv page.html"},
-    {"missing", [](const FaultFolder&) {},
+const HostileCase kHostileCases[] = {
+    {"listing is a folder", [](const FaultFolder& folder) { fs::create_directory(folder / "listing.csv"); },
+     "failed: ERROR: Could not open input file listing.csv" + kBothKept},
+    {"listing missing", [](const FaultFolder&) {},
      "failed: ERROR: Could not open input file listing.csv | page.html: previous | files: page.html"},
-    {"empty", listing_of(""),
-     "failed: Read     0 worked grids from listing.csv\\n | page.html: previous | files: listing.csv page.html"},
-    {"nothing but NUL bytes", listing_of(std::string(4096, '\0')),
-     "failed: ERROR: Unrecognized format of input file listing.csv\\n | page.html: previous"
-     " | files: listing.csv page.html"},
-    {"a NUL inside the header", listing_of(std::string("Gr\0id,2M\nFN42,C\n", 16)),
-     "failed: ERROR: Unrecognized format of input file listing.csv\\n | page.html: previous"
-     " | files: listing.csv page.html"},
+    {"empty", listing_of(""), "failed: Read     0 worked grids from listing.csv\\n" + kBothKept},
+    {"nothing but NUL bytes", listing_of(std::string(4096, '\0')), kUnrecognized},
+    {"a NUL inside the header", listing_of(std::string("Gr\0id,2M\nFN42,C\n", 16)), kUnrecognized},
     // A NUL cuts a grid like the end of a C string; as a status it is no
     // credit. Only FN42 counts.
-    {"NUL bytes inside rows", listing_of(std::string("Grid,2M\nFN42,C\nFN\0" "43,W\nFN44,\0\n", 28)),
-     "written: Wrote    1 grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode to a color printer."
-     "\\n\\n | page.html: complete | files: listing.csv page.html"},
-    {"every byte value", listing_of(every_byte_value()),
-     "failed: ERROR: Unrecognized format of input file listing.csv\\n | page.html: previous"
-     " | files: listing.csv page.html"},
+    {"NUL bytes inside rows", listing_of(std::string("Grid,2M\nFN42,C\nFN\0" "43,W\nFN44,\0\n", 28)), kOneGrid},
+    {"every byte value", listing_of(every_byte_value()), kUnrecognized},
     {"UTF-16 with byte order mark", listing_of(std::string("\xFF\xFEG\0r\0i\0d\0,\0" "2\0M\0\n\0", 18)),
-     "failed: ERROR: Unrecognized format of input file listing.csv\\n | page.html: previous"
-     " | files: listing.csv page.html"},
-    {"a data line of a megabyte", listing_of("Grid,2M\n" + kMegabyte + ",C\nFN42,C\n"),
-     "written: Wrote    1 grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode to a color printer."
-     "\\n\\n | page.html: complete | files: listing.csv page.html"},
-    {"a header label of a megabyte", listing_of("Grid," + kMegabyte + ",2M\nFN42,W,C\n"),
-     "written: Wrote    1 grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode to a color printer."
-     "\\n\\n | page.html: complete | files: listing.csv page.html"},
-    {"a megabyte without a line end", listing_of("Grid,2M\nFN42,C\n" + kMegabyte),
-     "written: Wrote    1 grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode to a color printer."
-     "\\n\\n | page.html: complete | files: listing.csv page.html"},
+     kUnrecognized},
+    {"a data line of a megabyte", listing_of("Grid,2M\n" + kMegabyte + ",C\nFN42,C\n"), kOneGrid},
+    {"a header label of a megabyte", listing_of("Grid," + kMegabyte + ",2M\nFN42,W,C\n"), kOneGrid},
+    {"a megabyte without a line end", listing_of("Grid,2M\nFN42,C\n" + kMegabyte), kOneGrid},
     {"a header of a megabyte without a line end", listing_of("Grid," + kMegabyte),
-     "failed: ERROR: No match found for band 2 M (144 MHz) in listing.csv\\n\\n | page.html: previous"
-     " | files: listing.csv page.html"},
+     "failed: ERROR: No match found for band 2 M (144 MHz) in listing.csv\\n\\n" + kBothKept},
+    {"page is a folder",
+     [](const FaultFolder& folder) {
+       listing_of("Grid,2M\nFN42,C\n")(folder);
+       fs::remove(folder / "page.html");
+       fs::create_directories(folder / "page.html");
+       write_file(folder / "page.html/inside", "kept");
+     },
+     "failed: ERROR: Could not create output file page.html | page.html: a folder | files: listing.csv page.html"},
 };
 
-TEST(GenerateFaults, HostileListings) {
-  for (const ListingCase& c : kListingCases) {
+TEST(GenerateFaults, HostileListingsAndPages) {
+  for (const HostileCase& c : kHostileCases) {
     SCOPED_TRACE(c.id);
     FaultFolder folder;
     write_file(folder / "page.html", kPreviousPage);
-    c.make_listing(folder);
+    c.make(folder);
     EXPECT_EQ(run_in_child(folder.path(), generate_here), c.expected);
+    if (fs::is_directory(folder / "page.html")) {
+      EXPECT_EQ(read_file(folder / "page.html/inside"), "kept");
+    }
   }
-}
-
-// ---- The place of the page ------------------------------------------------
-
-TEST(GenerateFaults, PageFolderMissing) {
-  FaultFolder folder;
-  write_file(folder / "listing.csv", "Grid,2M\nFN42,C\n");
-  std::string report = run_in_child(folder.path(), [] {
-    SettingsRecord record = two_metre_record();
-    GenerateResult result = generate(record, request_for("listing.csv", "no such folder/page.html", "FN"));
-    return visible(result.message) + " | files: " + names_in(".");
-  });
-  EXPECT_EQ(report, "ERROR: Could not create output file no such folder/page.html | files: listing.csv");
-}
-
-TEST(GenerateFaults, PageIsAFolder) {
-  FaultFolder folder;
-  write_file(folder / "listing.csv", "Grid,2M\nFN42,C\n");
-  fs::create_directory(folder / "page.html");
-  write_file(folder / "page.html/inside", "kept");
-  EXPECT_EQ(run_in_child(folder.path(), generate_here),
-            "failed: ERROR: Could not create output file page.html | page.html: a folder"
-            " | files: listing.csv page.html");
-  EXPECT_EQ(read_file(folder / "page.html/inside"), "kept");
 }
 
 // Root ignores permission bits, so these cases run as an unprivileged user.
 TEST(GenerateFaults, ReadOnlyPlaces) {
   struct Case {
-    const char* id;
     const char* path;  // made read-only
     mode_t mode;
-    const char* expected;
+    std::string expected;
   };
   const Case cases[] = {
-      {"read-only folder", ".", 0555,
-       "failed: ERROR: Could not create output file page.html | page.html: previous | files: listing.csv page.html"},
-      {"read-only page", "page.html", 0444,
-       "failed: ERROR: Could not create output file page.html | page.html: previous | files: listing.csv page.html"},
-      {"unreadable listing", "listing.csv", 0000,
-       "failed: ERROR: Could not open input file listing.csv | page.html: previous | files: listing.csv page.html"},
+      {".", 0555, "failed: ERROR: Could not create output file page.html" + kBothKept},
+      {"page.html", 0444, "failed: ERROR: Could not create output file page.html" + kBothKept},
+      {"listing.csv", 0000, "failed: ERROR: Could not open input file listing.csv" + kBothKept},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
+    SCOPED_TRACE(c.path);
     FaultFolder folder;
     write_file(folder / "page.html", kPreviousPage);
     write_file(folder / "listing.csv", "Grid,2M\nFN42,C\n");
@@ -195,6 +164,11 @@ std::string generate_on_full_disk(const std::function<void()>& fill_up) {
          " | settings.ini: " + (read_file("settings.ini") == kPreviousSettings ? "previous" : "changed");
 }
 
+std::string full_disk_report(const std::string& filler) {
+  return "failed: ERROR: Could not write output file page.html | page.html: previous | files: " + filler +
+         "listing.csv page.html settings.ini | settings saved: no | settings.ini: previous";
+}
+
 TEST(GenerateFaults, DiskFillsUpWhileThePageIsWritten) {
   FaultFolder folder;
   fs::create_directory(folder / "small");
@@ -210,9 +184,7 @@ TEST(GenerateFaults, DiskFillsUpWhileThePageIsWritten) {
     return generate_on_full_disk([] { write_file("filler", std::string(64 * 1024, 'f')); });
   });
   ZELK_SKIP_IF_CHILD_SKIPPED(report);
-  EXPECT_EQ(report,
-            "failed: ERROR: Could not write output file page.html | page.html: previous"
-            " | files: filler listing.csv page.html settings.ini | settings saved: no | settings.ini: previous");
+  EXPECT_EQ(report, full_disk_report("filler "));
 }
 
 // Works without any privilege: the kernel refuses writes past the limit as
@@ -228,9 +200,7 @@ TEST(GenerateFaults, FileSizeLimitReachedWhileThePageIsWritten) {
     return generate_on_full_disk([] {});
   });
   ZELK_SKIP_IF_CHILD_SKIPPED(report);
-  EXPECT_EQ(report,
-            "failed: ERROR: Could not write output file page.html | page.html: previous"
-            " | files: listing.csv page.html settings.ini | settings saved: no | settings.ini: previous");
+  EXPECT_EQ(report, full_disk_report(""));
 }
 
 // The page fits, the field images copied beside it do not all fit. A copy cut

@@ -40,13 +40,9 @@ SettingsRecord changed_record() {
   std::strcpy(record.lower_left_field, "EM");
   std::strcpy(record.program_directory, "/home/op/zelk/");
   record.band_index = 5;
-  record.bold_option = 0;
-  record.color_option = 0;
-  record.confirmed_as_checked_option = 0;
-  record.ffma_option = 1;
+  record.bold_option = record.color_option = record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
+  record.ffma_option = record.submitted_as_checked_option = 1;
   set_print_format(record, kTabloid);
-  record.emphasize_needed_option = 0;
-  record.submitted_as_checked_option = 1;
   return record;
 }
 
@@ -165,7 +161,7 @@ struct Patch {
 struct ForeignCase {
   const char* id;
   std::vector<Patch> patches;
-  const char* expected;
+  std::string expected;
 };
 
 // The loaded record, then what Generate makes of it on a one-grid listing
@@ -179,6 +175,12 @@ std::string load_and_generate(const std::string& image) {
   GenerateResult result = generate(record, request_for("listing.csv", "page.html", record.lower_left_field));
   return report + " | " + visible(result.message);
 }
+
+// The stored record as loaded, and what Generate makes of it.
+const std::string kAsStored =
+    "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 12 bytes";
+const std::string kStoredRun =
+    " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n";
 
 const ForeignCase kForeignCases[] = {
     {"band index 11", {{552, little_endian(11)}},
@@ -195,8 +197,7 @@ const ForeignCase kForeignCases[] = {
      "band 5, options 000111, format 2 4x3, field 'FN', message 0 bytes, settings path 12 bytes"
      " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 8.5x11 sheet in Landscape mode\\n\\n"},
     {"map of a million fields", {{576, little_endian(1000000)}},
-     "band 5, options 000101, format 2 6x3, field 'FN', message 0 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+     "band 5, options 000101, format 2 6x3, field 'FN', message 0 bytes, settings path 12 bytes" + kStoredRun},
     // Fields past R are drawn with the characters that follow R; with no
     // print sentence for 18 columns the summary keeps only its line ends.
     {"largest map from the last field",
@@ -205,27 +206,19 @@ const ForeignCase kForeignCases[] = {
      "band 5, options 000101, format 2 18x18, field 'RR', message 0 bytes, settings path 12 bytes"
      " | Wrote    0 (0 FFMA) grids to page.html\\n\\n\\n\\n"},
     {"print format 7", {{580, little_endian(7)}},
-     "band 5, options 000101, format 7 6x4, field 'FN', message 0 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+     "band 5, options 000101, format 7 6x4, field 'FN', message 0 bytes, settings path 12 bytes" + kStoredRun},
     {"lower-left field outside A to R", {{16, std::string("Z\x01\0", 3)}},
      "band 5, options 000101, format 2 6x4, field 'Z\\x01', message 0 bytes, settings path 12 bytes"
      " | ERROR: Z\\x01 is not a valid grid field"},
     {"lower-left field without terminator", {{16, "FNFNFNFN"}},
-     "band 5, options 000101, format 2 6x4, field 'FNFNFNF', message 0 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+     "band 5, options 000101, format 2 6x4, field 'FNFNFNF', message 0 bytes, settings path 12 bytes" + kStoredRun},
     {"message buffer full of text", {{40, std::string(256, 'm')}},
-     "band 5, options 000101, format 2 6x4, field 'FN', message 255 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+     "band 5, options 000101, format 2 6x4, field 'FN', message 255 bytes, settings path 12 bytes" + kStoredRun},
     {"directory without terminator", {{296, std::string(256, 'd')}},
-     "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 0 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+     "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 0 bytes" + kStoredRun},
     {"version without terminator", {{0, std::string(ZELK_VERSION_TEXT) + std::string(16, '9')}}, "version changed"},
-    {"bytes after the version's terminator", {{0, std::string(ZELK_VERSION_TEXT "\0junk", 12)}},
-     "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
-    {"a file longer than the record", {{kSettingsRecordSize, std::string(4000, '\xFF')}},
-     "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 12 bytes"
-     " | Wrote    1 (1 FFMA) grids to page.html\\n\\nPrint on 11x17 sheet in Landscape mode\\n\\n"},
+    {"bytes after the version's terminator", {{0, std::string(ZELK_VERSION_TEXT "\0junk", 12)}}, kAsStored + kStoredRun},
+    {"a file longer than the record", {{kSettingsRecordSize, std::string(4000, '\xFF')}}, kAsStored + kStoredRun},
 };
 
 TEST(SettingsFileFaults, ValuesTheDialogNeverWrites) {
@@ -263,23 +256,13 @@ TEST(SettingsFileFaults, FolderInPlaceOfTheFile) {
 
 // Root ignores permission bits, so these cases run as an unprivileged user.
 TEST(SettingsFileFaults, ReadOnlyFileOrFolder) {
-  struct Case {
-    const char* id;
-    const char* path;  // made read-only
-    mode_t mode;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"read-only file", "settings.ini", 0444, "loaded | saved: no | settings.ini: previous | files: settings.ini"},
-      {"read-only folder", ".", 0555, "loaded | saved: no | settings.ini: previous | files: settings.ini"},
-  };
   const std::string previous = image_of(changed_record());
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
+  for (auto [path, mode] : {std::pair{"settings.ini", 0444}, {".", 0555}}) {
+    SCOPED_TRACE(path);
     FaultFolder folder;
     write_file(folder / "settings.ini", previous);
     folder.hand_to_unprivileged_user();
-    ::chmod((folder / c.path).c_str(), c.mode);
+    ::chmod((folder / path).c_str(), mode);
     std::string report = run_in_child(folder.path(), [&] {
       if (std::string problem = become_unprivileged_user(); !problem.empty()) return problem;
       SettingsRecord live = running_program_record();
@@ -291,7 +274,7 @@ TEST(SettingsFileFaults, ReadOnlyFileOrFolder) {
              " | files: " + names_in(".");
     });
     ZELK_SKIP_IF_CHILD_SKIPPED(report);
-    EXPECT_EQ(report, c.expected);
+    EXPECT_EQ(report, "loaded | saved: no | settings.ini: previous | files: settings.ini");
   }
 }
 
