@@ -30,6 +30,9 @@ namespace {
 constexpr uid_t kUnprivilegedUser = 65534;
 constexpr gid_t kUnprivilegedGroup = 65534;
 
+constexpr long kChildFileLimit = 64L << 20;
+constexpr unsigned kChildSeconds = 30;
+
 std::string errno_text(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 }  // namespace
@@ -102,6 +105,10 @@ std::string run_in_child(const std::string& folder, const std::function<std::str
   if (child < 0) return errno_text("fork");
   if (child == 0) {
     ::close(channel[0]);
+    // A fault that sends the program astray (a page of a million fields)
+    // must end the case, not fill the disk or run forever.
+    limit_file_size(kChildFileLimit);
+    ::alarm(kChildSeconds);
     std::string report;
     // An exception must not unwind into the test runner's copy in the child.
     try {

@@ -43,7 +43,8 @@ std::string read_file(const std::string& path);
 
 // Runs `body` in a forked child whose working folder is `folder` and gives
 // what it returned, or a line saying how the child died. A body that cannot
-// set up its fault returns "SKIP: <why>".
+// set up its fault returns "SKIP: <why>". The child may write no file past
+// 64 MB and is stopped after half a minute.
 std::string run_in_child(const std::string& folder, const std::function<std::string()>& body);
 
 // For use inside a child. Each gives "" on success or the reason it failed.
