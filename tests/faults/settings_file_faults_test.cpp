@@ -18,6 +18,7 @@
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
 #include "tests/faults/fault_support.h"
+#include "tests/faults/record_limits.h"
 #include "zelk_version.h"
 
 namespace zelk::faults {
@@ -50,30 +51,6 @@ std::string image_of(const SettingsRecord& record) {
   RecordBytes bytes;
   record_to_bytes(record, bytes);
   return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
-template <std::size_t N>
-bool terminated(const char (&field)[N]) {
-  return std::memchr(field, '\0', N) != nullptr;
-}
-
-bool option(std::int32_t value) { return value == 0 || value == 1; }
-
-// What the rest of the program relies on after a load; "" when all holds.
-std::string out_of_range(const SettingsRecord& r) {
-  std::string problems;
-  auto check = [&](bool holds, const char* what) {
-    if (!holds) problems += std::string(what) + " ";
-  };
-  check(terminated(r.version) && terminated(r.lower_left_field) && terminated(r.program_base_name) &&
-            terminated(r.message) && terminated(r.program_directory),
-        "unterminated text");
-  check(r.band_index >= -1 && r.band_index <= 10, "band index");
-  check(option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
-            option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option),
-        "option");
-  check(r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18, "map size");
-  return problems;
 }
 
 struct Field {

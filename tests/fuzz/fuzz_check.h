@@ -1,11 +1,15 @@
 // What every fuzz target shares: a check that stops the run on the input at
-// hand (libFuzzer then keeps that input as a crash), and the scratch folder
-// of the process.
+// hand (libFuzzer then keeps that input as a crash), and the process's own
+// scratch folder under TMPDIR, made on first use and removed at exit.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace zelk::fuzz {
 
@@ -14,8 +18,17 @@ namespace zelk::fuzz {
   std::abort();
 }
 
-// A folder of this process's own under TMPDIR, made on first use.
-const std::string& scratch_folder();
+inline const std::string& scratch_folder() {
+  static const struct Scratch {
+    std::string path = (std::filesystem::temp_directory_path() / ("zelk-fuzz-" + std::to_string(::getpid()))).string();
+    Scratch() { std::filesystem::create_directories(path); }
+    ~Scratch() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } scratch;
+  return scratch.path;
+}
 
 }  // namespace zelk::fuzz
 

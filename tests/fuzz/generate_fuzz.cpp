@@ -8,7 +8,6 @@
 // outcome leaves the previous page byte for byte; no temporary file is ever
 // left behind; the message is terminated and never empty.
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -25,20 +24,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPreviousPage = "<html>previous page</html>\n";
 
-void write_file(const std::string& path, const char* bytes, std::size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  FUZZ_CHECK(file != nullptr);
-  if (size > 0) std::fwrite(bytes, 1, size, file);
-  FUZZ_CHECK(std::fclose(file) == 0);
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool ends_with(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+  FUZZ_CHECK(out.flush().good());
 }
 
 }  // namespace
@@ -48,21 +37,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string folder = zelk::fuzz::scratch_folder();
   const std::string listing = folder + "/listing.csv";
   const std::string page = folder + "/listing.html";
-  write_file(listing, reinterpret_cast<const char*>(data + 5), size - 5);
-  write_file(page, kPreviousPage, std::strlen(kPreviousPage));
+  write_file(listing, std::string(reinterpret_cast<const char*>(data + 5), size - 5));
+  write_file(page, kPreviousPage);
 
   zelk::SettingsRecord record;
   zelk::reset_to_defaults(record);
   record.band_index = data[0] % 12 - 1;
   const char ll_field[3] = {static_cast<char>('A' + data[1] % 20), static_cast<char>('A' + data[2] % 20), '\0'};
   zelk::set_print_format(record, data[3] % 4);
-  const std::uint8_t options = data[4];
-  record.bold_option = options & 1;
-  record.color_option = (options >> 1) & 1;
-  record.confirmed_as_checked_option = (options >> 2) & 1;
-  record.ffma_option = (options >> 3) & 1;
-  record.emphasize_needed_option = (options >> 4) & 1;
-  record.submitted_as_checked_option = (options >> 5) & 1;
+  int bit = 0;
+  for (auto option : {&zelk::SettingsRecord::bold_option, &zelk::SettingsRecord::color_option,
+                      &zelk::SettingsRecord::confirmed_as_checked_option, &zelk::SettingsRecord::ffma_option,
+                      &zelk::SettingsRecord::emphasize_needed_option, &zelk::SettingsRecord::submitted_as_checked_option})
+    record.*option = (data[4] >> bit++) & 1;
 
   zelk::GenerateRequest request;
   request.has_input_file = true;
@@ -74,20 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FUZZ_CHECK(!result.message.empty());
   FUZZ_CHECK(std::memchr(record.message, '\0', sizeof record.message) != nullptr);
-  const std::string written = read_file(page);
+  std::ifstream in(page, std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(in), {}};
   if (result.status == zelk::GenerateStatus::kWritten) {
-    FUZZ_CHECK(written.rfind("<html>\n", 0) == 0 && ends_with(written, "</html>\n"));
+    FUZZ_CHECK(written.starts_with("<html>\n") && written.ends_with("</html>\n"));
     FUZZ_CHECK(result.credited_count >= 0 && result.credited_count <= record.map_rows * record.map_columns * 100);
     FUZZ_CHECK(result.ffma_count >= 0 && result.ffma_count <= result.credited_count);
     FUZZ_CHECK(result.message.rfind("Wrote ", 0) == 0);
   } else {
     FUZZ_CHECK(written == kPreviousPage);
   }
-  int entries = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    (void)entry;
-    ++entries;
-  }
-  FUZZ_CHECK(entries == 2);
+  FUZZ_CHECK(std::distance(fs::directory_iterator(folder), fs::directory_iterator()) == 2);
   return 0;
 }

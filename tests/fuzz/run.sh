@@ -1,91 +1,55 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for SECONDS.
-#
+# Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) in build-fuzz/
+# and runs each for SECONDS from a scratch copy of its seeds
+# (tests/fuzz/corpus/<target>/) and past crashes (regressions/<target>/).
 #   tests/fuzz/run.sh SECONDS [--merge] [TARGET...]
-#
-# Each target starts from a scratch copy of its seed corpus
-# (tests/fuzz/corpus/<target>/) and of the inputs that once crashed it
-# (tests/fuzz/regressions/<target>/); the committed folders are left alone
-# unless --merge asks to add the inputs that reach new code to the seeds.
-# A crash stops that target and keeps the input in build-fuzz/artifacts/;
-# copy it into tests/fuzz/regressions/<target>/ once the fault is fixed, and
-# the ordinary test run replays it from then on.
-# Figures for docs/robustness.md go to build-fuzz/fuzz-stats.txt.
+# --merge adds the inputs that reach new code to the committed seeds. A crash
+# keeps its input in build-fuzz/artifacts/: copy it into regressions/ once
+# fixed, and the ordinary test run replays it. Figures: build-fuzz/fuzz-stats.txt.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-ROOT=$PWD
-HERE=$ROOT/tests/fuzz
-BUILD=$ROOT/build-fuzz
-ALL_TARGETS=(listing_reader settings_file band_rules ffma generate)
-
+HERE=$PWD/tests/fuzz BUILD=$PWD/build-fuzz
 seconds=${1:-60}
 shift || true
-merge=0
-targets=()
+merge=0 targets=()
 for arg in "$@"; do
-  case "$arg" in
-    --merge) merge=1 ;;
-    *) targets+=("$arg") ;;
-  esac
+  if [ "$arg" = --merge ]; then merge=1; else targets+=("$arg"); fi
 done
-[ ${#targets[@]} -gt 0 ] || targets=("${ALL_TARGETS[@]}")
+[ ${#targets[@]} -gt 0 ] || targets=(listing_reader settings_file band_rules ffma generate)
 case "$seconds" in '' | *[!0-9]*) echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;; esac
+command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (Debian: clang libclang-rt-14-dev)" >&2; exit 1; }
 
-# The longest input worth trying per target: listings past the reader's
-# 64 KB read buffer; for Generate, whose time goes into writing the page,
-# less; settings files a little past their 596 bytes.
+# Listings past the reader's 64 KB buffer; less for Generate, whose time goes
+# into the page; settings files a little past their 596 bytes.
 max_len() {
-  case "$1" in
-    listing_reader) echo 200000 ;;
-    generate) echo 32768 ;;
-    settings_file) echo 2048 ;;
-    *) echo 512 ;;
-  esac
+  case "$1" in listing_reader) echo 200000 ;; generate) echo 32768 ;; settings_file) echo 2048 ;; *) echo 512 ;; esac
 }
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz: clang++ is missing (Debian: clang libclang-rt-14-dev)" >&2
-  exit 1
-fi
-
 echo "fuzz: building the targets with clang in build-fuzz/"
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-cmake -S "$HERE" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS="$flags" >/dev/null
+cmake -S "$HERE" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
-
 mkdir -p "$BUILD/artifacts"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 stats=$BUILD/fuzz-stats.txt
 printf '# target seconds executions new-corpus-size result (%s)\n' "$(date -u +%Y-%m-%dT%H:%MZ)" >"$stats"
-
-# The targets write small files for every input; a disk file system would
-# spend most of the time flushing them.
+# The targets write small files for every input; memory spares the flushing.
 scratch=${TMPDIR:-/tmp}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch=/dev/shm; fi
 
-passed=0
-failed=0
+passed=0 failed=0
 for target in "${targets[@]}"; do
-  corpus=$work/$target
+  corpus=$work/$target log=$BUILD/fuzz-$target.log
   mkdir -p "$corpus"
-  for seeds in "$HERE/corpus/$target" "$HERE/regressions/$target"; do
-    if [ -d "$seeds" ]; then cp "$seeds"/* "$corpus"/ 2>/dev/null || true; fi
-  done
-  log=$BUILD/fuzz-$target.log
+  cp "$HERE/corpus/$target"/* "$HERE/regressions/$target"/* "$corpus"/ 2>/dev/null || true
   rm -f "$BUILD/artifacts/$target-"*
   echo "fuzz: $target for ${seconds}s"
-  set +e
+  status=0
   TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
-  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    timeout --kill-after=30 $((seconds + 120)) \
-    "$BUILD/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
-      -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" \
-      >"$log" 2>&1
-  status=$?
-  set -e
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 timeout --kill-after=30 $((seconds + 120)) \
+    "$BUILD/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=20 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" >"$log" 2>&1 || status=$?
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   size=$(find "$corpus" -type f | wc -l)
   if [ "$status" -eq 0 ]; then
@@ -94,8 +58,7 @@ for target in "${targets[@]}"; do
     echo "$target $seconds ${executions:-?} $size passed" >>"$stats"
     if [ "$merge" -eq 1 ]; then
       mkdir -p "$HERE/corpus/$target"
-      "$BUILD/fuzz/fuzz_$target" -merge=1 -max_len="$(max_len "$target")" "$HERE/corpus/$target" "$corpus" \
-        >>"$log" 2>&1
+      "$BUILD/fuzz/fuzz_$target" -merge=1 -max_len="$(max_len "$target")" "$HERE/corpus/$target" "$corpus" >>"$log" 2>&1
       echo "fuzz: $target seeds now $(find "$HERE/corpus/$target" -type f | wc -l) inputs"
     fi
   else
@@ -106,6 +69,5 @@ for target in "${targets[@]}"; do
     echo "$target $seconds ${executions:-?} $size failed" >>"$stats"
   fi
 done
-
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -11,26 +11,11 @@
 
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
+#include "tests/faults/record_limits.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "zelk_version.h"
 
 namespace {
-
-template <std::size_t N>
-bool terminated(const char (&field)[N]) {
-  return std::memchr(field, '\0', N) != nullptr;
-}
-
-bool option(std::int32_t value) { return value == 0 || value == 1; }
-
-void check_dialog_could_have_made(const zelk::SettingsRecord& r) {
-  FUZZ_CHECK(terminated(r.version) && terminated(r.lower_left_field) && terminated(r.program_base_name) &&
-             terminated(r.message) && terminated(r.program_directory));
-  FUZZ_CHECK(r.band_index >= -1 && r.band_index <= 10);
-  FUZZ_CHECK(option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
-             option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option));
-  FUZZ_CHECK(r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18);
-}
 
 void load_as(const char* version, const std::string& path) {
   zelk::SettingsRecord live;
@@ -46,7 +31,7 @@ void load_as(const char* version, const std::string& path) {
     return;
   }
   FUZZ_CHECK(std::strcmp(live.version, version) == 0);
-  check_dialog_could_have_made(live);
+  FUZZ_CHECK(zelk::out_of_range(live).empty());
 
   const std::string again = path + ".again";
   FUZZ_CHECK(zelk::save_settings_file(live, again));
