@@ -21,8 +21,7 @@ std::string escaped(const char* text) {
 
 void write_line(const std::string& line) {
   const char* path = g_getenv("ZELK_GUI_LOG");
-  if (path == nullptr) return;
-  if (std::FILE* log = std::fopen(path, "a")) {
+  if (std::FILE* log = path != nullptr ? std::fopen(path, "a") : nullptr) {
     std::fprintf(log, "%s\n", line.c_str());
     std::fclose(log);
   }
@@ -81,13 +80,10 @@ void describe_main_dialog() {
 }
 
 std::string kind_of(GtkMessageType type) {
-  switch (type) {
-    case GTK_MESSAGE_ERROR: return "error";
-    case GTK_MESSAGE_WARNING: return "warning";
-    case GTK_MESSAGE_INFO: return "information";
-    default: break;
-  }
-  return "type " + std::to_string(static_cast<int>(type));
+  return type == GTK_MESSAGE_ERROR     ? "error"
+         : type == GTK_MESSAGE_WARNING ? "warning"
+         : type == GTK_MESSAGE_INFO    ? "information"
+                                       : "type " + std::to_string(static_cast<int>(type));
 }
 
 gboolean on_map(GSignalInvocationHint*, guint count, const GValue* values, gpointer) {
@@ -115,8 +111,6 @@ gboolean on_map(GSignalInvocationHint*, guint count, const GValue* values, gpoin
     write_line(line);
   } else if (title != nullptr && std::strncmp(title, "ZELK to HTML Version", 20) == 0) {
     describe_main_dialog();
-  } else if (title != nullptr) {
-    write_line(std::string("window|") + title);
   }
   return TRUE;
 }
