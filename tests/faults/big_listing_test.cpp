@@ -20,29 +20,27 @@ constexpr std::size_t kListingBytes = 100u << 20;
 
 class BigListing : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::path(ZELK_FAULTS_WORK) / test->name();
+  BigListing() {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
+    out = std::fopen(listing.c_str(), "wb");
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  ~BigListing() override { fs::remove_all(folder_); }
 
-  std::string path(const char* name) const { return (folder_ / name).string(); }
-
-  GenerateResult generate_from(const std::string& listing) {
+  GenerateResult generate_from_listing() {
     SettingsRecord record;
     reset_to_defaults(record);
     record.band_index = 1;
-    return generate(record, faults::request_for(listing, path("page.html"), "FN"));
+    return generate(record, faults::request_for(listing, page, "FN"));
   }
 
-  fs::path folder_;
+  const fs::path folder_ =
+      fs::path(ZELK_FAULTS_WORK) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string listing = (folder_ / "listing.csv").string(), page = (folder_ / "page.html").string();
+  std::FILE* out = nullptr;
 };
 
 TEST_F(BigListing, HundredMegabytesOfRows) {
-  const std::string listing = path("listing.csv");
-  std::FILE* out = std::fopen(listing.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fputs("Grid,6M,2M,SAT\n", out);
   std::size_t written = 0;
@@ -57,26 +55,23 @@ TEST_F(BigListing, HundredMegabytesOfRows) {
   }
   ASSERT_EQ(std::fclose(out), 0);
 
-  GenerateResult result = generate_from(listing);
-  EXPECT_EQ(result.message, "Wrote 1200 grids to " + path("page.html") +
-                                "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
-  EXPECT_GT(fs::file_size(path("page.html")), 50000u);
+  EXPECT_EQ(generate_from_listing().message,
+            "Wrote 1200 grids to " + page + "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
+  EXPECT_GT(fs::file_size(page), 50000u);
 }
 
 // The reader keeps only the grid of a line, yet that grid is the whole line.
 TEST_F(BigListing, HundredMegabytesInOneLine) {
-  const std::string listing = path("listing.csv");
-  std::FILE* out = std::fopen(listing.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fputs("Grid,2M\n", out);
   const std::string block(1 << 20, 'A');
   for (std::size_t i = 0; i < kListingBytes / block.size(); ++i) std::fwrite(block.data(), 1, block.size(), out);
   ASSERT_EQ(std::fclose(out), 0);
 
-  GenerateResult result = generate_from(listing);
+  GenerateResult result = generate_from_listing();
   EXPECT_EQ(result.status, GenerateStatus::kFailed);
   EXPECT_EQ(result.message, "Read     0 worked grids from " + listing + "\n");
-  EXPECT_FALSE(fs::exists(path("page.html")));
+  EXPECT_FALSE(fs::exists(page));
 }
 
 }  // namespace
