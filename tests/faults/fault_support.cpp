@@ -59,9 +59,7 @@ FaultFolder::~FaultFolder() {
 GenerateRequest request_for(const std::string& listing, const std::string& page, const std::string& ll_field) {
   GenerateRequest request;
   request.has_input_file = true;
-  request.input_path = listing;
-  request.output_path = page;
-  request.ll_field_text = ll_field;
+  request.input_path = listing, request.output_path = page, request.ll_field_text = ll_field;
   request.mention_view_button = false;
   return request;
 }
@@ -87,10 +85,7 @@ void FaultFolder::hand_to_unprivileged_user() const {
   ::chmod(path_.c_str(), 0755);
 }
 
-void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+void write_file(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -177,15 +172,9 @@ std::string mount_small_file_system(const std::string& folder, int kilobytes) {
 std::string visible(const std::string& text) {
   std::string shown;
   for (unsigned char c : text) {
-    if (c == '\n') {
-      shown += "\\n";
-    } else if (c < 0x20 || c >= 0x7F) {
-      char code[8];
-      std::snprintf(code, sizeof code, "\\x%02X", c);
-      shown += code;
-    } else {
-      shown += static_cast<char>(c);
-    }
+    char code[8];
+    std::snprintf(code, sizeof code, c == '\n' ? "\\n" : c < 0x20 || c >= 0x7F ? "\\x%02X" : "%c", c);
+    shown += code;
   }
   return shown;
 }

@@ -1,7 +1,6 @@
-// Helpers for the fault tests: scratch folders, and a child process in which
-// a fault can be set up that must not touch the test runner itself (a
-// dropped user id, a file size limit, a private tiny file system). A crash
-// in the child shows as a failed case instead of ending the whole suite.
+// Scratch folders, and a child process for faults that must not touch the
+// test runner (a dropped user id, a file size limit, a private tiny file
+// system); a crash in the child fails its case, not the whole suite.
 #pragma once
 
 #include <functional>
@@ -11,8 +10,7 @@
 
 namespace zelk::faults {
 
-// A fresh folder under the system's temporary folder, removed with all its
-// contents (read-only ones too) when the test ends.
+// A fresh temporary folder, removed with all it holds (read-only parts too).
 class FaultFolder {
  public:
   FaultFolder();
@@ -52,8 +50,7 @@ std::string become_unprivileged_user();              // no-op when not root
 std::string limit_file_size(long bytes);             // writes beyond fail with EFBIG
 std::string mount_small_file_system(const std::string& folder, int kilobytes);
 
-// "\n" as "\\n" and other control bytes as "\\xNN", so a message fits on one
-// line of an expected literal.
+// "\n" as "\\n", other control bytes as "\\xNN": a message on one line.
 std::string visible(const std::string& text);
 
 }  // namespace zelk::faults
