@@ -1,0 +1,26 @@
+// The AA tree's rules, for the index's test and its fuzzer: a left child one
+// level down (none only at level 0), a right child at the level or one down
+// (none only at level 0), no right grandchild at the node's level.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "listing/grid_index.h"
+
+namespace zelk {
+
+// The first broken rule under t, "" when all hold; appends the keys in order.
+inline std::string aa_tree_fault(const IndexNode* t, std::vector<std::string>& keys) {
+  if (t == nullptr) return "";
+  const int left = t->left != nullptr ? t->left->level : -1;
+  const int right = t->right != nullptr ? t->right->level : -1;
+  const int right_right = t->right != nullptr && t->right->right != nullptr ? t->right->right->level : -1;
+  if (left != t->level - 1 || (right != t->level && right != t->level - 1) || right_right >= t->level)
+    return std::string("levels at ") + t->key;
+  std::string fault = aa_tree_fault(t->left, keys);
+  keys.push_back(t->key);
+  return fault.empty() ? aa_tree_fault(t->right, keys) : fault;
+}
+
+}  // namespace zelk
