@@ -95,41 +95,20 @@ SettingsRecord live_record(const char* version = "3.3.0.1") {
   return live;
 }
 
+// Cut-short and foreign files: tests/faults/settings_file_faults_test.cpp.
 TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
   const std::string path = folder / "zelk2html.ini";
   SettingsRecord live = live_record();
   EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kNoFile);
-  // A short file replaces only the bytes it holds; the rest keeps the defaults.
-  struct Case {
-    std::string file;
-    LoadOutcome outcome;
-    std::string fields;  // lower-left field, directory, band, bold, columns, format
-  };
-  const std::string full = image_of(stored_record());
   SettingsRecord other = stored_record();
-  std::strcpy(other.version, "3.3.0.10");
-  const Case cases[] = {
-      {"", LoadOutcome::kVersionChanged, "|/live/|-1 1 4 1"},
-      {"3.3", LoadOutcome::kVersionChanged, "|/live/|-1 1 4 1"},
-      // Too short to hold the identity: the running program's stays.
-      {full.substr(0, 7), LoadOutcome::kLoaded, "|/live/|-1 1 4 1"},
-      {full.substr(0, 17), LoadOutcome::kLoaded, "F|/live/|-1 1 4 1"},
-      {full.substr(0, 556), LoadOutcome::kLoaded, "FN|/stored/|5 1 4 1"},
-      {full.substr(0, 594), LoadOutcome::kLoaded, "FN|/stored/|5 0 6 2"},
-      {full + std::string(100, 'x'), LoadOutcome::kLoaded, "FN|/stored/|5 0 6 2"},
-      {image_of(other), LoadOutcome::kVersionChanged, "|/live/|-1 1 4 1"},
-  };
-  for (const Case& c : cases) {
-    write_file(path, c.file);
-    live = live_record();
-    EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.file.size();
-    EXPECT_EQ(std::string(live.lower_left_field) + "|" + live.program_directory + "|" +
-                  std::to_string(live.band_index) + " " + std::to_string(live.bold_option) + " " +
-                  std::to_string(live.map_columns) + " " + std::to_string(live.print_format),
-              c.fields)
-        << c.file.size();
-  }
+  std::strcpy(other.version, "3.3.0.10");  // this version's text and more
+  write_file(path, image_of(other));
+  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kVersionChanged);
+  EXPECT_EQ(image_of(live), image_of(live_record()));
+  write_file(path, image_of(stored_record()));
+  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
+  EXPECT_EQ(image_of(live), image_of(stored_record()));
   // A program without a version record takes a file without one, but not an empty file.
   other.version[0] = '\0';
   write_file(path, image_of(other));
@@ -137,31 +116,6 @@ TEST(SettingsFile, LoadOutcomes) {
   EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
   write_file(path, "");
   EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kVersionChanged);
-}
-
-TEST(SettingsFile, LoadBringsForeignValuesIntoRange) {
-  test::ScratchFolder folder;
-  SettingsRecord stored = stored_record();
-  stored.band_index = 11;
-  stored.bold_option = 2;
-  stored.color_option = -1;
-  stored.ffma_option = 7;
-  stored.map_rows = 0;
-  stored.map_columns = 19;
-  stored.print_format = 9;
-  std::string bytes = image_of(stored);
-  for (auto [offset, size] : {std::pair{16, 8}, {24, 16}, {40, 256}, {296, 256}})
-    bytes.replace(offset, size, size, 'x');
-  write_file(folder / "foreign.ini", bytes);
-  SettingsRecord live = live_record();
-  ASSERT_EQ(load_settings_file(live, folder / "foreign.ini"), LoadOutcome::kLoaded);
-  EXPECT_EQ(std::vector<int>({live.band_index, live.bold_option, live.color_option, live.ffma_option,
-                              live.submitted_as_checked_option, live.map_rows, live.map_columns, live.print_format}),
-            std::vector<int>({-1, 1, 1, 0, 1, 3, 4, 9}));
-  // Fields without a terminator are cut at their last byte.
-  EXPECT_EQ(std::vector<std::size_t>({std::strlen(live.lower_left_field), std::strlen(live.program_base_name),
-                                      std::strlen(live.message), std::strlen(live.program_directory)}),
-            std::vector<std::size_t>({7, 15, 255, 255}));
 }
 
 TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {

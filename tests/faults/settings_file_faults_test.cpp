@@ -191,6 +191,8 @@ const ForeignCase kForeignCases[] = {
      "band 5, options 000101, format 2 6x4, field 'FNFNFNF', message 0 bytes, settings path 12 bytes" + kStoredRun},
     {"message buffer full of text", {{40, std::string(256, 'm')}},
      "band 5, options 000101, format 2 6x4, field 'FN', message 255 bytes, settings path 12 bytes" + kStoredRun},
+    {"base name without terminator", {{24, std::string(16, 'b')}},
+     "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 19 bytes" + kStoredRun},
     {"directory without terminator", {{296, std::string(256, 'd')}},
      "band 5, options 000101, format 2 6x4, field 'FN', message 0 bytes, settings path 0 bytes" + kStoredRun},
     {"version without terminator", {{0, std::string(ZELK_VERSION_TEXT) + std::string(16, '9')}}, "version changed"},
