@@ -7,6 +7,16 @@ namespace zelk {
 
 namespace {
 
+// Byte order as unsigned values, as strcmp gives it; inline, since grid keys
+// are a few bytes long and a library call costs more than the comparison.
+int compare_keys(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return static_cast<int>(static_cast<unsigned char>(*a)) - static_cast<int>(static_cast<unsigned char>(*b));
+}
+
 IndexNode* skew(IndexNode* t) {
   IndexNode* l = t->left;
   if (l != nullptr && l->level == t->level) {
@@ -41,8 +51,7 @@ IndexNode* new_node(const char* key, char status_letter) {
 
 IndexNode* index_insert(IndexNode* t, const char* key, char status_letter) {
   if (t == nullptr) return new_node(key, status_letter);
-  // strcmp compares as unsigned char, which is the order the index keeps.
-  int order = std::strcmp(key, t->key);
+  int order = compare_keys(key, t->key);
   if (order < 0) t->left = index_insert(t->left, key, status_letter);
   else if (order > 0) t->right = index_insert(t->right, key, status_letter);
   return split(skew(t));
@@ -50,7 +59,7 @@ IndexNode* index_insert(IndexNode* t, const char* key, char status_letter) {
 
 const IndexNode* index_find(const IndexNode* t, const char* key) {
   while (t != nullptr) {
-    int order = std::strcmp(key, t->key);
+    int order = compare_keys(key, t->key);
     if (order == 0) return t;
     t = order < 0 ? t->left : t->right;
   }
