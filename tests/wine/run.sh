@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
-# The Windows programs, cross-built with mingw-w64 into build-win/ and tested
-# under Wine on one virtual display: the unit tests (core, dialog behaviour,
-# Win32 front end), the command line's page against the Linux one, and the
-# real dialog driven with xdotool as a person would use it.
-#
-#   tests/wine/run.sh           (./dev test runs it; needs the packages ./dev installs)
-#
-# One Wine prefix (build-win/wineprefix) and one Xvfb serve the whole run and
-# are stopped on every way out. The dialog's screenshot is left in
-# build-win/wine-e2e/dialog-windows.png; docs/dialog-windows.png is a copy.
+# The Windows programs cross-built into build-win/ and run under Wine on one
+# Xvfb: the unit tests, the command line's page against the Linux one, and the
+# real dialog driven with xdotool. The dialog's screenshot is left in
+# build-win/wine-e2e/dialog-windows.png (docs/dialog-windows.png is a copy).
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD
@@ -22,13 +16,16 @@ failed=0
 say() { printf '%s\n' "$*"; }
 pass() { passed=$((passed + 1)); say "  ok    $1"; }
 fail() { failed=$((failed + 1)); say "  FAIL  $1"; [ $# -gt 1 ] && say "        $2"; return 0; }
+check() {  # name, command...: passes when the command succeeds
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
 finish() {
   say "wine: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
   exit
 }
-
-# --- the build -------------------------------------------------------------
 
 for tool in x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wineserver Xvfb xdotool; do
   command -v "$tool" >/dev/null || { fail "tools" "$tool is missing (./dev test installs it)"; finish; }
@@ -39,7 +36,6 @@ mkdir -p "$BUILD"
 : >"$LOG"
 build() {
   local gtest=$BUILD/googletest
-  # GoogleTest built once for Windows from Debian's sources.
   if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake -S /usr/src/googletest -B "$gtest/build" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$gtest/prefix" -DBUILD_GMOCK=ON &&
@@ -47,8 +43,6 @@ build() {
   fi || return 1
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
     -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DZELK_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
-    # Only what runs on Windows: the Linux-only suites (real GTK window,
-    # POSIX fault injection) stay out.
     cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 }
 say "building the Windows programs and tests into build-win/ (log: build-win/wine-run.log)"
@@ -65,16 +59,13 @@ for exe in zelk2html.exe zelk2html-cli.exe; do
   [ -z "$dlls" ] && pass "$exe needs only system DLLs" || fail "$exe needs only system DLLs" "also: $dlls"
 done
 
-# The page the Linux command line writes, from the same sources, is the
-# reference for every page here.
+# The Linux command line's page is the reference for every page here.
 LINUX_CLI=$BUILD-host/zelk2html-cli
 if { cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON &&
   cmake --build "$BUILD-host" -j 2 --target zelk2html-cli; } >>"$LOG" 2>&1; then :; else
   fail "Linux command line for the reference pages" "see build-win/wine-run.log"
   finish
 fi
-
-# --- one display and one Wine prefix for the run ---------------------------
 
 XVFB_PID=""
 DIALOG_PID=""
@@ -110,13 +101,10 @@ mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 say "Wine ready after $(($(date +%s) - started)) s"
 
-# --- unit tests under Wine -------------------------------------------------
-
 say "unit tests under Wine"
 for test in tests/zelk_unit_tests tests/app/zelk_app_tests tests/wine/zelk_win32_tests; do
   name=$(basename "$test")
-  # In its build folder, as ctest would run it: the tests find their data
-  # there and by absolute paths, which Wine maps through drive Z:.
+  # In its build folder, as ctest runs it: the tests find their data there.
   (cd "$BUILD/$(dirname "$test")" && timeout 300 wine "./$name.exe" --gtest_brief=1 </dev/null >"$WORK/$name.log" 2>&1)
   status=$?
   summary=$(grep -E '^\[  (PASSED|FAILED) ' "$WORK/$name.log" | head -1)
@@ -127,8 +115,6 @@ for test in tests/zelk_unit_tests tests/app/zelk_app_tests tests/wine/zelk_win32
     fail "$name (exit $status)" "${summary:-no summary; see build-win/wine-e2e/$name.log}"
   fi
 done
-
-# --- the command line's page -----------------------------------------------
 
 say "the command line under Wine"
 mkdir -p "$WORK/cli"
@@ -141,18 +127,9 @@ windows_cli() {  # listing page
   (cd "$WORK/cli" && SOURCE_DATE_EPOCH=$EPOCH timeout 60 wine "$BUILD/zelk2html-cli.exe" "$1" -o "$2" \
     "${CLI_OPTIONS[@]}" </dev/null >"$2.out" 2>"$2.err")
 }
-if windows_cli grids.csv windows.html && cmp -s "$WORK/cli/windows.html" "$WORK/cli/linux-crlf.html"; then
-  pass "the Windows page is the Linux page with CR LF line ends"
-else
-  fail "the Windows page is the Linux page with CR LF line ends" "$(cat "$WORK/cli/windows.html.err" 2>/dev/null)"
-fi
-if windows_cli grids-crlf.csv windows-crlf.html && cmp -s "$WORK/cli/windows-crlf.html" "$WORK/cli/windows.html"; then
-  pass "a listing with CR LF line ends gives the same page"
-else
-  fail "a listing with CR LF line ends gives the same page"
-fi
-
-# --- the real dialog -------------------------------------------------------
+same_page() { windows_cli "$1" "$2" && cmp "$WORK/cli/$2" "$WORK/cli/$3"; }
+check "the Windows page is the Linux page with CR LF line ends" same_page grids.csv windows.html linux-crlf.html
+check "a listing with CR LF line ends gives the same page" same_page grids-crlf.csv windows-crlf.html windows.html
 
 say "the dialog under Wine, driven with xdotool"
 PROGRAM=$WORK/program
@@ -182,8 +159,7 @@ gone() {  # the window titled $1 has closed, within 10 seconds
   done
   return 1
 }
-# Keys go to the window that has the X input focus; there is no window
-# manager to give it.
+# Keys go to the window with the X input focus; no window manager gives it.
 keys() {  # window, xdotool key names...
   local id=$1
   shift
@@ -247,12 +223,8 @@ first_run() {
 }
 ini=$PROGRAM/zelk2html.ini
 if first_run; then
-  if cmp -s "$PROGRAM/grids.html" "$WORK/expected.html"; then
-    pass "dialog: Input, band, field, format and FFMA, Generate: the page beside the program"
-  else
-    fail "dialog: Input, band, field, format and FFMA, Generate: the page beside the program" \
-      "$(ls "$PROGRAM")"
-  fi
+  check "dialog: Input, band, field, format and FFMA, Generate: the page beside the program" \
+    cmp "$PROGRAM/grids.html" "$WORK/expected.html"
   got="$(stat -c %s "$ini" 2>/dev/null)|$(text_at "$ini" 0 16)|$(text_at "$ini" 16 8)|$(text_at "$ini" 24 16)"
   got+="|$(int_at "$ini" 552) $(int_at "$ini" 568) $(int_at "$ini" 580) $(int_at "$ini" 592) $(int_at "$ini" 576)"
   if [ "$got" = "596|3.3.0.1|EM|zelk2html|1 1 0 3 4" ]; then
@@ -277,8 +249,7 @@ second_run() {
   timeout 5 xdotool mousemove 0 0  # no control lit up under the pointer
   screenshot "$main" "$WORK/dialog-windows.png"
   generate "$main" || return 1
-  cmp -s "$PROGRAM/grids.html" "$WORK/expected.html" && pass "dialog: a restart restores every choice" ||
-    fail "dialog: a restart restores every choice"
+  check "dialog: a restart restores every choice" cmp "$PROGRAM/grids.html" "$WORK/expected.html"
   keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return &&
     about=$(window 'About ZELK to HTML') && keys "$about" Return && gone 'About ZELK to HTML' &&
     pass "dialog: the About box opens from the system menu and OK closes it" ||

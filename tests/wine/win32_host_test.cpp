@@ -1,10 +1,8 @@
-// The Windows front end on real windows (run under Wine with a display): the
-// main dialog as Windows lays it out from the template, the routing of clicks,
-// keys and system commands, tooltips, icons and message boxes. What the
-// end-to-end run in run.sh covers (the open-file dialog, the About box, the
-// version record) is not repeated here. Each scripted step runs from a timer
-// inside the dialog's modal loop, so a step that opens a modal box is
-// followed, inside that box's loop, by the next step.
+// The Windows front end on real windows under Wine. What run.sh proves by
+// driving the dialog (open-file dialog, tab order, default button, the About
+// entry of the system menu, the version record) is not repeated here. Steps
+// run from a timer inside the modal loop, so a step that opens a modal box is
+// followed, inside that box's loop, by the next.
 #include "app/win32/win32_host.h"
 
 #include <commctrl.h>
@@ -124,7 +122,7 @@ const Placement kPlacements[] = {
     {2, {258, 84, 308, 96}},    {1005, {72, 12, 222, 24}},
 };
 
-TEST_F(Win32HostTest, MainDialogIsLaidOutInDialogUnitsWithItsFontTabOrderAndDefaultButton) {
+TEST_F(Win32HostTest, MainDialogIsLaidOutInDialogUnitsWithItsFont) {
   run({[&]() -> bool {
     HWND dialog = host_.main_window();
     EXPECT_EQ(window_text(dialog), "ZELK to HTML Version 3.3");
@@ -151,15 +149,6 @@ TEST_F(Win32HostTest, MainDialogIsLaidOutInDialogUnitsWithItsFontTabOrderAndDefa
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(font.lfHeight, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72));
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
-    // One stop for the radio group, none for the list box.
-    std::vector<int> order;
-    HWND at = item(1004);
-    do {
-      order.push_back(GetDlgCtrlID(at));
-      at = GetNextDlgTabItem(dialog, at, FALSE);
-    } while (at != item(1004) && order.size() < 20);
-    EXPECT_EQ(order, (std::vector<int>{1004, 1001, 1006, 1012, 1003, 1002, 1016, 1013, 1017, 1015, 1, 1014, 1007, 2}));
     return true;
   }});
 }
@@ -226,17 +215,11 @@ TEST_F(Win32HostTest, TooltipsSubclassTheirControlsAndShowWhileThePointerRests) 
   });
 }
 
-TEST_F(Win32HostTest, SystemMenuEntryWindowIconsAndDragIcon) {
+TEST_F(Win32HostTest, SystemMenuSeparatorWindowIconsAndDragIcon) {
   run({[&]() -> bool {
-    EXPECT_TRUE(host_.has_system_menu());
     host_.append_system_menu(16, "&About ZELK to HTML...");
     HMENU menu = GetSystemMenu(host_.main_window(), FALSE);
-    int last = GetMenuItemCount(menu) - 1;
-    char text[64] = "";
-    GetMenuStringA(menu, last, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "&About ZELK to HTML...");
-    EXPECT_EQ(GetMenuItemID(menu, last), 16u);
-    EXPECT_NE(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_NE(GetMenuState(menu, GetMenuItemCount(menu) - 2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
     // String 103 of the resources says the same as the entry.
     char resource[64] = "";
     LoadStringA(GetModuleHandleA(nullptr), kAboutMenuString, resource, sizeof resource);
