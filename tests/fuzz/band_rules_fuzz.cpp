@@ -1,8 +1,4 @@
-// The band-label and frequency-label rules on any text.
-//
-// Checks: the result is a band index 0..10 or -1; the label comes back upper
-// case; a label gives the same band in any letter case and when read again;
-// -1 leaves its terminated "Unrecognized ..." text in the message buffer.
+// The band-label and frequency-label rules on any text (checks: docs/robustness.md).
 #include <cstdint>
 #include <cstring>
 #include <string>

@@ -1,8 +1,4 @@
-// The FFMA membership test and the outline lookup on any text.
-//
-// Checks: membership is 0 or 1, and 1 only for the ten award fields written
-// in capitals; the outline lookup gives "none" or a class of a table row
-// whose grid is exactly the text.
+// The FFMA test and the outline lookup on any text (checks: docs/robustness.md).
 #include <cstdint>
 #include <cstring>
 #include <string>

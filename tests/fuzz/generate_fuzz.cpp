@@ -1,12 +1,6 @@
-// Generate end to end on a fuzzed listing, into a folder of its own that
-// holds a previous page. Five leading bytes choose the band (-1 and 11 occur),
-// the "LL Field" letters (S and T occur, which are refused), the print format
-// (3 and a map left as stored occur) and the six options; the rest is the
-// listing.
-//
-// Checks: a written page is complete and its counts fit the map; any other
-// outcome leaves the previous page byte for byte; no temporary file is ever
-// left behind; the message is terminated and never empty.
+// Generate on a fuzzed listing into a folder holding a previous page; five
+// leading bytes choose band, "LL Field", print format and options
+// (checks: docs/robustness.md).
 #include <cstdint>
 #include <cstring>
 #include <filesystem>

@@ -1,11 +1,5 @@
-// The listing reader on any bytes, for any band index. The first byte is the
-// band index (as a signed byte, so -1 and nonsense indexes occur too), the
-// second sets the length of the listing path quoted in the messages; the rest
-// is the listing.
-//
-// Checks: the message buffer stays terminated and says either "Read" or
-// "ERROR: "; the index is a well-formed AA tree in strict byte order, and no
-// larger than the count of rows the message reports.
+// The listing reader on any bytes: the first is the band index (signed), the
+// second the length of the path in messages (checks: docs/robustness.md).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) in build-fuzz/
-# and runs each for SECONDS from a scratch copy of its seeds
-# (tests/fuzz/corpus/<target>/) and past crashes (regressions/<target>/).
-#   tests/fuzz/run.sh SECONDS [--merge] [TARGET...]
-# --merge adds the inputs that reach new code to the committed seeds. A crash
-# keeps its input in build-fuzz/artifacts/: copy it into regressions/ once
-# fixed, and the ordinary test run replays it. Figures: build-fuzz/fuzz-stats.txt.
+# tests/fuzz/run.sh SECONDS [--merge] [TARGET...]: each fuzz target, built with
+# clang in build-fuzz/, for SECONDS from scratch copies of its seeds and
+# regressions. How to use it: docs/robustness.md.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 HERE=$PWD/tests/fuzz BUILD=$PWD/build-fuzz

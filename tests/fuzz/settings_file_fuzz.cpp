@@ -1,9 +1,4 @@
-// The settings loader on a file of any bytes and any length.
-//
-// Checks: a file that is not taken leaves the live record exactly as it was;
-// a file that is taken gives a record the dialog could have made (texts
-// terminated, band -1..10, options 0 or 1, map 1..18 fields each way), and
-// saving and loading that record again gives it back unchanged.
+// The settings loader on a file of any bytes (checks: docs/robustness.md).
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
