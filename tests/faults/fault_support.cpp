@@ -64,8 +64,6 @@ GenerateRequest request_for(const std::string& listing, const std::string& page,
   return request;
 }
 
-std::string FaultFolder::names() const { return names_in(path_); }
-
 std::string names_in(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;

@@ -1,6 +1,5 @@
 // Scratch folders, and a child process for faults that must not touch the
-// test runner (a dropped user id, a file size limit, a private tiny file
-// system); a crash in the child fails its case, not the whole suite.
+// test runner; a crash in the child fails its case, not the whole suite.
 #pragma once
 
 #include <functional>
@@ -20,17 +19,15 @@ class FaultFolder {
 
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  std::string names() const;
-  // Makes the folder and all it holds belong to the unprivileged user that
-  // run_in_child switches to, so that only permission bits decide.
+  // Gives the folder to the user become_unprivileged_user switches to, so
+  // that only permission bits decide.
   void hand_to_unprivileged_user() const;
 
  private:
   std::string path_;
 };
 
-// A request as the command line makes it: an input file chosen, no View
-// button to mention, no field images to copy.
+// A request as the command line makes it.
 GenerateRequest request_for(const std::string& listing, const std::string& page, const std::string& ll_field);
 
 // The names in a folder, sorted, separated by blanks.
@@ -39,13 +36,11 @@ std::string names_in(const std::string& folder);
 void write_file(const std::string& path, const std::string& bytes);
 std::string read_file(const std::string& path);
 
-// Runs `body` in a forked child whose working folder is `folder` and gives
-// what it returned, or a line saying how the child died. A body that cannot
-// set up its fault returns "SKIP: <why>". The child may write no file past
-// 64 MB and is stopped after half a minute.
+// What `body` returned in a forked child working in `folder`, or how the
+// child died. A body that cannot set up its fault returns "SKIP: <why>".
 std::string run_in_child(const std::string& folder, const std::function<std::string()>& body);
 
-// For use inside a child. Each gives "" on success or the reason it failed.
+// For use inside a child: "" on success, else why not.
 std::string become_unprivileged_user();              // no-op when not root
 std::string limit_file_size(long bytes);             // writes beyond fail with EFBIG
 std::string mount_small_file_system(const std::string& folder, int kilobytes);
@@ -55,8 +50,6 @@ std::string visible(const std::string& text);
 
 }  // namespace zelk::faults
 
-// Skips the current test when a child reported that it could not set up its
-// fault; otherwise leaves the report to the caller's expectations.
 #define ZELK_SKIP_IF_CHILD_SKIPPED(report)                             \
   do {                                                                 \
     if ((report).rfind("SKIP: ", 0) == 0) GTEST_SKIP() << (report);    \

@@ -230,7 +230,7 @@ TEST(SettingsFileFaults, FolderInPlaceOfTheFile) {
   EXPECT_EQ(image_of(live), before);
   EXPECT_EQ(save_settings_after_generate(live), "ERROR: Could not save settings file " + directory + "settings.ini");
   EXPECT_TRUE(fs::is_directory(folder / "settings.ini"));
-  EXPECT_EQ(folder.names(), "settings.ini");
+  EXPECT_EQ(names_in(folder.path()), "settings.ini");
 }
 
 // Root ignores permission bits, so these cases run as an unprivileged user.
