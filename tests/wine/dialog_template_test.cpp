@@ -1,6 +1,5 @@
-// The in-memory templates read back word by word, as the dialog manager reads
-// them. Where the controls end up is win32_host_test.cpp's business; here are
-// the bits a created control no longer shows (scroll bars, borders, font name).
+// The in-memory templates read back word by word: the bits a created control
+// no longer shows (scroll bars, borders, font name). Placement: win32_host_test.
 #include "app/win32/dialog_template.h"
 
 #include <gtest/gtest.h>

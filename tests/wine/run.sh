@@ -21,6 +21,12 @@ check() {  # name, command...: passes when the command succeeds
   shift
   if "$@"; then pass "$name"; else fail "$name"; fi
 }
+retry() {  # tenths of a second, command...: until the command succeeds
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 finish() {
   say "wine: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
@@ -83,8 +89,7 @@ rm -rf "$WORK"
 mkdir -p "$WORK"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" </dev/null >>"$LOG" 2>&1 &
 XVFB_PID=$!
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || { fail "Xvfb"; finish; }
+retry 50 test -s "$WORK/display" || { fail "Xvfb"; finish; }
 export DISPLAY=:$(cat "$WORK/display")
 
 say "starting Wine in build-win/wineprefix (the first start takes a while)"
@@ -142,23 +147,14 @@ MAIN_TITLE='ZELK to HTML Version 3.3'
 (cd "$WORK" && SOURCE_DATE_EPOCH=$EPOCH "$LINUX_CLI" logs/grids.csv -o expected.html --band 1 --field EM \
   --format portrait --ffma >/dev/null && sed -i 's/$/\r/' expected.html)
 
-# The visible window whose whole title is $1; waits for it up to $2 seconds.
-window() {
+visible() {  # the id of the visible window whose whole title is $1
   local id
-  for _ in $(seq $((${2:-20} * 10))); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$id" ] && echo "$id"
 }
-gone() {  # the window titled $1 has closed, within 10 seconds
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
+window() { retry $((${2:-20} * 10)) visible "$1"; }  # title, seconds to wait
+closed() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+gone() { retry 100 closed "$1"; }  # within 10 seconds
 # Keys go to the window with the X input focus; no window manager gives it.
 keys() {  # window, xdotool key names...
   local id=$1
@@ -172,13 +168,8 @@ start_dialog() {  # the dialog from its folder, as a double click would start it
   (cd "$PROGRAM" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null >>"$WORK/dialog.log" 2>&1) &
   DIALOG_PID=$!
 }
-ended() {  # the program has ended, within 15 seconds
-  for _ in $(seq 150); do
-    kill -0 "$DIALOG_PID" 2>/dev/null || { wait "$DIALOG_PID"; DIALOG_PID=""; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+dialog_ended() { ! kill -0 "$DIALOG_PID" 2>/dev/null && { wait "$DIALOG_PID"; DIALOG_PID=""; }; }
+ended() { retry 150 dialog_ended; }  # within 15 seconds
 stop_dialog() {  # after a failed step: nothing may be left for the next one
   [ -n "$DIALOG_PID" ] && kill "$DIALOG_PID" 2>/dev/null && wait "$DIALOG_PID" 2>/dev/null
   DIALOG_PID=""
