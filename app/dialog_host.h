@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "conversion/settings_file.h"
-#include "res/layouts.h"
+#include "app/layouts.h"
 
 namespace zelk {
 
@@ -61,7 +61,7 @@ class DialogHost : public ProgramPlatform {
   // Opens a file or web address with its default application.
   virtual bool shell_open(const std::string& target) = 0;
 
-  // Controls of the main dialog, by id (res/layouts.h).
+  // Controls of the main dialog, by id (app/layouts.h).
   virtual void list_add(int id, const std::string& text) = 0;
   virtual void list_remove(int id, int row) = 0;
   virtual int list_count(int id) = 0;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "res/layouts.h"
+#include "app/layouts.h"
 
 namespace zelk {
 

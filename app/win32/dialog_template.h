@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "res/layouts.h"
+#include "app/layouts.h"
 
 namespace zelk {
 

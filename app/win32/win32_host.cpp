@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/icon_position.h"
+#include "app/win32/icon_position.h"
 #include "app/win32/dialog_template.h"
 
 namespace zelk {

@@ -1,5 +1,5 @@
 // The GIF writer: what giflib reads back is what was drawn.
-#include "images/gif_file.h"
+#include "field_art/gif_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // The projection is the grid's own: inside a field, longitude and latitude
 // map linearly to x and y, so each square's geography lies behind its cell.
 // Sizes follow the field table as browsers lay out the page (measured in
-// headless Chromium, see tests/images): a square's cell is 24 px wide (20 px
+// headless Chromium, see tests/field_art): a square's cell is 24 px wide (20 px
 // + 1 px padding on each side + the collapsed 2 px border) and 22 px high,
 // and the field's table is 242 x 222 px, the cells' outer half borders
 // included. The page centres the image on the table, so the two coincide.
@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "images/field_geography.h"
+#include "field_art/field_geography.h"
 
 namespace zelk {
 

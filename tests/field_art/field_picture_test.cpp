@@ -1,7 +1,7 @@
 // The field pictures: the grid's own projection (every square's geography
 // behind its cell), fill and lines, the seams of the map, and the real
 // geography at places whose look is known.
-#include "images/field_picture.h"
+#include "field_art/field_picture.h"
 
 #include <gtest/gtest.h>
 

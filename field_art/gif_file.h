@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "images/field_picture.h"
+#include "field_art/field_picture.h"
 
 namespace zelk {
 

@@ -1,5 +1,5 @@
 // Reading the reduced geography: records, deltas, and damaged files refused whole.
-#include "images/field_geography.h"
+#include "field_art/field_geography.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // Takes the README's picture of a page: the sample listing on a landscape map
 // with the FFMA outline, as Chromium shows it (with the field images that the
 // CLI puts beside the page from its own images/ folder).
-//   ZELK_CLI=build/zelk2html-cli node tests/browser/screenshot.mjs docs/page-landscape-ffma.png
+//   ZELK_CLI=build/zelk2html-cli node tools/screenshots/page_ffma.mjs docs/page-landscape-ffma.png
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { WORK_DIR, launchBrowser, writePage } from './harness.mjs';
+import { WORK_DIR, launchBrowser, writePage } from '../../tests/browser/harness.mjs';
 
 const [out] = process.argv.slice(2);
-if (!out) throw new Error('usage: screenshot.mjs OUT.png');
+if (!out) throw new Error('usage: page_ffma.mjs OUT.png');
 
 const sample = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../examples/grids.csv');
 const dir = path.join(WORK_DIR, 'screenshot');

@@ -8,9 +8,9 @@
 #include <iostream>
 #include <string>
 
-#include "images/field_geography.h"
-#include "images/field_picture.h"
-#include "images/gif_file.h"
+#include "field_art/field_geography.h"
+#include "field_art/field_picture.h"
+#include "field_art/gif_file.h"
 
 namespace {
 

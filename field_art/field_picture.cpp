@@ -1,11 +1,11 @@
-#include "images/field_picture.h"
+#include "field_art/field_picture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
 
-#include "images/field_letters.h"
+#include "field_art/field_letters.h"
 
 namespace zelk {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "images/field_picture.h"
+#include "field_art/field_picture.h"
 
 namespace zelk {
 

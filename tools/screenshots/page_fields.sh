@@ -2,7 +2,7 @@
 # Takes docs/page-fields.png, the README's picture of a map page: the sample
 # listing on a landscape sheet around FN and EN, shown by Debian's headless
 # Chromium with the field images of a build.
-#   tests/images/page_screenshot.sh [BUILD_FOLDER]   (default: build)
+#   tools/screenshots/page_fields.sh [BUILD_FOLDER]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}

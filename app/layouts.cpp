@@ -1,4 +1,4 @@
-#include "res/layouts.h"
+#include "app/layouts.h"
 
 namespace zelk {
 

@@ -1,4 +1,4 @@
-#include "images/gif_file.h"
+#include "field_art/gif_file.h"
 
 #include <gif_lib.h>
 

@@ -1,4 +1,4 @@
-#include "images/field_geography.h"
+#include "field_art/field_geography.h"
 
 #include <algorithm>
 #include <charconv>

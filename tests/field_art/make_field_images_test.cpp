@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gif_test_support.h"
-#include "images/field_picture.h"
+#include "field_art/field_picture.h"
 
 namespace zelk {
 namespace {

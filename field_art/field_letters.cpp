@@ -1,4 +1,4 @@
-#include "images/field_letters.h"
+#include "field_art/field_letters.h"
 
 #include <cmath>
 #include <numbers>
