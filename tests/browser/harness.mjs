@@ -37,15 +37,9 @@ export function writePage(name, { status = { FN42: 'C' }, listing, args = [], di
     const rows = Object.entries(status).map(([grid, letter]) => `${grid},,${letter}`);
     fs.writeFileSync(listing, ['Grid,6M,2M', ...rows, ''].join('\n'));
   }
-  try {
-    // A fixed date keeps pages of different runs byte-identical.
-    execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], {
-      env: { ...process.env, SOURCE_DATE_EPOCH: '1779926400' },
-      stdio: ['ignore', 'pipe', 'pipe'],
-    });
-  } catch (error) {
-    throw new Error(`zelk2html-cli ${args.join(' ')} failed: ${error.stderr}`);
-  }
+  // A fixed date keeps pages of different runs byte-identical; a failure's error carries the CLI's stderr.
+  const env = { ...process.env, SOURCE_DATE_EPOCH: '1779926400' };
+  execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], { env, stdio: 'pipe' });
   return { path: page, url: pathToFileURL(page).href };
 }
 

@@ -1,5 +1,5 @@
-// How Chromium shows the statuses and the FFMA outline, for two option sets in
-// which all four statuses look different. The page has no DOCTYPE, so Chromium is
+// How Chromium shows the squares' statuses and the FFMA outline, for two option
+// sets in which all four statuses look different. The page has no DOCTYPE, so Chromium is
 // in quirks mode and the upper-case border classes (SE, NE, W...) match the style
 // block's lower-case selectors; in standards mode no outline would show.
 import assert from 'node:assert/strict';
@@ -30,14 +30,14 @@ function sidePixels({ left, top, right, bottom }) {
   return { N: [[x, top - 1], [x, top]], S: [[x, bottom - 1], [x, bottom]], E: [[right - 1, y], [right, y]], W: [[left - 1, y], [left, y]] };
 }
 
-// Statuses on outline squares, so that one class attribute holds both kinds.
-const STATUS = { FN30: 'checked', FN42: 'confirmed', EL07: 'worked' };
-const LETTER = { checked: '*', confirmed: 'C', worked: 'W' };
+// Listing letters (* checked, C confirmed, W worked) on outline squares, so that one
+// class attribute holds both kinds; every other square is unworked.
+const STATUS = { FN30: '*', FN42: 'C', EL07: 'W' };
 const RGB = { Black: 'rgb(0, 0, 0)', Gray: 'rgb(128, 128, 128)', Red: 'rgb(255, 0, 0)', Green: 'rgb(0, 128, 0)', blue: 'rgb(0, 0, 255)' };
 const PLAIN = ['--no-needed', '--no-c-checked'];
 const CASES = [
-  { id: 'colour', args: PLAIN, outline: 'blue', looks: { checked: 'Black+', confirmed: 'Green+', worked: 'Red+', unworked: 'Gray' } },
-  { id: 'monochrome', args: [...PLAIN, '--no-color', '--no-bold'], outline: 'Black', looks: { checked: 'Black+', confirmed: 'Black', worked: 'Gray+', unworked: 'Gray' } },
+  { id: 'colour', args: PLAIN, outline: 'blue', looks: { '*': 'Black+', C: 'Green+', W: 'Red+', unworked: 'Gray' } },
+  { id: 'monochrome', args: [...PLAIN, '--no-color', '--no-bold'], outline: 'Black', looks: { '*': 'Black+', C: 'Black', W: 'Gray+', unworked: 'Gray' } },
 ];
 const computed = (look) => `${RGB[look.replace('+', '')]} ${look.endsWith('+') ? 700 : 400}`;
 
@@ -46,8 +46,7 @@ const browser = useBrowser();
 for (const c of CASES) {
   test(c.id, async () => {
     // The map from CL covers fields C..F by L..N, which hold every outline square.
-    const status = Object.fromEntries(Object.entries(STATUS).map(([grid, s]) => [grid, LETTER[s]]));
-    const { page } = await browser.open(`looks-${c.id}`, { status, args: ['--field', 'CL', '--format', 'landscape', '--ffma', ...c.args] });
+    const { page } = await browser.open(`looks-${c.id}`, { status: STATUS, args: ['--field', 'CL', '--format', 'landscape', '--ffma', ...c.args] });
     assert.equal(await page.evaluate(() => document.compatMode), 'BackCompat');
     const squares = await readSquares(page);
     assert.equal(squares.filter((s) => OUTLINE.has(s.grid)).length, OUTLINE.size, 'every outline square is on the map');
@@ -65,15 +64,6 @@ for (const c of CASES) {
       }
     }
     assert.deepEqual(wrong.slice(0, 20), []);
-
-    const legend = await page.evaluate(() =>
-      [...document.querySelectorAll('body > font > table:last-of-type span')].map((span) => {
-        const style = getComputedStyle(span);
-        return `${span.textContent} ${style.color} ${style.fontWeight}`;
-      }),
-    );
-    const entry = (status) => `${c.looks[status].replace('+', '')} ${computed(c.looks[status])}`;
-    assert.deepEqual(legend, ['checked', 'confirmed', 'worked', 'unworked'].map(entry));
     await page.close();
   });
 }

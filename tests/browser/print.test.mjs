@@ -7,14 +7,13 @@ import fs from 'node:fs';
 import { test } from 'node:test';
 import { WORK_DIR, readSquares, useBrowser } from './harness.mjs';
 
-const LETTER = { paperWidth: 8.5, paperHeight: 11 };
-const LEDGER = { paperWidth: 11, paperHeight: 17 }; // turned to 17 x 11 by landscape
+// Sheets in inches, as the printer takes them; landscape turns them.
 const SHEETS = [
-  { format: 'portrait', sheet: { ...LETTER, landscape: false }, size: '612 x 792', squares: 1200 },
-  { format: 'landscape', sheet: { ...LETTER, landscape: true }, size: '792 x 612', squares: 1200 },
-  { format: '11x17', sheet: { ...LEDGER, landscape: true }, size: '1224 x 792', squares: 2400 },
+  { format: 'portrait', sheet: [8.5, 11, false], size: '612 x 792', squares: 1200 },
+  { format: 'landscape', sheet: [8.5, 11, true], size: '792 x 612', squares: 1200 },
+  { format: '11x17', sheet: [11, 17, true], size: '1224 x 792', squares: 2400 },
   // Keeps the measure honest: a map on a sheet too small for it is found shrunk.
-  { format: '11x17', sheet: { ...LETTER, landscape: true }, size: '792 x 612', shrunk: true },
+  { format: '11x17', sheet: [8.5, 11, true], size: '792 x 612', shrunk: true },
 ];
 
 const browser = useBrowser();
@@ -23,24 +22,24 @@ for (const { format, sheet, size, squares, shrunk } of SHEETS) {
   test(`${format} map on a ${size} pt sheet`, async (t) => {
     const name = `print-${format}-${size.replace(/ /g, '')}`;
     const { page } = await browser.open(name, { status: { FN42: 'C', EM55: 'W' }, args: ['--field', 'EM', '--format', format, '--ffma'] });
-    const [first, second] = await readSquares(page);
-    const screenPitch = second.box.left - first.box.left; // "09" to "19" of one field, in CSS px
+    const lefts = (await readSquares(page)).map((square) => square.box.left);
 
     // Printed with the DevTools protocol itself: playwright's page.pdf() would put
     // its own zero margins in place of the browser's defaults.
     const session = await page.context().newCDPSession(page);
-    const { data } = await session.send('Page.printToPDF', sheet);
+    const [paperWidth, paperHeight, landscape] = sheet;
+    const { data } = await session.send('Page.printToPDF', { paperWidth, paperHeight, landscape });
     await page.close();
     const file = `${WORK_DIR}/${name}.pdf`;
     fs.writeFileSync(file, Buffer.from(data, 'base64'));
     const info = execFileSync('pdfinfo', [file]).toString();
 
-    // The square labels of the first sheet; a CSS pixel is 0.75 pt unscaled.
+    // The map's width from its west- to its east-most square label, on the first sheet
+    // and on screen; a CSS pixel is 0.75 pt unscaled.
     const xhtml = execFileSync('pdftotext', ['-f', '1', '-l', '1', '-bbox', file, '-']).toString();
-    const labels = [...xhtml.matchAll(/<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>\d\d<\/word>/g)].map((m) => [Number(m[1]), Number(m[2])]);
-    const top = Math.min(...labels.map(([, y]) => y));
-    const xs = labels.filter(([, y]) => Math.abs(y - top) < 1).map(([x]) => x).sort((a, b) => a - b);
-    const scale = Math.min(...xs.slice(1).map((x, i) => x - xs[i])) / (screenPitch * 0.75);
+    const labels = [...xhtml.matchAll(/<word xMin="([\d.]+)"[^>]*>\d\d<\/word>/g)].map((m) => Number(m[1]));
+    const span = (xs) => Math.max(...xs) - Math.min(...xs);
+    const scale = span(labels) / (span(lefts) * 0.75);
     const sheets = Number(info.match(/^Pages:\s+(\d+)/m)[1]);
     t.diagnostic(`${sheets} sheet(s), scale ${scale.toFixed(3)}`);
 
