@@ -68,12 +68,9 @@ export function readSquares(page) {
     [...document.querySelectorAll('td td')].map((td) => {
       const style = getComputedStyle(td);
       const { left, top, right, bottom } = td.getBoundingClientRect();
-      return {
-        grid: td.closest('table').closest('td').className + td.textContent,
-        box: { left, top, right, bottom },
-        look: `${style.color} ${style.fontWeight}`,
-        border: { N: style.borderTopColor, S: style.borderBottomColor, E: style.borderRightColor, W: style.borderLeftColor },
-      };
+      const grid = td.closest('table').closest('td').className + td.textContent;
+      const border = { N: style.borderTopColor, S: style.borderBottomColor, E: style.borderRightColor, W: style.borderLeftColor };
+      return { grid, box: { left, top, right, bottom }, look: `${style.color} ${style.fontWeight}`, border };
     }),
   );
 }

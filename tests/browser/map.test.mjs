@@ -1,8 +1,11 @@
 // Where Chromium puts the fields and their pictures: north at the top, west at the
 // left in every print format, each field's table exactly over its picture with
 // every square's cell where the picture drew that square, and the pictures fetched
-// from images/ beside the page, as View opens it from disk.
+// from images/ beside the page, as View opens it from disk. And how it prints
+// them, with its own defaults (its margins, no scaling): a map too wide for the
+// sheet is shrunk rather than cut, so "fits" means one sheet *and* full size.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
@@ -25,17 +28,60 @@ const fieldsOf = (page) =>
     }),
   );
 
+// Prints with the DevTools protocol itself: playwright's page.pdf() would put its
+// own zero margins in place of the browser's defaults. The scale compares the
+// span of the square labels on the first sheet with the span of `lefts` on screen,
+// where a CSS pixel is 0.75 pt.
+async function print(page, [paperWidth, paperHeight, landscape], lefts, file) {
+  const session = await page.context().newCDPSession(page);
+  const { data } = await session.send('Page.printToPDF', { paperWidth, paperHeight, landscape });
+  fs.writeFileSync(file, Buffer.from(data, 'base64'));
+  const info = execFileSync('pdfinfo', [file]).toString();
+  const xhtml = execFileSync('pdftotext', ['-f', '1', '-l', '1', '-bbox', file, '-']).toString();
+  const labels = [...xhtml.matchAll(/<word xMin="([\d.]+)"[^>]*>\d\d<\/word>/g)].map((m) => Number(m[1]));
+  const span = (xs) => Math.max(...xs) - Math.min(...xs);
+  return {
+    sheets: Number(info.match(/^Pages:\s+(\d+)/m)[1]),
+    size: info.match(/^Page size:\s+([\d.]+ x [\d.]+) pts/m)[1],
+    labels: labels.length,
+    scale: span(labels) / (span(lefts) * 0.75),
+  };
+}
+
+// How well the screen around `box` shows the field's picture moved by (dx, dy).
+// Borders and digits cover parts of it; every other pixel is one of the picture's
+// colours, and must be the one it has at that very place.
+async function pictureFit(page, { name, box }) {
+  const picture = await decodeImage(page, gif(name));
+  const m = 2;
+  const screen = await screenImage(page, { x: box.x - m, y: box.y - m, width: box.width + 2 * m, height: box.height + 2 * m });
+  const colours = new Set();
+  for (let y = 0; y < picture.height; ++y) for (let x = 0; x < picture.width; ++x) colours.add(picture.at(x, y));
+  return (dx, dy) => {
+    let same = 0, seen = 0;
+    for (let y = 0; y < picture.height; ++y) {
+      for (let x = 0; x < picture.width; ++x) {
+        const shown = screen.at(m + x + dx, m + y + dy);
+        if (shown === 'rgb(192, 192, 192)' || !colours.has(shown)) continue;
+        ++seen;
+        same += shown === picture.at(x, y);
+      }
+    }
+    return same / seen;
+  };
+}
+
+// Sheets in inches, as the printer takes them; landscape turns them. The picture
+// of one field with coast and borders is compared with the screen pixel for pixel.
 const MAPS = [
-  { format: 'portrait', field: 'EM', columns: 3, rows: 4 },
-  { format: 'landscape', field: 'QA', columns: 4, rows: 3 },
-  { format: '11x17', field: 'RR', columns: 6, rows: 4 }, // letters run on past R
+  { format: 'portrait', field: 'EM', columns: 3, rows: 4, sheet: [8.5, 11, false], size: '612 x 792', picture: 'FN' },
+  { format: 'landscape', field: 'QA', columns: 4, rows: 3, sheet: [8.5, 11, true], size: '792 x 612' },
+  { format: '11x17', field: 'RR', columns: 6, rows: 4, sheet: [11, 17, true], size: '1224 x 792' }, // letters run on past R
 ];
 for (const map of MAPS) {
-  test(`${map.format} from ${map.field}`, async () => {
+  test(`${map.format} from ${map.field}`, async (t) => {
     const { page, requested, url } = await browser.open(map.format, { dir, args: ['--field', map.field, '--format', map.format] });
     const fields = await fieldsOf(page);
-    await page.close();
-
     const letter = (first, offset) => String.fromCharCode(first.charCodeAt(0) + offset);
     const expected = [...Array(map.rows * map.columns).keys()].map(
       (i) => letter(map.field[0], i % map.columns) + letter(map.field[1], map.rows - 1 - Math.floor(i / map.columns)),
@@ -54,36 +100,22 @@ for (const map of MAPS) {
     const images = requested.filter((u) => u !== url).sort();
     assert.deepEqual(images, expected.map((field) => new URL(`images/${field}.gif`, url).href).sort());
     assert.match(images[0], /\/maps%20here\/images\//);
+
+    if (map.picture) {
+      const fit = await pictureFit(page, fields.find((f) => f.name === map.picture));
+      const inPlace = fit(0, 0);
+      assert.ok(inPlace > 0.98, `${inPlace} of the uncovered pixels are the picture's`);
+      for (const [dx, dy] of [[-2, 0], [2, 0], [0, -2], [0, 2], [-1, -1], [1, 1]])
+        assert.ok(fit(dx, dy) < inPlace - 0.05, `moved by ${dx},${dy} it fits too`);
+    }
+    const lefts = fields.flatMap(({ box, cells }) => cells.map((cell) => box.x + cell[1]));
+    const printed = await print(page, map.sheet, lefts, path.join(dir, `${map.format}.pdf`));
+    // Keeps the measure honest: on a sheet of half the size the map is found shrunk.
+    const [width, height, landscape] = map.sheet;
+    const halved = await print(page, [height / 2, width, landscape], lefts, path.join(dir, `${map.format}-half.pdf`));
+    await page.close();
+    t.diagnostic(`${printed.sheets} sheet(s) of ${printed.size} pt at scale ${printed.scale.toFixed(3)}, ${halved.scale.toFixed(3)} on half of it`);
+    assert.deepEqual([printed.size, printed.sheets, printed.labels], [map.size, 1, 100 * fields.length]);
+    assert.ok(Math.abs(printed.scale - 1) < 0.001 && halved.scale < 0.9);
   });
 }
-
-test('the screen shows a picture at its place, pixel for pixel', async () => {
-  const { page } = await browser.open('picture', { dir, args: ['--field', 'EM', '--format', 'portrait'] });
-  const { box } = (await fieldsOf(page)).find((f) => f.name === 'FN');
-  const picture = await decodeImage(page, gif('FN'));
-  const m = 2;
-  const screen = await screenImage(page, { x: box.x - m, y: box.y - m, width: box.width + 2 * m, height: box.height + 2 * m });
-  await page.close();
-
-  // Borders and digits cover parts of the picture; every other pixel is one of its
-  // colours, and must be the one it has at that very place. Moved up to m px off
-  // its place, the picture must fit clearly worse.
-  const colours = new Set();
-  for (let y = 0; y < picture.height; ++y) for (let x = 0; x < picture.width; ++x) colours.add(picture.at(x, y));
-  const agreement = (dx, dy) => {
-    let same = 0, seen = 0;
-    for (let y = 0; y < picture.height; ++y) {
-      for (let x = 0; x < picture.width; ++x) {
-        const shown = screen.at(m + x + dx, m + y + dy);
-        if (shown === 'rgb(192, 192, 192)' || !colours.has(shown)) continue;
-        ++seen;
-        same += shown === picture.at(x, y);
-      }
-    }
-    return same / seen;
-  };
-  const inPlace = agreement(0, 0);
-  assert.ok(inPlace > 0.98, `${inPlace} of the uncovered pixels are the picture's`);
-  for (const [dx, dy] of [[-m, 0], [m, 0], [0, -m], [0, m], [-1, -1], [1, 1]])
-    assert.ok(agreement(dx, dy) < inPlace - 0.05, `moved by ${dx},${dy} it fits too`);
-});
