@@ -1,0 +1,57 @@
+# Sourced by the suites that drive a real dialog on an Xvfb of their own. The
+# script sets `work` (its scratch folder, kept when a step fails) and may
+# define on_failure (more to show) and on_exit (what else to stop).
+# There is no window manager: every wait polls, every xdotool call is bounded,
+# so a lost keystroke fails the run instead of leaving a modal box waiting.
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ] && timeout 10 import -window root "$work/failure.png" 2>/dev/null; then
+    echo "screen at failure: $work/failure.png" >&2
+  fi
+  if declare -F on_failure >/dev/null; then on_failure >&2; fi
+  exit 1
+}
+
+need_tools() {
+  for tool; do command -v "$tool" >/dev/null || fail "$tool is missing (./dev test installs it)"; done
+}
+
+poll() {  # seconds, what, command...: until the command succeeds
+  local deadline=$((SECONDS + $1)) what=$2
+  shift 2
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+x() { timeout 10 xdotool "$@"; }
+visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
+await_window() {  # title [seconds]: prints its id
+  local deadline=$((SECONDS + ${2:-30})) id
+  until id=$(visible "$1"); do
+    [ $SECONDS -lt $deadline ] || fail "timed out waiting for the window '$1'"
+    sleep 0.1
+  done
+  echo "$id"
+}
+closed() { ! visible "$1" >/dev/null; }
+await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
+
+x11_exit() {
+  local status=$?
+  if declare -F on_exit >/dev/null; then on_exit; fi
+  [ -n "${x11_server:-}" ] && kill "$x11_server" 2>/dev/null
+  wait 2>/dev/null
+  return $status
+}
+
+start_xvfb() {  # exports DISPLAY; the server ends with the script
+  trap x11_exit EXIT
+  trap 'exit 130' INT TERM
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+  x11_server=$!
+  poll 30 "Xvfb to start" test -s "$work/display"
+  export DISPLAY=:$(head -1 "$work/display")
+}
