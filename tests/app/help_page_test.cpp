@@ -1,10 +1,10 @@
 // The help page's example listing, converted for each of its bands, credits
-// each square as the page's status table says it will.
-#include <cstring>
+// its squares as the page's status table says.
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,51 +15,42 @@
 namespace zelk {
 namespace {
 
+std::vector<std::string> cells_of(const std::string& line) {
+  std::vector<std::string> cells;
+  std::stringstream in(line + ",");
+  for (std::string cell; std::getline(in, cell, ',');) cells.push_back(cell);
+  return cells;
+}
+
 TEST(HelpPage, ExampleListingGivesTheStatusesOfItsTable) {
   const std::string page = test::read_file(ZELK_HELP_PAGE);
   std::smatch example;
   ASSERT_TRUE(std::regex_search(page, example, std::regex("<pre>(Grid,[^<]*)</pre>")));
-
-  // Status letter -> the class of square its table row names ("not worked" is "unworked").
+  // Status letter -> the first word of what the square is: a class of the map's cells.
   std::map<char, std::string> promised;
-  const std::regex row("<tr><td>(<code>.*?)</td><td>.*?</td><td>(not )?(\\w+)");
-  for (std::sregex_iterator r(page.begin(), page.end(), row), end; r != end; ++r) {
-    const std::string letters = (*r)[1];
-    const std::string square = (*r)[2].matched ? "unworked" : std::string((*r)[3]);
-    for (std::size_t at = letters.find("<code>"); at != std::string::npos; at = letters.find("<code>", at + 1))
-      promised[letters[at + 6]] = square;
-  }
+  const std::regex row("<tr><td>(<code>.*?)</td><td>.*?</td><td>(\\w+)");
+  for (std::sregex_iterator r(page.begin(), page.end(), row), end; r != end; ++r)
+    for (std::size_t at = 0; (at = r->str(1).find("<code>", at)) != std::string::npos; at += 6)
+      promised[r->str(1)[at + 6]] = r->str(2);
   ASSERT_EQ(promised.size(), 6u);
 
   test::ScratchFolder folder;
   test::write_file(folder / "example.csv", example[1]);
-  std::istringstream lines(example[1]);
-  std::string header, line;
-  std::getline(lines, header);
-  std::stringstream labels(header.substr(header.find(',') + 1));
-  std::string label;
-  for (int column = 1; std::getline(labels, label, ','); ++column) {
-    SCOPED_TRACE(label);
-    // Counts by class of the squares this band's column should give.
+  std::istringstream listing(example[1]);
+  std::vector<std::vector<std::string>> lines;
+  for (std::string line; std::getline(listing, line);) lines.push_back(cells_of(line));
+  for (std::size_t band = 1; band < lines[0].size(); ++band) {
+    SCOPED_TRACE(lines[0][band]);
     std::map<std::string, int> expected;
-    std::istringstream rows(example[1]);
-    std::getline(rows, line);
     int credited = 0;
-    while (std::getline(rows, line)) {
-      std::stringstream cells(line + ",");
-      std::string cell;
-      for (int c = 0; c <= column; ++c) std::getline(cells, cell, ',');
-      if (cell.empty()) continue;
-      auto found = promised.find(cell[0]);
-      std::string square = found == promised.end() ? "unworked" : found->second;
-      if (square != "unworked") ++expected[square], ++credited;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+      const std::string& cell = lines[i][band];
+      if (!cell.empty() && promised.count(cell[0]) > 0) ++expected[promised[cell[0]]], ++credited;
     }
-
     SettingsRecord record;
     reset_to_defaults(record);
-    char band[16] = "";
-    std::strncat(band, label.c_str(), sizeof band - 1);
-    record.band_index = band_from_label(band, nullptr, record);
+    std::string label = lines[0][band];
+    record.band_index = band_from_label(label.data(), nullptr, record);
     GenerateRequest request;
     request.has_input_file = true;
     request.input_path = folder / "example.csv";
@@ -72,7 +63,7 @@ TEST(HelpPage, ExampleListingGivesTheStatusesOfItsTable) {
     for (const char* square : {"worked", "confirmed", "checked"}) {
       const std::string cell = std::string("<td class='") + square + " ";
       int count = 0;
-      for (std::size_t at = map.find(cell); at != std::string::npos; at = map.find(cell, at + 1)) ++count;
+      for (std::size_t at = 0; (at = map.find(cell, at)) != std::string::npos; ++at) ++count;
       EXPECT_EQ(count, expected[square]) << square;
     }
   }

@@ -13,6 +13,9 @@ fail() {
   exit 1
 }
 
+# Under set -e a failing step ends the run; it is reported as any failure.
+trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
+
 need_tools() {
   for tool; do command -v "$tool" >/dev/null || fail "$tool is missing (./dev test installs it)"; done
 }
@@ -41,8 +44,9 @@ await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
 
 x11_exit() {
   local status=$?
+  trap - ERR
   if declare -F on_exit >/dev/null; then on_exit; fi
-  [ -n "${x11_server:-}" ] && kill "$x11_server" 2>/dev/null
+  if [ -n "${x11_server:-}" ]; then kill "$x11_server" 2>/dev/null; fi
   wait 2>/dev/null
   return $status
 }
