@@ -51,7 +51,7 @@ on_exit() {
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 echo "starting Wine in build-win/wineprefix (the first start takes a while)"
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
-quietly timeout 120 wineserver -p </dev/null
+timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboot left one running
 # Without a window manager, Wine would wait for one on every window it hides;
 # unmanaged windows skip that. The close box and the menus draw with Marlett,
 # which Wine looks for among the prefix's fonts.
