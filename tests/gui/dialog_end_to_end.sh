@@ -11,9 +11,7 @@ set -euo pipefail
 program=$(realpath "$1") cli=$(realpath "$2") observer=$(realpath "$3")
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 need_tools Xvfb xdotool import
-app=""
 on_failure() { cat "$work/messages" "$work/app.err" 2>/dev/null | tail -20; }
-on_exit() { if [ -n "$app" ]; then kill "$app" 2>/dev/null; fi; }
 
 mkdir -p "$work/prog" "$work/logs" "$work/home/run"
 chmod 700 "$work/home/run"
@@ -31,13 +29,10 @@ launch() {
   main=$(await_window 'ZELK to HTML Version 3.3')
   read -r dialog_w dialog_h < <(x getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
 }
-ended() { ! kill -0 "$app" 2>/dev/null; }
 escape() {
   point_at "$main"
   x key Escape
-  poll 30 "the program to end" ended
-  wait "$app" || fail "the program ended with status $?"
-  app=""
+  await_end
 }
 # Keys go to the window under the pointer.
 point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
@@ -48,9 +43,7 @@ click() {  # the centre of a control given in dialog units: left top width heigh
 # Typed into the chooser's location field, "grids" is completed inline to
 # "grids.csv"; Delete drops the offer, so the default extension completes it.
 choose_listing() {
-  local chooser
-  chooser=$(await_window 'Input CSV File')
-  point_at "$chooser" 300 300
+  point_at "$(await_window 'Input CSV File')" 300 300
   x key ctrl+l
   sleep 0.3
   x type --delay 80 grids
@@ -61,13 +54,12 @@ choose_listing() {
 seen() { [ -f "$work/messages" ] && [ "$(wc -l <"$work/messages")" -ge "$1" ]; }
 messages=0
 expect_summary() {  # and dismiss it with Return
-  local box expected="zelk2html|info|Wrote  271 grids to $work/prog/grids.html\n\nClick the 'View' button to see\
+  local expected="zelk2html|info|Wrote  271 grids to $work/prog/grids.html\n\nClick the 'View' button to see\
  the output.\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n"
   messages=$((messages + 1))
   poll 30 "message box $messages" seen $messages
   [ "$(sed -n "${messages}p" "$work/messages")" = "$expected" ] || fail "message box: expected $expected"
-  box=$(await_window zelk2html)
-  point_at "$box" 20 20
+  point_at "$(await_window zelk2html)" 20 20
   x key Return
   await_closed zelk2html
 }
@@ -83,17 +75,12 @@ x key Return  # in the edit box, the default button's: Generate
 expect_summary
 "$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
 cmp "$work/prog/grids.html" "$work/cli.html" || fail "the dialog's page differs from the command line's"
-if [ -n "${ZELK_GUI_SCREENSHOT:-}" ]; then
-  point_at "$main" 1 1
-  sleep 0.5
-  timeout 10 import -window "$main" "$ZELK_GUI_SCREENSHOT"
-fi
+[ -z "${ZELK_GUI_SCREENSHOT:-}" ] || { point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$ZELK_GUI_SCREENSHOT"; }
 point_at "$main"
 x key shift+F10 # the context menu; About is its only entry
 sleep 0.3
 x key Down Return
-about=$(await_window 'About ZELK to HTML')
-point_at "$about" 10 10
+point_at "$(await_window 'About ZELK to HTML')" 10 10
 x key Return
 await_closed 'About ZELK to HTML'
 escape

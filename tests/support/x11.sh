@@ -1,8 +1,8 @@
 # Sourced by the suites that drive a real dialog on an Xvfb of their own. The
-# script sets `work` (its scratch folder, kept when a step fails) and may
-# define on_failure (more to show) and on_exit (what else to stop).
-# There is no window manager: every wait polls, every xdotool call is bounded,
-# so a lost keystroke fails the run instead of leaving a modal box waiting.
+# script sets `work` (its scratch folder, kept when a step fails), keeps the
+# program it starts in `app`, and may define on_failure (more to show) and
+# on_exit (what else to stop). Without a window manager every wait polls and
+# every xdotool call is bounded: a lost keystroke fails instead of hanging.
 
 fail() {
   echo "FAIL: $*" >&2
@@ -12,7 +12,6 @@ fail() {
   if declare -F on_failure >/dev/null; then on_failure >&2; fi
   exit 1
 }
-
 # Under set -e a failing step ends the run; it is reported as any failure.
 trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
@@ -41,10 +40,18 @@ await_window() {  # title [seconds]: prints its id
 }
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
+app=""
+ended() { ! kill -0 "$app" 2>/dev/null; }
+await_end() {
+  poll 30 "the program to end" ended
+  wait "$app" || fail "the program ended with status $?"
+  app=""
+}
 
 x11_exit() {
   local status=$?
   trap - ERR
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null; fi
   if declare -F on_exit >/dev/null; then on_exit; fi
   if [ -n "${x11_server:-}" ]; then kill "$x11_server" 2>/dev/null; fi
   wait 2>/dev/null
