@@ -63,20 +63,7 @@ TEST_F(Win32HostTest, ControlsSitWhereTheLayoutPutsThem) {
   });
 }
 
-HICON icon_shown(HWND box) {  // by the one static control that shows an icon
-  HICON found = nullptr;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM data) -> BOOL {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
-        *reinterpret_cast<HICON*>(data) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Looks at the message box from a timer inside its modal loop, then closes it.
+// Read from a timer inside the message box's modal loop, which then closes it.
 HICON shown_icon = nullptr;
 std::string shown_text;
 void CALLBACK look_at_box(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -84,18 +71,19 @@ void CALLBACK look_at_box(HWND, UINT, UINT_PTR timer, DWORD) {
   if (box == nullptr || !IsWindowVisible(box)) return;
   KillTimer(nullptr, timer);
   shown_text = window_text(GetDlgItem(box, 0xFFFF));
-  shown_icon = icon_shown(box);
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      shown_icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
   EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-TEST_F(Win32HostTest, MessageBoxesShowTheirKindsIconAndOkAlone) {
+TEST(Win32Host, MessageBoxesShowTheirKindsIconAndOkAlone) {
+  Win32Host host(GetModuleHandleA(nullptr));
   for (auto [icon, system_icon] : {std::pair{MessageIcon::kError, IDI_ERROR}, {MessageIcon::kWarning, IDI_WARNING},
                                    {MessageIcon::kInformation, IDI_INFORMATION}}) {
-    run([&] {
-      SetTimer(nullptr, 0, 20, look_at_box);
-      host_.message_box("ERROR: Didn't select a band.", "zelk2html", icon);
-    });
+    SetTimer(nullptr, 0, 20, look_at_box);
+    host.message_box("ERROR: Didn't select a band.", "zelk2html", icon);
     EXPECT_EQ(shown_text, "ERROR: Didn't select a band.");
     EXPECT_EQ(shown_icon, LoadIconA(nullptr, system_icon));
   }
