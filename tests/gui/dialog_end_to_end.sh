@@ -67,7 +67,8 @@ x key Return  # in the edit box, the default button's: Generate
 expect_summary
 "$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
 cmp "$work/prog/grids.html" "$work/cli.html" || fail "the dialog's page differs from the command line's"
-[ -z "${ZELK_GUI_SCREENSHOT:-}" ] || { point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$ZELK_GUI_SCREENSHOT"; }
+shot=${ZELK_GUI_SCREENSHOT:-}
+if [ -n "$shot" ]; then point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$shot"; fi
 point_at "$main"
 x key shift+F10  # the context menu; About is its only entry
 sleep 0.3

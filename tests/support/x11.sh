@@ -51,6 +51,7 @@ await_end() {
 x11_exit() {
   local status=$?
   trap - ERR
+  set +e  # everything is stopped, whatever fails on the way
   if [ -n "$app" ]; then kill "$app" 2>/dev/null; fi
   if declare -F on_exit >/dev/null; then on_exit; fi
   if [ -n "${x11_server:-}" ]; then kill "$x11_server" 2>/dev/null; fi

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows programs cross-built into build-win/ and run under Wine on their
 # own Xvfb: the unit tests through ctest, and one run of the real dialog driven
-# with xdotool, its page against the Linux command line's. The dialog's
-# screenshot is left in build-win/wine-e2e/dialog-windows.png (docs/dialog-windows.png is a copy).
+# with xdotool, its page against the Linux command line's. Its screenshot is
+# left in build-win/wine-e2e/dialog-windows.png (docs/dialog-windows.png).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
@@ -12,9 +12,7 @@ EPOCH=1796428800  # every page of the run is dated 2026-12-05
 . tests/support/x11.sh
 need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
   Xvfb xdotool import
-[ -f /usr/src/googletest/CMakeLists.txt ] || fail "GoogleTest sources are missing (package googletest)"
-rm -rf "$work"
-mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work"
 : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
 
@@ -32,14 +30,11 @@ quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_t
 # The Linux command line's page is the reference for every page here.
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli
-linux_cli() { (cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" "$@" >/dev/null); }
 
-for exe in zelk2html.exe zelk2html-cli.exe; do
-  dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD/$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
-    grep -v -x -E '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll' |
-    tr '\n' ' ') || true
-  [ -z "$dlls" ] || fail "$exe needs more than system DLLs: $dlls"
-done
+system='(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll'
+dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD/zelk2html.exe" "$BUILD/zelk2html-cli.exe" | sed -n 's/^\s*DLL Name: //p' |
+  tr 'A-Z' 'a-z' | grep -vxE "$system" | tr '\n' ' ') || true
+[ -z "$dlls" ] || fail "the programs need more than system DLLs: $dlls"
 
 start_xvfb
 export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
@@ -63,13 +58,14 @@ mkdir -p "$work/program"
 cp "$BUILD/zelk2html.exe" "$work/program/"
 cp "$ROOT/examples/grids.csv" "$work/grids.csv"
 ini=$work/program/zelk2html.ini
-linux_cli grids.csv -o expected.html --band 1 --field EM --format portrait --ffma
-sed -i 's/$/\r/' "$work/expected.html"
+(cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" grids.csv -o expected.html --band 1 --field EM \
+  --format portrait --ffma >/dev/null && sed -i 's/$/\r/' expected.html)
 # Keys go to the window with the X input focus; no window manager gives it.
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
 typed() { x windowfocus --sync "$1" && timeout 30 xdotool type --delay 40 "$2"; }
 start_dialog() {  # from its folder, as a double click would start it
-  (cd "$work/program" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null >>"$work/dialog.log" 2>&1) &
+  (cd "$work/program" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null \
+    >>"$work/dialog.log" 2>&1) &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3' 60)
 }
