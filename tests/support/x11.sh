@@ -1,8 +1,7 @@
-# Sourced by the suites that drive a real dialog on an Xvfb of their own. The
-# script sets `work` (its scratch folder, kept when a step fails), keeps the
-# program it starts in `app`, and may define on_failure (more to show) and
-# on_exit (what else to stop). Without a window manager every wait polls and
-# every xdotool call is bounded: a lost keystroke fails instead of hanging.
+# Sourced by the suites that drive a real dialog on an Xvfb of their own; they
+# set `work` (kept when a step fails) and `app`, and may define on_failure and
+# on_exit. Every wait polls and every xdotool call is bounded: with no window
+# manager a lost keystroke would otherwise leave a modal box waiting forever.
 
 fail() {
   echo "FAIL: $*" >&2
