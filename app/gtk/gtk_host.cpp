@@ -407,10 +407,7 @@ gboolean GtkHost::on_delete(GtkWidget*, GdkEvent*, gpointer data) {
   return TRUE;  // the dialog decides when the window goes
 }
 
-int GtkHost::run_main_dialog(DialogEvents& events) {
-  const DialogLayout& layout = main_dialog_layout();
-  events_ = &events;
-  ended_ = false;
+void GtkHost::create_main_window(const DialogLayout& layout) {
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_style_context_add_class(gtk_widget_get_style_context(window_), "zelk-dialog");
   gtk_window_set_title(GTK_WINDOW(window_), layout.caption);
@@ -418,57 +415,64 @@ int GtkHost::run_main_dialog(DialogEvents& events) {
   release_dialog(main_);
   main_ = build_dialog(layout, measure_dialog_units(window_, layout), nullptr);
   gtk_container_add(GTK_CONTAINER(window_), main_.fixed);
+  // Tab follows the layout's order, not the controls' places on screen.
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
   GList* chain = nullptr;
   for (GtkWidget* widget : main_.tab_stops) chain = g_list_append(chain, widget);
   gtk_container_set_focus_chain(GTK_CONTAINER(main_.fixed), chain);
   g_list_free(chain);
   G_GNUC_END_IGNORE_DEPRECATIONS
-
-  for (int i = 0; i < layout.control_count; ++i) {
-    const ControlLayout& c = layout.controls[i];
-    GtkWidget* widget = control(c.id);
-    if (widget == nullptr) continue;
-    g_object_set_data(G_OBJECT(widget), "zelk-id", GINT_TO_POINTER(c.id));
-    switch (c.kind) {
-      case ControlKind::kPushButton:
-      case ControlKind::kDefaultPushButton:
-        g_signal_connect(widget, "clicked", G_CALLBACK(+[](GtkButton* button, gpointer host) {
-                           static_cast<GtkHost*>(host)->notify_command(id_of(button));
-                         }),
-                         this);
-        break;
-      case ControlKind::kCheckBox:
-        g_signal_connect(widget, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer host) {
-                           static_cast<GtkHost*>(host)->notify_command(id_of(button));
-                         }),
-                         this);
-        break;
-      case ControlKind::kRadioButton:
-        // Only the button that became selected reports, as a click on it would.
-        g_signal_connect(widget, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer host) {
-                           if (gtk_toggle_button_get_active(button))
-                             static_cast<GtkHost*>(host)->notify_command(id_of(button));
-                         }),
-                         this);
-        break;
-      case ControlKind::kDropDownList:
-        g_signal_connect(widget, "changed", G_CALLBACK(+[](GtkComboBox* combo, gpointer host) {
-                           static_cast<GtkHost*>(host)->notify_selection(id_of(combo));
-                         }),
-                         this);
-        break;
-      case ControlKind::kEdit:
-        if (c.capitals) g_signal_connect(widget, "insert-text", G_CALLBACK(insert_capitals), nullptr);
-        break;
-      default: break;
-    }
-  }
   if (GtkWidget* generate = control(kIdGenerate)) gtk_widget_grab_default(generate);
   gtk_widget_add_events(window_, GDK_BUTTON_PRESS_MASK);
   g_signal_connect(window_, "key-press-event", G_CALLBACK(on_key_press), this);
   g_signal_connect(window_, "button-press-event", G_CALLBACK(on_button_press), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(on_delete), this);
+}
+
+void GtkHost::connect_control(const ControlLayout& c, GtkWidget* widget) {
+  g_object_set_data(G_OBJECT(widget), "zelk-id", GINT_TO_POINTER(c.id));
+  switch (c.kind) {
+    case ControlKind::kPushButton:
+    case ControlKind::kDefaultPushButton:
+      g_signal_connect(widget, "clicked", G_CALLBACK(+[](GtkButton* button, gpointer host) {
+                         static_cast<GtkHost*>(host)->notify_command(id_of(button));
+                       }),
+                       this);
+      break;
+    case ControlKind::kCheckBox:
+      g_signal_connect(widget, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer host) {
+                         static_cast<GtkHost*>(host)->notify_command(id_of(button));
+                       }),
+                       this);
+      break;
+    case ControlKind::kRadioButton:
+      // Only the button that became selected reports, as a click on it would.
+      g_signal_connect(widget, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer host) {
+                         if (gtk_toggle_button_get_active(button))
+                           static_cast<GtkHost*>(host)->notify_command(id_of(button));
+                       }),
+                       this);
+      break;
+    case ControlKind::kDropDownList:
+      g_signal_connect(widget, "changed", G_CALLBACK(+[](GtkComboBox* combo, gpointer host) {
+                         static_cast<GtkHost*>(host)->notify_selection(id_of(combo));
+                       }),
+                       this);
+      break;
+    case ControlKind::kEdit:
+      if (c.capitals) g_signal_connect(widget, "insert-text", G_CALLBACK(insert_capitals), nullptr);
+      break;
+    default: break;
+  }
+}
+
+int GtkHost::run_main_dialog(DialogEvents& events) {
+  const DialogLayout& layout = main_dialog_layout();
+  events_ = &events;
+  ended_ = false;
+  create_main_window(layout);
+  for (int i = 0; i < layout.control_count; ++i)
+    if (GtkWidget* widget = control(layout.controls[i].id)) connect_control(layout.controls[i], widget);
 
   bool default_focus = events.on_init_dialog();
   gtk_widget_show_all(window_);
@@ -478,6 +482,7 @@ int GtkHost::run_main_dialog(DialogEvents& events) {
         gtk_widget_grab_focus(widget);
         break;
       }
+  // The dialog may have ended already, from its own initialisation.
   if (!ended_) {
     running_ = true;
     gtk_main();

@@ -53,6 +53,10 @@ class GtkHost : public DialogHost {
  private:
   struct Quiet;  // holds back notifications while the dialog sets a control
 
+  // The window, its controls in tab order and its own signals, not yet shown.
+  void create_main_window(const DialogLayout& layout);
+  // Reports the control's clicks, toggles and choices to the events.
+  void connect_control(const ControlLayout& control, GtkWidget* widget);
   GtkWidget* control(int id) const;
   GtkWidget* list_box(int id) const;
   void notify_command(int id);

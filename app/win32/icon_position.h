@@ -8,7 +8,9 @@ struct IconOrigin {
   int top;
 };
 
-// Centred, rounding as the original drawing code did: (client - icon + 1) / 2.
+// Centred. An odd spare pixel cannot be split: (spare + 1) / 2 rounds up and
+// gives it to the left and top margins: a 32-pixel icon in 65 pixels starts
+// at 17, in 64 pixels at 16.
 constexpr IconOrigin centred_icon_origin(int client_width, int client_height, int icon_width, int icon_height) {
   return {(client_width - icon_width + 1) / 2, (client_height - icon_height + 1) / 2};
 }

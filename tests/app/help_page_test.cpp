@@ -1,0 +1,63 @@
+// The help page's example listing, converted for each of its bands, credits
+// its squares as the page's status table says.
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "conversion/generate.h"
+#include "listing/band_table.h"
+#include "scratch_folder.h"
+
+namespace zelk {
+namespace {
+
+TEST(HelpPage, ExampleListingGivesTheStatusesOfItsTable) {
+  const std::string page = test::read_file(ZELK_HELP_PAGE);
+  std::smatch example;
+  ASSERT_TRUE(std::regex_search(page, example, std::regex("<pre>(Grid,[^<]*)</pre>")));
+  // Status letter -> the first word of what its square is: a class of the map's cells.
+  std::map<char, std::string> promised;
+  const std::regex row("<tr><td>(<code>.*?)</td><td>.*?</td><td>(\\w+)");
+  for (std::sregex_iterator r(page.begin(), page.end(), row), end; r != end; ++r)
+    for (std::size_t at = 0; (at = r->str(1).find("<code>", at)) != std::string::npos; at += 6)
+      promised[r->str(1)[at + 6]] = r->str(2);
+  ASSERT_EQ(promised.size(), 6u);
+
+  test::ScratchFolder folder;
+  test::write_file(folder / "example.csv", example[1]);
+  std::vector<std::vector<std::string>> lines;  // cells, empty ones included
+  std::istringstream listing(example[1]);
+  for (std::string line, cell; std::getline(listing, line);) {
+    lines.emplace_back();
+    for (std::istringstream cells(line + ","); std::getline(cells, cell, ',');) lines.back().push_back(cell);
+  }
+  for (std::size_t band = 1; band < lines[0].size(); ++band) {
+    SCOPED_TRACE(lines[0][band]);
+    std::map<std::string, int> expected;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+      if (!lines[i][band].empty() && promised.count(lines[i][band][0]) > 0) ++expected[promised[lines[i][band][0]]];
+    SettingsRecord record;
+    reset_to_defaults(record);
+    record.band_index = band_from_label(lines[0][band].data(), nullptr, record);
+    GenerateRequest request;
+    request.has_input_file = true;
+    request.input_path = folder / "example.csv";
+    request.output_path = folder / "example.html";
+    request.ll_field_text = "EM";
+    ASSERT_EQ(generate(record, request).status, GenerateStatus::kWritten) << record.message;
+    const std::string map = test::read_file(request.output_path);
+    for (const char* square : {"worked", "confirmed", "checked"}) {
+      const std::string cell = std::string("<td class='") + square + " ";
+      int count = 0;
+      for (std::size_t at = 0; (at = map.find(cell, at)) != std::string::npos; ++at) ++count;
+      EXPECT_EQ(count, expected[square]) << square;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zelk
