@@ -135,9 +135,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
           break;
         case LineScanner::kLineEnd:
           if (!grid.empty() && has_status) {
-            // A grid met again keeps its first letter; looking it up first
-            // spares the insertion's walk back up the tree.
-            if (index.find(grid.c_str()) == nullptr) index.insert(grid.c_str(), status_letter);
+            index.insert(grid.c_str(), status_letter);  // a grid met again keeps its first letter
             if (rows < INT_MAX) ++rows;
           }
           grid.clear();
