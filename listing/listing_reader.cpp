@@ -59,7 +59,7 @@ class LineScanner {
   }
 
   std::FILE* stream_;
-  char buffer_[1 << 16];
+  char buffer_[1 << 15];
   std::size_t position_ = 0;
   std::size_t length_ = 0;
   bool in_line_ = false;
