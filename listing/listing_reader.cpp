@@ -42,6 +42,19 @@ class LineScanner {
     return kChar;
   }
 
+  // Passes over the rest of the line, leaving its end for next(): once a
+  // row's grid and status letter are in hand, its other cells are not read.
+  void skip_rest_of_line() {
+    for (;;) {
+      if (position_ == length_ && !refill()) return;
+      const char* p = buffer_ + position_;
+      const char* const end = buffer_ + length_;
+      while (p != end && *p != '\n' && *p != '\r') ++p;
+      position_ = static_cast<std::size_t>(p - buffer_);
+      if (p != end) return;
+    }
+  }
+
  private:
   int get() {
     if (position_ == length_ && !refill()) return EOF;
@@ -128,6 +141,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
           } else if (column == band_column && !has_status) {
             status_letter = c;
             has_status = true;
+            scanner->skip_rest_of_line();
           }
           break;
         case LineScanner::kFieldEnd:
