@@ -21,8 +21,8 @@ constexpr std::size_t kBlockBytes = 16384;
 // nodes fit in any address space.
 constexpr int kMaxHeight = 128;
 
-// Every key copy is followed, within its block, by at least this many bytes,
-// the last of them zero: the walks read a key's first eight bytes in one load.
+// Each block ends in this many zero bytes, so every key copy is followed by
+// at least eight bytes of its block: the walks read its first eight at once.
 constexpr std::size_t kKeyTail = 8;
 
 // Byte order as unsigned values, as strcmp gives it.
