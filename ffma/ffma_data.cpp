@@ -1,7 +1,6 @@
 #include "ffma/ffma_data.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace zelk {
 
@@ -38,7 +37,7 @@ long square_number(const char* digits) { return std::strtol(digits, nullptr, 10)
 
 }  // namespace
 
-const OutlineRow kOutlineTable[kOutlineRows] = {
+constexpr OutlineRow kOutlineTable[kOutlineRows] = {
     {"CN99", "S"},  {"CN89", "S"},  {"CN79", "S"},  {"CN68", "E"},  {"CN67", "E"},  {"CN66", "E"},
     {"CN65", "E"},  {"CN64", "E"},  {"CN63", "E"},  {"CN62", "E"},  {"CN61", "E"},  {"CN60", "E"},
     {"CM69", "E"},  {"CM79", "S"},  {"CM78", "E"},  {"CM77", "E"},  {"CM76", "E"},  {"CM86", "S"},
@@ -74,10 +73,38 @@ int ffma_member(const char* grid) {
   return 0;
 }
 
+namespace {
+
+// Every row names a square of the fields C..F by L..N, so those 1,200
+// squares, numbered field by field, map to their first row (counted from 1;
+// 0 for none): the page writer asks for every square it draws.
+constexpr int kOutlineSquares = 4 * 3 * 100;
+
+constexpr int outline_square(const char* grid) {
+  if (grid[0] < 'C' || grid[0] > 'F' || grid[1] < 'L' || grid[1] > 'N' || grid[2] < '0' || grid[2] > '9' ||
+      grid[3] < '0' || grid[3] > '9' || grid[4] != '\0')
+    return -1;
+  return ((grid[0] - 'C') * 3 + (grid[1] - 'L')) * 100 + (grid[2] - '0') * 10 + (grid[3] - '0');
+}
+
+struct OutlineRowBySquare {
+  unsigned char row[kOutlineSquares] = {};
+};
+
+constexpr OutlineRowBySquare make_outline_rows() {
+  OutlineRowBySquare rows;
+  for (int i = kOutlineRows - 1; i >= 0; --i) rows.row[outline_square(kOutlineTable[i].grid)] = static_cast<unsigned char>(i + 1);
+  return rows;
+}
+
+constexpr OutlineRowBySquare kOutlineRowBySquare = make_outline_rows();
+
+}  // namespace
+
 const char* outline_border_class(const char* grid) {
-  for (const OutlineRow& row : kOutlineTable)
-    if (std::strcmp(row.grid, grid) == 0) return row.border_class;
-  return "none";
+  const int square = outline_square(grid);
+  const int row = square < 0 ? 0 : kOutlineRowBySquare.row[square];
+  return row == 0 ? "none" : kOutlineTable[row - 1].border_class;
 }
 
 }  // namespace zelk

@@ -1,20 +1,96 @@
 #include "listing/grid_index.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
-#include <memory>
+#include <new>
 
 namespace zelk {
 
+struct alignas(IndexNode) GridIndex::Block {
+  Block* next;
+};
+
 namespace {
 
-// Byte order as unsigned values, as strcmp gives it; inline, since grid keys
-// are a few bytes long and a library call costs more than the comparison.
+// Small enough that the last, partly used block costs little, large enough
+// that a world listing takes fewer than a hundred of them.
+constexpr std::size_t kBlockBytes = 16384;
+
+// The height of an AA tree stays below 2 log2(n + 1), and fewer than 2^60
+// nodes fit in any address space.
+constexpr int kMaxHeight = 128;
+
+// Each block ends in this many zero bytes, so every key copy is followed by
+// at least eight bytes of its block: the walks read its first eight at once.
+constexpr std::size_t kKeyTail = 8;
+
+// Byte order as unsigned values, as strcmp gives it.
 int compare_keys(const char* a, const char* b) {
   while (*a != '\0' && *a == *b) {
     ++a;
     ++b;
   }
   return static_cast<int>(static_cast<unsigned char>(*a)) - static_cast<int>(static_cast<unsigned char>(*b));
+}
+
+std::uint64_t head_word(const char* key) {
+  std::uint64_t word;
+  std::memcpy(&word, key, sizeof word);
+  return word;
+}
+
+// A word whose unsigned order is the byte order of the bytes it was read from.
+std::uint64_t in_byte_order(std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::big) return word;
+#if defined(__GNUC__)
+  return __builtin_bswap64(word);
+#else
+  std::uint64_t swapped = 0;
+  for (int i = 0; i < 8; ++i, word >>= 8) swapped = swapped << 8 | (word & 0xFF);
+  return swapped;
+#endif
+}
+
+// A text looked for or inserted, prepared once for the walk: grids are a few
+// bytes long, so the first eight bytes (terminator included) nearly always
+// decide, by one load and one comparison per node, with no branch on the
+// bytes that the processor would have to guess.
+struct SearchKey {
+  explicit SearchKey(const char* key) : text(key) {
+    const std::size_t length = std::strlen(key);
+    const std::size_t head_bytes = length < sizeof head ? length + 1 : sizeof head;
+    std::memcpy(&head, key, head_bytes);
+    unsigned char mask_bytes[sizeof mask] = {};
+    std::memset(mask_bytes, 0xFF, head_bytes);
+    std::memcpy(&mask, mask_bytes, sizeof mask);
+    ordered_head = in_byte_order(head);
+    longer = length >= sizeof head;
+  }
+
+  // Against a key stored in the index.
+  int compare(const char* stored) const {
+    const std::uint64_t stored_head = head_word(stored) & mask;
+    if (stored_head == head) return longer ? compare_keys(text + sizeof head, stored + sizeof head) : 0;
+    return ordered_head < in_byte_order(stored_head) ? -1 : 1;
+  }
+
+  const char* text;
+  std::uint64_t head = 0;  // zero beyond the terminator
+  std::uint64_t mask = 0;  // the bytes of `head` that belong to the text
+  std::uint64_t ordered_head = 0;
+  bool longer = false;  // eight bytes or more before the terminator
+};
+
+// The walks wait mostly on nodes that are not in the cache yet: ask for both
+// children while the comparison at their parent decides between them.
+void fetch_children(const IndexNode* t) {
+#if defined(__GNUC__)
+  __builtin_prefetch(t->left);
+  __builtin_prefetch(t->right);
+#else
+  (void)t;
+#endif
 }
 
 IndexNode* skew(IndexNode* t) {
@@ -38,49 +114,108 @@ IndexNode* split(IndexNode* t) {
   return t;
 }
 
-IndexNode* new_node(const char* key, char status_letter) {
-  std::size_t length = std::strlen(key);
-  auto copy = std::make_unique<char[]>(length + 1);
-  std::memcpy(copy.get(), key, length + 1);
-  auto* node = new IndexNode{nullptr, status_letter, 0, nullptr, nullptr};
-  node->key = copy.release();
-  return node;
-}
-
 }  // namespace
 
-IndexNode* index_insert(IndexNode* t, const char* key, char status_letter) {
-  if (t == nullptr) return new_node(key, status_letter);
-  int order = compare_keys(key, t->key);
-  if (order < 0) t->left = index_insert(t->left, key, status_letter);
-  else if (order > 0) t->right = index_insert(t->right, key, status_letter);
-  return split(skew(t));
+IndexNode* GridIndex::new_node(const char* key, char status_letter) {
+  const std::size_t key_bytes = std::strlen(key) + 1;
+  const std::size_t need = sizeof(IndexNode) + key_bytes;
+  char* node_place;
+  char* key_place;
+  if (static_cast<std::size_t>(back_ - front_) >= need) {
+    node_place = front_;
+    front_ += sizeof(IndexNode);
+    back_ -= key_bytes;
+    key_place = back_;
+  } else if (need > kBlockBytes - sizeof(Block) - kKeyTail) {
+    // A key too long for a block gets one of its own, kept behind the
+    // newest so that the newest block's room stays in use.
+    const std::size_t own_bytes = sizeof(Block) + need + kKeyTail;
+    auto* own = static_cast<Block*>(::operator new(own_bytes));
+    std::memset(reinterpret_cast<char*>(own) + own_bytes - kKeyTail, 0, kKeyTail);
+    if (blocks_ != nullptr) {
+      own->next = blocks_->next;
+      blocks_->next = own;
+    } else {
+      own->next = nullptr;
+      blocks_ = own;
+    }
+    node_place = reinterpret_cast<char*>(own + 1);
+    key_place = node_place + sizeof(IndexNode);
+  } else {
+    auto* block = static_cast<Block*>(::operator new(kBlockBytes));
+    block->next = blocks_;
+    blocks_ = block;
+    char* tail = reinterpret_cast<char*>(block) + kBlockBytes - kKeyTail;
+    std::memset(tail, 0, kKeyTail);
+    node_place = reinterpret_cast<char*>(block + 1);
+    front_ = node_place + sizeof(IndexNode);
+    back_ = tail - key_bytes;
+    key_place = back_;
+  }
+  std::memcpy(key_place, key, key_bytes);
+  return new (node_place) IndexNode{key_place, status_letter, 0, nullptr, nullptr};
+}
+
+void GridIndex::insert(const char* key, char status_letter) {
+  // One walk down, remembering the links it took.
+  const SearchKey search(key);
+  IndexNode** path[kMaxHeight];
+  int depth = 0;
+  IndexNode** link = &root_;
+  for (IndexNode* t = *link; t != nullptr; t = *link) {
+    fetch_children(t);
+    const int order = search.compare(t->key);
+    if (order == 0) return;  // a balanced tree that gains nothing stays as it is
+    path[depth++] = link;
+    link = order < 0 ? &t->left : &t->right;
+  }
+  *link = new_node(key, status_letter);
+
+  // Skew and split on the way back up. Once neither rotates at a node nor
+  // at the one below it, that node keeps its level and children, so nothing
+  // above it can change any more.
+  bool below_rotated = true;  // the new leaf hangs where nothing was
+  while (depth > 0) {
+    IndexNode** at = path[--depth];
+    IndexNode* t = *at;
+    IndexNode* skewed = skew(t);
+    IndexNode* balanced = split(skewed);
+    const bool rotated = skewed != t || balanced != skewed;
+    if (!rotated && !below_rotated) break;
+    *at = balanced;
+    below_rotated = rotated;
+  }
 }
 
 const IndexNode* index_find(const IndexNode* t, const char* key) {
+  const SearchKey search(key);
   while (t != nullptr) {
-    int order = compare_keys(key, t->key);
+    fetch_children(t);
+    const int order = search.compare(t->key);
     if (order == 0) return t;
     t = order < 0 ? t->left : t->right;
   }
   return nullptr;
 }
 
-void index_release(IndexNode* t) {
-  while (t != nullptr) {
-    // Rotate left children up so the walk needs no recursion or stack.
-    if (t->left != nullptr) {
-      IndexNode* l = t->left;
-      t->left = l->right;
-      l->right = t;
-      t = l;
-      continue;
-    }
-    IndexNode* next = t->right;
-    delete[] t->key;
-    delete t;
-    t = next;
+void GridIndex::release() {
+  // Oldest first: the heap then merges the blocks as they come back and
+  // gives the memory to the system once, rather than once per block.
+  Block* oldest = nullptr;
+  while (blocks_ != nullptr) {
+    Block* next = blocks_->next;
+    blocks_->next = oldest;
+    oldest = blocks_;
+    blocks_ = next;
   }
+  while (oldest != nullptr) {
+    Block* next = oldest->next;
+    ::operator delete(oldest);
+    oldest = next;
+  }
+  root_ = nullptr;
+  blocks_ = nullptr;
+  front_ = back_ = nullptr;
 }
 
 }  // namespace zelk

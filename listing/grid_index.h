@@ -3,6 +3,8 @@
 // grid texts compared byte by byte as unsigned values.
 #pragma once
 
+#include <cstddef>
+
 namespace zelk {
 
 struct IndexNode {
@@ -13,38 +15,53 @@ struct IndexNode {
   IndexNode* right;
 };
 
-// Gives the new root. A key already present keeps the letter of its first
-// insertion.
-IndexNode* index_insert(IndexNode* root, const char* key, char status_letter);
 const IndexNode* index_find(const IndexNode* root, const char* key);
-// Releases every node and key copy.
-void index_release(IndexNode* root);
 
-// Owns one index for the length of a run.
+// Owns one index for the length of a run. Its nodes and key copies live in
+// blocks that go back to the heap together when the index does: a listing
+// of the whole world is tens of thousands of them.
 class GridIndex {
  public:
   GridIndex() = default;
-  explicit GridIndex(IndexNode* root) : root_(root) {}
-  GridIndex(GridIndex&& other) noexcept : root_(other.root_) { other.root_ = nullptr; }
+  GridIndex(GridIndex&& other) noexcept { take_from(other); }
   GridIndex& operator=(GridIndex&& other) noexcept {
     if (this != &other) {
-      index_release(root_);
-      root_ = other.root_;
-      other.root_ = nullptr;
+      release();
+      take_from(other);
     }
     return *this;
   }
   GridIndex(const GridIndex&) = delete;
   GridIndex& operator=(const GridIndex&) = delete;
-  ~GridIndex() { index_release(root_); }
+  ~GridIndex() { release(); }
 
-  void insert(const char* key, char status_letter) { root_ = index_insert(root_, key, status_letter); }
+  // A key already present keeps the letter of its first insertion.
+  void insert(const char* key, char status_letter);
   const IndexNode* find(const char* key) const { return index_find(root_, key); }
   const IndexNode* root() const { return root_; }
   bool empty() const { return root_ == nullptr; }
 
  private:
+  struct Block;
+
+  IndexNode* new_node(const char* key, char status_letter);
+  void release();
+  void take_from(GridIndex& other) {
+    root_ = other.root_;
+    blocks_ = other.blocks_;
+    front_ = other.front_;
+    back_ = other.back_;
+    other.root_ = nullptr;
+    other.blocks_ = nullptr;
+    other.front_ = other.back_ = nullptr;
+  }
+
   IndexNode* root_ = nullptr;
+  Block* blocks_ = nullptr;  // the newest first
+  // The newest block's free room: nodes are cut from its front and key
+  // copies from its back, so neither wastes bytes on the other's alignment.
+  char* front_ = nullptr;
+  char* back_ = nullptr;
 };
 
 }  // namespace zelk

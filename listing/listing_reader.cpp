@@ -42,6 +42,19 @@ class LineScanner {
     return kChar;
   }
 
+  // Passes over the rest of the line, leaving its end for next(): once a
+  // row's grid and status letter are in hand, its other cells are not read.
+  void skip_rest_of_line() {
+    for (;;) {
+      if (position_ == length_ && !refill()) return;
+      const char* p = buffer_ + position_;
+      const char* const end = buffer_ + length_;
+      while (p != end && *p != '\n' && *p != '\r') ++p;
+      position_ = static_cast<std::size_t>(p - buffer_);
+      if (p != end) return;
+    }
+  }
+
  private:
   int get() {
     if (position_ == length_ && !refill()) return EOF;
@@ -59,7 +72,7 @@ class LineScanner {
   }
 
   std::FILE* stream_;
-  char buffer_[1 << 16];
+  char buffer_[1 << 15];
   std::size_t position_ = 0;
   std::size_t length_ = 0;
   bool in_line_ = false;
@@ -128,6 +141,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
           } else if (column == band_column && !has_status) {
             status_letter = c;
             has_status = true;
+            scanner->skip_rest_of_line();
           }
           break;
         case LineScanner::kFieldEnd:
@@ -135,9 +149,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
           break;
         case LineScanner::kLineEnd:
           if (!grid.empty() && has_status) {
-            // A grid met again keeps its first letter; looking it up first
-            // spares the insertion's walk back up the tree.
-            if (index.find(grid.c_str()) == nullptr) index.insert(grid.c_str(), status_letter);
+            index.insert(grid.c_str(), status_letter);  // a grid met again keeps its first letter
             if (rows < INT_MAX) ++rows;
           }
           grid.clear();
