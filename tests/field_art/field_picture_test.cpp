@@ -122,9 +122,20 @@ TEST_F(RealGeography, KnownPlacesLookRight) {
     Look look;
   } cases[] = {
       {"Kansas", {-98.5, 38.5}, "EM", Look::kLand},
-      {"Lake Michigan", {-87.0, 43.5}, "EN", Look::kSea},
       {"Sahara", {15, 26}, "JL", Look::kLand},
       {"Tasmania", {146.5, -42}, "QE", Look::kLand},
+      // Lakes, on both sides of the borders through them, and the land around and in them.
+      {"Lake Michigan", {-87.0, 43.5}, "EN", Look::kSea},
+      {"Lake Superior, Canadian half", {-87.0, 48.3}, "EN", Look::kSea},
+      {"Georgian Bay", {-80.8, 45.0}, "EN", Look::kSea},
+      {"Lake Ontario, Canadian half", {-78.5, 43.75}, "FN", Look::kSea},
+      {"Lake Victoria", {33.0, -1.5}, "KI", Look::kSea},
+      {"Lake Tanganyika", {29.95, -7.0}, "KI", Look::kSea},
+      {"Lake Titicaca", {-69.65, -15.8}, "FH", Look::kSea},
+      {"Manitoulin Island", {-82.2, 45.75}, "EN", Look::kLand},
+      {"Chicago", {-87.7, 41.85}, "EN", Look::kLand},
+      {"Toronto", {-79.45, 43.72}, "FN", Look::kLand},
+      {"Thunder Bay", {-89.35, 48.4}, "EN", Look::kLand},
   };
   for (const Case& c : cases) EXPECT_EQ(look_near(c.point, c.field, 0), c.look) << c.id;
 }
@@ -141,6 +152,7 @@ TEST_F(RealGeography, KnownLinesPassThroughTheirSquares) {
       {"Cape of Good Hope", {18.47, -34.36}, "JF", 9, 5},
       {"US-Canada border, the line between DN58 and DN59", {-110, 49}, "DN", 5, 8},
       {"Kansas-Colorado line", {-102.05, 38.5}, "DM", 8, 8},
+      {"US-Canada border through Lake Ontario", {-78.5, 43.64}, "FN", 0, 3},
   };
   for (const Case& c : cases) {
     PixelPoint p = project(c.point, field_west(c.field[0]), field_south(c.field[1]));
