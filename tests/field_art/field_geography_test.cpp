@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
 #include <sstream>
 
 namespace zelk {
@@ -55,21 +53,6 @@ TEST(ReadGeography, DamagedFilesAreRefusedWhole) {
     EXPECT_EQ(error, c.error) << c.text;
     EXPECT_TRUE(g.land.empty() && g.borders.empty()) << c.text;
   }
-}
-
-TEST(ReadGeography, TheCommittedFileReadsWholeWithoutJumpsOverTheDateLine) {
-  std::ifstream in(ZELK_GEOGRAPHY_FILE);
-  Geography g;
-  std::string error;
-  ASSERT_TRUE(read_geography(in, g, error)) << error;
-  EXPECT_TRUE(g.land.size() > 1000 && !g.lakes.empty() && g.borders.size() > 100 && g.state_borders.size() > 10);
-  // The images draw straight segments; only Antarctica's ring runs along the pole from end to end.
-  for (const auto* list : {&g.land, &g.lakes, &g.borders, &g.state_borders})
-    for (const GeoPath& path : *list)
-      for (std::size_t i = 1; i < path.points.size(); ++i)
-        if (path.points[i].lat != -90.0 || path.points[i - 1].lat != -90.0) {
-          ASSERT_LE(std::abs(path.points[i].lon - path.points[i - 1].lon), 180.0);
-        }
 }
 
 }  // namespace
