@@ -59,10 +59,14 @@ TEST(FieldPicture, LandOfOneSquareFillsExactlyItsCell) {
   EXPECT_EQ(picture.at(118, 174), kLandColor);
   EXPECT_EQ(picture.at(109, 166), kSeaColor) << "the lake";
   EXPECT_EQ(look_of(picture.at(103, 171)), Look::kInk) << "the lake's shore";
-  // The coast on the cell's edges, sea a pixel beyond.
+  // The coast on the cell's edges, half over the land inside and half over the
+  // sea outside, and sea a pixel beyond.
   for (int a : {0, 10, 21}) {
-    for (auto [x, y] : {std::pair{97, 155 + a}, {120, 155 + a}, {97 + a, 155}, {97 + a, 176}})
+    for (auto [x, y, dx, dy] :
+         {std::array{97, 155 + a, -1, 0}, {120, 155 + a, 1, 0}, {97 + a, 155, 0, -1}, {97 + a, 176, 0, 1}}) {
       EXPECT_EQ(look_of(picture.at(x, y)), Look::kInk) << x << "," << y;
+      EXPECT_NE(picture.at(x, y), picture.at(x + dx, y + dy)) << x << "," << y;
+    }
     for (auto [x, y] : {std::pair{95, 155 + a}, {122, 155 + a}, {97 + a, 153}, {97 + a, 178}})
       EXPECT_EQ(picture.at(x, y), kSeaColor) << x << "," << y;
   }
@@ -73,7 +77,9 @@ TEST(FieldPicture, SeamsOfTheMapAreNoCoast) {
   Geography geography;
   // Land against the date line and the south pole, as Antarctica is cut.
   geography.land.push_back(path_of({{-180, -90}, {-170, -90}, {-170, -85}, {-180, -85}, {-180, -90}}));
+  geography.borders.push_back(path_of({{-159.9, -88}, {-159.9, -82}}));
   IndexedPicture picture = draw_field(geography, 'A', 'A', false);
+  EXPECT_EQ(picture.at(0, 60), kSeaColor) << "a line just past the east edge stays off the west edge";
   EXPECT_EQ(picture.at(1, 150), kLandColor) << "along the date line";
   EXPECT_EQ(picture.at(60, 220), kLandColor) << "along the pole";
   EXPECT_EQ(look_of(picture.at(120, 150)), Look::kInk) << "a real coast at 170 W";
