@@ -124,14 +124,11 @@ TEST_F(RealGeography, KnownPlacesLookRight) {
     Look look;
   } cases[] = {
       {"Kansas", {-98.5, 38.5}, "EM", Look::kLand},
-      {"Sahara", {15, 26}, "JL", Look::kLand},
       {"Tasmania", {146.5, -42}, "QE", Look::kLand},
       // Lakes, on both sides of the borders through them, and the land around and in them.
       {"Lake Michigan", {-87.0, 43.5}, "EN", Look::kSea},
       {"Lake Superior, Canadian half", {-87.0, 48.3}, "EN", Look::kSea},
-      {"Georgian Bay", {-80.8, 45.0}, "EN", Look::kSea},
       {"Lake Ontario, Canadian half", {-78.5, 43.75}, "FN", Look::kSea},
-      {"Lake Victoria", {33.0, -1.5}, "KI", Look::kSea},
       {"Lake Tanganyika", {29.95, -7.0}, "KI", Look::kSea},
       {"Lake Titicaca", {-69.65, -15.8}, "FH", Look::kSea},
       {"Manitoulin Island", {-82.2, 45.75}, "EN", Look::kLand},
@@ -168,9 +165,8 @@ TEST_F(RealGeography, NoLineJumpsOverTheDateLine) {
   for (const auto* list : {&geography_.land, &geography_.lakes, &geography_.borders, &geography_.state_borders})
     for (const GeoPath& path : *list)
       for (std::size_t i = 1; i < path.points.size(); ++i)
-        if (path.points[i].lat != -90.0 || path.points[i - 1].lat != -90.0) {
-          ASSERT_LE(std::abs(path.points[i].lon - path.points[i - 1].lon), 180.0);
-        }
+        ASSERT_TRUE(std::abs(path.points[i].lon - path.points[i - 1].lon) <= 180.0 ||
+                    (path.points[i].lat == -90.0 && path.points[i - 1].lat == -90.0));
 }
 
 TEST_F(RealGeography, NothingIsAsDarkAsThePagesGrayDigits) {
