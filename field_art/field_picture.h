@@ -1,5 +1,5 @@
-// Draws the picture behind one field of the map page: land and sea,
-// coastlines, country and US state borders, and the field's two letters.
+// Draws the picture behind one field of the map page: land, sea and lakes,
+// coastlines and lake shores, country and US state borders, and the field's two letters.
 //
 // The projection is the grid's own: inside a field, longitude and latitude
 // map linearly to x and y, so each square's geography lies behind its cell.

