@@ -27,8 +27,10 @@ struct FakePlatform : ProgramPlatform {
 
 TEST(SettingsFile, ProgramIdentity) {
 #ifdef _WIN32
+  const bool windows = true;
   const std::string exe = ".exe";
 #else
+  const bool windows = false;  // Linux programs carry no extension: nothing of the name is cut
   const std::string exe = "";
 #endif
   const VersionRecord release{kVersionSignature, 0x00030003, 0x00000001};
@@ -40,8 +42,8 @@ TEST(SettingsFile, ProgramIdentity) {
     std::string directory, base_name, version_text;
   };
   const Case cases[] = {
-      {"/opt/zelk/zelk2html.exe", release, true, "/opt/zelk/", "zelk2html", "3.3.0.1"},
-      {"/opt/zelk.v2/zelk2html", release, true, "/opt/zelk.v2/", "zelk2html", "3.3.0.1"},
+      {"/opt/zelk/zelk2html.exe", release, true, "/opt/zelk/", windows ? "zelk2html" : "zelk2html.exe", "3.3.0.1"},
+      {"/opt/zelk.v2/zelk2html-3.3", release, true, "/opt/zelk.v2/", windows ? "zelk2html-3" : "zelk2html-3.3", "3.3.0.1"},
       {"zelk2html", release, true, "", "zelk2html", "3.3.0.1"},
       {"/z/zelk2html", std::nullopt, true, "/z/", "zelk2html", ""},
       {"/z/zelk2html", VersionRecord{0xFEEF04BC, 0x00030003, 1}, true, "/z/", "zelk2html", ""},
