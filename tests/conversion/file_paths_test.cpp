@@ -7,19 +7,14 @@ namespace zelk {
 namespace {
 
 TEST(FilePaths, FolderFileNameAndPageName) {
-  struct Case {
-    const char *chosen, *folder, *page_name;
-  } cases[] = {
-      {"/logs/grids.csv", "/logs/", "grids.html"},     {"/logs/my.grids.csv", "/logs/", "my.grids.html"},
-      {"/home/op/v1.2/grids", "/home/op/v1.2/", "grids.html"}, {"/logs/grids.", "/logs/", "grids.html"},
-      {"grids.csv", "", "grids.html"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(folder_of(c.chosen) + file_name_of(c.chosen), c.chosen);
-    EXPECT_EQ(folder_of(c.chosen), c.folder) << c.chosen;
-    EXPECT_EQ(page_name_for(file_name_of(c.chosen)), c.page_name) << c.chosen;
+  for (auto [path, folder, page] : {std::tuple{"/logs/my.grids.csv", "/logs/", "my.grids.html"},
+                                    {"/home/op/v1.2/grids", "/home/op/v1.2/", "grids.html"},
+                                    {"/logs/grids.", "/logs/", "grids.html"}, {"grids.csv", "", "grids.html"}}) {
+    EXPECT_EQ(folder_of(path) + file_name_of(path), path);
+    EXPECT_EQ(folder_of(path), folder) << path;
+    EXPECT_EQ(page_name_for(file_name_of(path)), page) << path;
   }
-  EXPECT_EQ(page_name_for("my.grids.csv", "-144"), "my.grids-144.html");
+  EXPECT_EQ(page_name_for("grids.csv", "-144"), "grids-144.html");
 }
 
 }  // namespace
