@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -209,8 +210,8 @@ std::vector<int> bands_in_header(const std::string& listing) {
     if (c == ',') fields.emplace_back();
     else fields.back() += c;
   }
-  std::set<int> bands;
   if (fields[0] != "Grid" && fields[0] != "Prefix") return {};
+  std::set<int> bands;
   SettingsRecord scratch;
   reset_to_defaults(scratch);
   for (std::size_t column = 1; column < fields.size(); ++column) {
