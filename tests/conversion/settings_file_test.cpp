@@ -110,6 +110,7 @@ TEST(SettingsFile, LoadOutcomes) {
       {"this version's text and more", patched(0, "3.3.0.10"), "3.3.0.1", LoadOutcome::kVersionChanged, -1},
       {"no version on either side", patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, 5},
       {"empty file", "", "", LoadOutcome::kVersionChanged, -1},
+      {"band index 10", patched(552, std::string("\x0A\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, 10},
       {"band index 11", patched(552, std::string("\x0B\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, -1},
       {"version filling its field", patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, 5},
   };
