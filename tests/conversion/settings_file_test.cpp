@@ -98,28 +98,33 @@ TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
   const std::string path = folder / "zelk2html.ini", stored = image_of(stored_record());
   auto patched = [&](std::size_t offset, const std::string& bytes) { return std::string(stored).replace(offset, bytes.size(), bytes); };
+  // Rows, print format 2, needed 0, S as checked 1, columns: as the file holds them.
+  auto map = [](char rows, char columns) { return std::string{rows, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0}; };
   struct Case {
     const char* id;
     std::optional<std::string> file;
     const char* live_version;
     LoadOutcome outcome;
-    int band;  // afterwards
+    std::string after;  // band, rows x columns
   } cases[] = {
-      {"no file", std::nullopt, "3.3.0.1", LoadOutcome::kNoFile, -1},
-      {"this release", stored, "3.3.0.1", LoadOutcome::kLoaded, 5},
-      {"this version's text and more", patched(0, "3.3.0.10"), "3.3.0.1", LoadOutcome::kVersionChanged, -1},
-      {"no version on either side", patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, 5},
-      {"empty file", "", "", LoadOutcome::kVersionChanged, -1},
-      {"band index 10", patched(552, std::string("\x0A\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, 10},
-      {"band index 11", patched(552, std::string("\x0B\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, -1},
-      {"version filling its field", patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, 5},
+      {"no file", std::nullopt, "3.3.0.1", LoadOutcome::kNoFile, "-1 3x4"},
+      {"this release", stored, "3.3.0.1", LoadOutcome::kLoaded, "5 4x6"},
+      {"this version's text and more", patched(0, "3.3.0.10"), "3.3.0.1", LoadOutcome::kVersionChanged, "-1 3x4"},
+      {"no version on either side", patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
+      {"empty file", "", "", LoadOutcome::kVersionChanged, "-1 3x4"},
+      {"band index 10", patched(552, std::string("\x0A\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "10 4x6"},
+      {"band index 11", patched(552, std::string("\x0B\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "-1 4x6"},
+      {"1 row, 19 columns", patched(576, map(1, 19)), "3.3.0.1", LoadOutcome::kLoaded, "5 1x4"},
+      {"19 rows, 1 column", patched(576, map(19, 1)), "3.3.0.1", LoadOutcome::kLoaded, "5 3x1"},
+      {"version filling its field", patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},
   };
   for (const Case& c : cases) {
     std::filesystem::remove(path);
     if (c.file) write_file(path, *c.file);
     SettingsRecord live = live_record(c.live_version);
     EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.id;
-    EXPECT_EQ(live.band_index, c.band) << c.id;
+    EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" + std::to_string(live.map_columns),
+              c.after) << c.id;
     const std::string unchanged = image_of(live_record(c.live_version)), as_read = image_of(live);
     EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read) << c.id;
   }
