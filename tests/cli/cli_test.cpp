@@ -47,7 +47,7 @@ TEST_F(Cli, SummaryOnStdoutBandByIndexCaptionOrLabelAndTheDate) {
                        "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(title(page), "ZELK Grid Map for 2 M (144 MHz) (EM to HO) - 05 December 2026");
-  for (auto [band, caption] : {std::pair{"1", "2 M (144 MHz)"}, {"2 M (144 MHz)", "2 M (144 MHz)"}, {"50", "6 M (50 MHz)"}}) {
+  for (auto [band, caption] : {std::pair{"1", "2 M (144 MHz)"}, {"2 M (144 MHz)", "2 M (144 MHz)"}, {"0", "6 M (50 MHz)"}}) {
     r = run({listing, "-o", page, "--band", band, "--field", "EM", "--format", "11x17"}, std::nullopt);
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title(page), std::string("ZELK Grid Map for ") + caption + " (EM to JP) - 02 January 1970");
