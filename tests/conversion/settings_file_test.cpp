@@ -71,7 +71,8 @@ SettingsRecord stored_record() {
   reset_to_defaults(record);
   std::strcpy(record.version, "3.3.0.1");
   std::strcpy(record.lower_left_field, "FN");
-  std::strcpy(record.program_directory, "/stored/");
+  std::strcpy(record.program_directory, "/");  // one character each: the live identity must not replace them
+  std::strcpy(record.program_base_name, "p");
   record.band_index = 5;
   record.bold_option = record.color_option = record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
   record.ffma_option = record.submitted_as_checked_option = 1;
@@ -90,6 +91,7 @@ SettingsRecord live_record(const char* version = "3.3.0.1") {
   reset_to_defaults(live);
   std::strcpy(live.version, version);
   std::strcpy(live.program_directory, "/live/");
+  std::strcpy(live.program_base_name, "zelk2html");
   return live;
 }
 
