@@ -57,7 +57,9 @@ TEST(SettingsFile, ProgramIdentity) {
     platform.version = c.version;
     SettingsRecord record;
     reset_to_defaults(record);
-    std::strcpy(record.version, "old");
+    std::strcpy(record.version, "old");  // a failed identity leaves none of the old one
+    std::strcpy(record.program_base_name, "old");
+    std::strcpy(record.program_directory, "/old/");
     EXPECT_EQ(set_program_identity(record, platform), c.ok) << c.path.value_or("no path");
     EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version,
               c.directory + "|" + c.base_name + "|" + c.version_text);
@@ -145,7 +147,9 @@ TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {
   EXPECT_FALSE(save_settings_file(record, folder / "missing/zelk2html.ini"));
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"zelk2html.ini"}));
   // Beyond 259 characters there is no settings path.
-  std::strcpy(record.program_directory, ("/" + std::string(250, 'd') + "/").c_str());
+  std::strcpy(record.program_directory, ("/" + std::string(244, 'd') + "/").c_str());
+  EXPECT_EQ(settings_path(record).size(), 259u);
+  std::strcat(record.program_directory, "d");
   EXPECT_EQ(settings_path(record), "");
   EXPECT_FALSE(save_settings_file(record));
   EXPECT_EQ(load_settings_file(record), LoadOutcome::kNoFile);
