@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/about_dlg.h"
-#include "app/page_path.h"
+#include "conversion/file_paths.h"
 #include "conversion/generate.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/dialog_host.h"
-#include "app/page_clock.h"
 #include "app/tooltip_ctrl_ext.h"
+#include "conversion/page_clock.h"
 #include "conversion/settings_record.h"
 
 namespace zelk {

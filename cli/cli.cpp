@@ -1,10 +1,15 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
 
+#include "conversion/file_paths.h"
 #include "conversion/generate.h"
+#include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
 #include "listing/band_table.h"
@@ -19,10 +24,12 @@ constexpr const char* kUsage =
     "                     [--format portrait|landscape|11x17]\n"
     "                     [--color|--no-color] [--bold|--no-bold] [--needed|--no-needed]\n"
     "                     [--s-checked|--no-s-checked] [--c-checked|--no-c-checked]\n"
-    "                     [--ffma|--no-ffma] [--settings FILE] [--save-settings FILE]\n";
+    "                     [--ffma|--no-ffma] [--settings FILE] [--save-settings FILE]\n"
+    "       zelk2html-cli LISTING --band all [-o FOLDER] [the options above]\n";
 
 constexpr const char* kHelp =
-    "Writes the grid map page of one band of a worked-grid listing (CSV).\n"
+    "Writes the grid map page of one band, or of every band, of a worked-grid\n"
+    "listing (CSV).\n"
     "\n"
     "  LISTING              the listing: a header row \"Grid\" (or \"Prefix\") and one\n"
     "                       band column per band, then one row per grid\n"
@@ -30,6 +37,11 @@ constexpr const char* kHelp =
     "                       \".html\", in the current folder)\n"
     "  --band B             band index 0..10, band caption (\"2 M (144 MHz)\") or a\n"
     "                       column label such as 2M, 144, 23cm or SAT\n"
+    "  --band all           one page per band column of the listing, in the folder\n"
+    "                       -o names (default: the current folder), each named\n"
+    "                       after the listing and the band's MHz as its caption\n"
+    "                       gives them: grids-144.html (2 M), grids-10000.html\n"
+    "                       (10 GHz), grids-sat.html (Satellite)\n"
     "  --field XY           the map's lower-left field, two letters A..R (FN)\n"
     "  --format F           portrait (3 x 4 fields), landscape (4 x 3) or 11x17 (6 x 4)\n"
     "  --color, --no-color  colors, or greys for a black-and-white printer\n"
@@ -41,11 +53,13 @@ constexpr const char* kHelp =
     "  --settings FILE      take the options not given from a settings file that\n"
     "                       the dialog wrote (zelk2html.ini)\n"
     "  --save-settings FILE after success, save the choices as a settings file\n"
+    "                       (not with --band all: a settings file holds one band)\n"
     "  -h, --help           this text;  --version  the program's version\n"
     "\n"
     "Options not given come from --settings or from the defaults. When\n"
     "SOURCE_DATE_EPOCH is set, the page is dated with that instant (UTC).\n"
-    "Exit status: 0 page written, 1 error (no page written or changed), 2 usage.\n";
+    "Exit status: 0 page written, 1 error (no page written or changed; with\n"
+    "--band all, pages already written stay), 2 usage.\n";
 
 struct Toggle {
   const char* name;  // "--color"; "--no-color" turns it off
@@ -61,9 +75,16 @@ constexpr Toggle kToggles[] = {
     {"--ffma", &SettingsRecord::ffma_option},
 };
 
+// Part of each page's name under --band all: plain ASCII, one per band.
+constexpr const char* kBandFileNames[kBandCount] = {"50",   "144",  "220",  "430",   "900", "1296",
+                                                    "2304", "3456", "5768", "10000", "sat"};
+
 struct Choices {
   std::string listing;
-  std::optional<std::string> output, band, field, format, settings, save_settings;
+  std::optional<std::string> output, field, settings, save_settings;
+  std::optional<int> band;
+  bool every_band = false;
+  std::optional<PrintFormat> format;
   std::vector<std::pair<std::int32_t SettingsRecord::*, std::int32_t>> toggles;
 };
 
@@ -87,16 +108,14 @@ int parse_band(const std::string& text) {
   return band >= 0 ? band : band_from_frequency(label.data(), nullptr, scratch);
 }
 
-// The page beside the current folder: the listing's file name with its last
-// extension replaced by ".html".
-std::string default_page_name(const std::string& listing) {
-  std::size_t separator = listing.find_last_of("/\\");
-  std::string name = separator == std::string::npos ? listing : listing.substr(separator + 1);
-  std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name + ".html";
+std::optional<PrintFormat> parse_format(const std::string& text) {
+  if (text == "portrait") return kPortrait;
+  if (text == "landscape") return kLandscape;
+  if (text == "11x17") return kTabloid;
+  return std::nullopt;
 }
 
+// The dialog's "LL Field" box turns typed letters into capitals.
 std::string upper_case_letters(std::string text) {
   for (char& c : text)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -106,6 +125,7 @@ std::string upper_case_letters(std::string text) {
 // Fills `choices`; an empty return means success, else the usage error.
 std::string parse_arguments(const std::vector<std::string>& args, Choices& choices) {
   bool have_listing = false;
+  std::optional<std::string> band, format;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::optional<std::string>& slot) -> std::string {
@@ -115,9 +135,9 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     };
     std::string problem;
     if (arg == "-o" || arg == "--output") problem = value(choices.output);
-    else if (arg == "--band") problem = value(choices.band);
+    else if (arg == "--band") problem = value(band);
     else if (arg == "--field") problem = value(choices.field);
-    else if (arg == "--format") problem = value(choices.format);
+    else if (arg == "--format") problem = value(format);
     else if (arg == "--settings") problem = value(choices.settings);
     else if (arg == "--save-settings") problem = value(choices.save_settings);
     else if (arg.size() > 1 && arg[0] == '-') {
@@ -138,7 +158,98 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     if (!problem.empty()) return problem;
   }
   if (!have_listing) return "no listing given";
+  if (band) {
+    choices.every_band = *band == "all";
+    if (!choices.every_band) choices.band = parse_band(*band);
+    if (choices.band && *choices.band < 0) return "unknown band " + *band;
+  }
+  if (choices.every_band && choices.save_settings) return "--save-settings cannot be used with --band all";
+  if (format) {
+    choices.format = parse_format(*format);
+    if (!choices.format) return "unknown format " + *format;
+  }
   return std::string();
+}
+
+// The record and the "LL Field" text the choices give; false when the
+// settings file named could not be opened.
+bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& ll_field, std::ostream& err) {
+  reset_to_defaults(record);
+  std::snprintf(record.version, sizeof record.version, "%s", ZELK_VERSION_TEXT);
+  if (choices.settings) {
+    switch (load_settings_file(record, *choices.settings)) {
+      case LoadOutcome::kNoFile:
+        err << "ERROR: Could not open settings file " << *choices.settings << "\n";
+        return false;
+      case LoadOutcome::kVersionChanged:
+        err << "Version number changed, resetting to default.\n";
+        break;
+      case LoadOutcome::kLoaded:
+        ll_field = record.lower_left_field;
+        break;
+    }
+  }
+  if (choices.band) record.band_index = *choices.band;
+  if (choices.format) set_print_format(record, *choices.format);
+  for (const auto& [option, value] : choices.toggles) record.*option = value;
+  if (choices.field) ll_field = upper_case_letters(*choices.field);
+  return true;
+}
+
+void report_failure(std::ostream& err, const std::string& message) {
+  err << message;
+  if (message.empty() || message.back() != '\n') err << "\n";
+}
+
+// Every band whose column the header holds, by the rules the listing reader
+// applies; empty when the header cannot be read or has none.
+std::vector<int> bands_in_header(const std::string& listing) {
+  std::ifstream in(listing, std::ios::binary);
+  std::vector<std::string> fields(1);
+  for (char c; in.get(c) && c != '\n' && c != '\r';) {
+    if (c == ',') fields.emplace_back();
+    else fields.back() += c;
+  }
+  if (fields[0] != "Grid" && fields[0] != "Prefix") return {};
+  std::set<int> bands;
+  SettingsRecord scratch;
+  reset_to_defaults(scratch);
+  for (std::size_t column = 1; column < fields.size(); ++column) {
+    // A label may name one band as a wavelength and another as a frequency.
+    bands.insert(band_from_label(fields[column].data(), nullptr, scratch));
+    bands.insert(band_from_frequency(fields[column].data(), nullptr, scratch));
+  }
+  bands.erase(-1);
+  return std::vector<int>(bands.begin(), bands.end());
+}
+
+// One Generate per band, each page as that band's own run writes it. A
+// refusal holds for every band, so it ends the run.
+int write_every_band(const SettingsRecord& record, GenerateRequest request, const std::optional<std::string>& folder,
+                     std::ostream& out, std::ostream& err) {
+  std::vector<int> bands = bands_in_header(request.input_path);
+  // Generate then tells what is wrong with the listing, as for one band.
+  if (bands.empty()) bands.push_back(0);
+  int status = 0;
+  std::string advice;
+  for (int band : bands) {
+    SettingsRecord band_record = record;
+    band_record.band_index = band;
+    std::string page = page_name_for(file_name_of(request.input_path), std::string("-") + kBandFileNames[band]);
+    request.output_path = folder ? (std::filesystem::path(*folder) / page).string() : page;
+    GenerateResult result = generate(band_record, request);
+    if (result.status != GenerateStatus::kWritten) {
+      report_failure(err, result.message);
+      status = 1;
+      if (result.status == GenerateStatus::kRefused) break;
+      continue;
+    }
+    std::size_t line_end = std::min(result.message.find("\n\n"), result.message.size());
+    out << band_caption(band) << ": " << result.message.substr(0, line_end) << "\n";
+    advice = result.message.substr(std::min(line_end + 1, result.message.size()));
+  }
+  out << advice;
+  return status;
 }
 
 }  // namespace
@@ -158,60 +269,25 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   Choices choices;
   if (std::string problem = parse_arguments(args, choices); !problem.empty()) return usage_error(err, problem);
 
-  std::time_t page_time = environment.now;
-  if (environment.source_date_epoch) {
-    const std::string& epoch = *environment.source_date_epoch;
-    long long seconds = 0;
-    auto [end, ec] = std::from_chars(epoch.data(), epoch.data() + epoch.size(), seconds);
-    if (ec != std::errc() || end != epoch.data() + epoch.size() || epoch.empty())
-      return usage_error(err, "SOURCE_DATE_EPOCH is not a whole number of seconds: " + epoch);
-    page_time = static_cast<std::time_t>(seconds);
-  }
-
-  SettingsRecord record;
-  reset_to_defaults(record);
-  std::snprintf(record.version, sizeof record.version, "%s", ZELK_VERSION_TEXT);
-  std::string ll_field;
-  if (choices.settings) {
-    switch (load_settings_file(record, *choices.settings)) {
-      case LoadOutcome::kNoFile:
-        err << "ERROR: Could not open settings file " << *choices.settings << "\n";
-        return 1;
-      case LoadOutcome::kVersionChanged:
-        err << "Version number changed, resetting to default.\n";
-        break;
-      case LoadOutcome::kLoaded:
-        ll_field = record.lower_left_field;
-        break;
-    }
-  }
-
-  if (choices.band) {
-    record.band_index = parse_band(*choices.band);
-    if (record.band_index < 0) return usage_error(err, "unknown band " + *choices.band);
-  }
-  if (choices.format) {
-    const std::string& format = *choices.format;
-    if (format == "portrait") set_print_format(record, kPortrait);
-    else if (format == "landscape") set_print_format(record, kLandscape);
-    else if (format == "11x17") set_print_format(record, kTabloid);
-    else return usage_error(err, "unknown format " + format);
-  }
-  for (const auto& [option, value] : choices.toggles) record.*option = value;
-  if (choices.field) ll_field = upper_case_letters(*choices.field);
-
   GenerateRequest request;
+  request.page_time = environment.now;
+  if (environment.source_date_epoch) {
+    std::optional<std::time_t> epoch = source_date_epoch(environment.source_date_epoch->c_str());
+    if (!epoch) return usage_error(err, "SOURCE_DATE_EPOCH is not a whole number of seconds: " + *environment.source_date_epoch);
+    request.page_time = *epoch;
+  }
+  SettingsRecord record;
+  if (!apply_choices(choices, record, request.ll_field_text, err)) return 1;
   request.has_input_file = true;
   request.input_path = choices.listing;
-  request.output_path = choices.output ? *choices.output : default_page_name(choices.listing);
-  request.ll_field_text = ll_field;
-  request.page_time = page_time;
   request.mention_view_button = false;
   request.field_images_folder = environment.field_images_folder;
+  if (choices.every_band) return write_every_band(record, request, choices.output, out, err);
+
+  request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
   GenerateResult result = generate(record, request);
   if (result.status != GenerateStatus::kWritten) {
-    err << result.message;
-    if (result.message.empty() || result.message.back() != '\n') err << "\n";
+    report_failure(err, result.message);
     return 1;
   }
   out << result.message;

@@ -3,9 +3,11 @@
 //   zelk2html-cli LISTING [-o PAGE] [--band B] [--field XY]
 //                 [--format portrait|landscape|11x17] [--color|--no-color] ...
 //                 [--settings FILE] [--save-settings FILE]
+//   zelk2html-cli LISTING --band all [-o FOLDER] [the same options]
 //
 // Exit 0: the summary on stdout. Exit 1: the error on stderr, no page written
-// or changed. Exit 2: a usage error.
+// or changed (with --band all: the pages written before stay). Exit 2: a
+// usage error.
 #pragma once
 
 #include <ctime>

@@ -5,16 +5,17 @@
 #include <system_error>
 
 #include "cli/cli.h"
+#include "conversion/file_paths.h"
 
 namespace {
 
-// The field images ship in images/ beside the program. Linux names the
-// running program in /proc; elsewhere argv[0] holds its path.
+// The field images ship in images/ beside the program. Where the system does
+// not name the running program, argv[0] holds its path.
 std::string program_images_folder(const char* argv0) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path program = fs::read_symlink("/proc/self/exe", ec);
-  if (ec && argv0 != nullptr) program = fs::absolute(argv0, ec);
+  fs::path program = zelk::running_program_path();
+  if (program.empty() && argv0 != nullptr) program = fs::absolute(argv0, ec);
   if (ec || program.empty()) return std::string();
   return (program.parent_path() / "images").string();
 }

@@ -4,17 +4,18 @@
 #include <cstring>
 
 #include "conversion/bounded_text.h"
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 
 namespace zelk {
 
 namespace {
 
+// Only Windows programs carry an extension; a Linux program copied as
+// zelk2html-3.3 keeps all of its name (and zelk2html-3.3.ini beside it).
 #ifdef _WIN32
-constexpr const char* kSeparators = "\\/";
 constexpr const char* kProgramExtension = ".exe";
 #else
-constexpr const char* kSeparators = "/";
 constexpr const char* kProgramExtension = "";
 #endif
 
@@ -65,16 +66,14 @@ std::string version_text(const VersionRecord& version) {
 bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
   clear_identity(record);
   std::optional<std::string> path = platform.program_path();
-  if (!path || path->empty() || path->size() > 259) return false;
+  if (!path || path->empty() || path->size() > kMaxPathLength) return false;
 
   // The extension is cut from the file name only: a dot in a folder name
   // must not shorten the directory.
-  std::size_t separator = path->find_last_of(kSeparators);
-  std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
-  std::string directory = path->substr(0, name_start);
-  std::string base_name = path->substr(name_start);
+  std::string directory = folder_of(*path);
+  std::string base_name = file_name_of(*path);
   std::size_t dot = base_name.rfind('.');
-  if (dot != std::string::npos) base_name.erase(dot);
+  if (*kProgramExtension != '\0' && dot != std::string::npos) base_name.erase(dot);
   // A path cut to fit would name another folder or file; treat it as unknown.
   if (directory.size() >= sizeof record.program_directory ||
       base_name.size() >= sizeof record.program_base_name)
@@ -93,7 +92,7 @@ bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
 
 std::string settings_path(const SettingsRecord& record) {
   std::string path = std::string(record.program_directory) + record.program_base_name + ".ini";
-  return path.size() > 259 ? std::string() : path;
+  return path.size() > kMaxPathLength ? std::string() : path;
 }
 
 LoadOutcome load_settings_file(SettingsRecord& live) { return load_settings_file(live, settings_path(live)); }

@@ -34,7 +34,7 @@ std::string version_text(const VersionRecord& version);
 // then empty and the caller shows "ERROR: Can't get path to program!".
 bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform);
 
-// Program directory + base name + ".ini"; empty when it would not fit in 259.
+// Program directory + base name + ".ini"; empty beyond kMaxPathLength.
 std::string settings_path(const SettingsRecord& record);
 
 enum class LoadOutcome { kNoFile, kVersionChanged, kLoaded };

@@ -10,7 +10,6 @@ namespace zelk {
 
 inline constexpr std::size_t kSettingsRecordSize = 596;
 inline constexpr std::size_t kMessageSize = 256;
-inline constexpr std::size_t kPathSize = 260;
 
 enum PrintFormat : std::int32_t {
   kPortrait = 0,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/gtk/embedded_files.h"
+#include "conversion/file_paths.h"
 #include "zelk_version.h"
 
 namespace zelk {
@@ -95,10 +96,9 @@ struct GtkHost::Quiet {
 GtkHost::~GtkHost() { release_dialog(main_); }
 
 std::optional<std::string> GtkHost::program_path() {
-  std::error_code ec;
-  fs::path path = fs::read_symlink("/proc/self/exe", ec);
-  if (ec || path.empty()) return std::nullopt;
-  return path.string();
+  std::string path = running_program_path();
+  if (path.empty()) return std::nullopt;
+  return path;
 }
 
 std::optional<VersionRecord> GtkHost::version_record(const std::string& file) {

@@ -2,6 +2,7 @@
 #include "conversion/settings_file.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,16 +20,15 @@ struct FakePlatform : ProgramPlatform {
   std::optional<VersionRecord> version;
   std::string version_file;
   std::optional<std::string> program_path() override { return path; }
-  std::optional<VersionRecord> version_record(const std::string& file) override {
-    version_file = file;
-    return version;
-  }
+  std::optional<VersionRecord> version_record(const std::string& file) override { return version_file = file, version; }
 };
 
 TEST(SettingsFile, ProgramIdentity) {
 #ifdef _WIN32
+  const bool windows = true;
   const std::string exe = ".exe";
 #else
+  const bool windows = false;  // Linux programs carry no extension: nothing of the name is cut
   const std::string exe = "";
 #endif
   const VersionRecord release{kVersionSignature, 0x00030003, 0x00000001};
@@ -40,9 +40,8 @@ TEST(SettingsFile, ProgramIdentity) {
     std::string directory, base_name, version_text;
   };
   const Case cases[] = {
-      {"/opt/zelk/zelk2html.exe", release, true, "/opt/zelk/", "zelk2html", "3.3.0.1"},
-      {"/opt/zelk.v2/zelk2html", release, true, "/opt/zelk.v2/", "zelk2html", "3.3.0.1"},
-      {"zelk2html", release, true, "", "zelk2html", "3.3.0.1"},
+      {"/opt/zelk/zelk2html.exe", release, true, "/opt/zelk/", windows ? "zelk2html" : "zelk2html.exe", "3.3.0.1"},
+      {"/opt/zelk.v2/zelk2html-3.3", release, true, "/opt/zelk.v2/", windows ? "zelk2html-3" : "zelk2html-3.3", "3.3.0.1"},
       {"/z/zelk2html", std::nullopt, true, "/z/", "zelk2html", ""},
       {"/z/zelk2html", VersionRecord{0xFEEF04BC, 0x00030003, 1}, true, "/z/", "zelk2html", ""},
       {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, true, "/z/", "p", ""},  // 23 characters
@@ -58,13 +57,14 @@ TEST(SettingsFile, ProgramIdentity) {
     platform.version = c.version;
     SettingsRecord record;
     reset_to_defaults(record);
-    std::strcpy(record.version, "old");
+    std::strcpy(record.version, "old");  // a failed identity leaves none of the old one
+    std::strcpy(record.program_base_name, "old");
+    std::strcpy(record.program_directory, "/old/");
     EXPECT_EQ(set_program_identity(record, platform), c.ok) << c.path.value_or("no path");
     EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version,
               c.directory + "|" + c.base_name + "|" + c.version_text);
     EXPECT_EQ(platform.version_file, c.ok ? c.directory + c.base_name + exe : "");
   }
-  EXPECT_EQ(version_text({kVersionSignature, 0xFFFF0001, 0x0002FFFE}), "65535.1.2.65534");
 }
 
 // A record as this release writes it, every field off its default.
@@ -73,7 +73,8 @@ SettingsRecord stored_record() {
   reset_to_defaults(record);
   std::strcpy(record.version, "3.3.0.1");
   std::strcpy(record.lower_left_field, "FN");
-  std::strcpy(record.program_directory, "/stored/");
+  std::strcpy(record.program_directory, "/");  // one character each: the live identity must not replace them
+  std::strcpy(record.program_base_name, "p");
   record.band_index = 5;
   record.bold_option = record.color_option = record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
   record.ffma_option = record.submitted_as_checked_option = 1;
@@ -92,30 +93,45 @@ SettingsRecord live_record(const char* version = "3.3.0.1") {
   reset_to_defaults(live);
   std::strcpy(live.version, version);
   std::strcpy(live.program_directory, "/live/");
+  std::strcpy(live.program_base_name, "zelk2html");
   return live;
 }
 
 // Cut-short and foreign files: tests/faults/settings_file_faults_test.cpp.
 TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
-  const std::string path = folder / "zelk2html.ini";
-  SettingsRecord live = live_record();
-  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kNoFile);
-  SettingsRecord other = stored_record();
-  std::strcpy(other.version, "3.3.0.10");  // this version's text and more
-  write_file(path, image_of(other));
-  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kVersionChanged);
-  EXPECT_EQ(image_of(live), image_of(live_record()));
-  write_file(path, image_of(stored_record()));
-  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
-  EXPECT_EQ(image_of(live), image_of(stored_record()));
-  // A program without a version record takes a file without one, but not an empty file.
-  other.version[0] = '\0';
-  write_file(path, image_of(other));
-  live = live_record("");
-  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
-  write_file(path, "");
-  EXPECT_EQ(load_settings_file(live, path), LoadOutcome::kVersionChanged);
+  const std::string path = folder / "zelk2html.ini", stored = image_of(stored_record());
+  auto patched = [&](std::size_t offset, const std::string& bytes) { return std::string(stored).replace(offset, bytes.size(), bytes); };
+  // Rows, print format 2, needed 0, S as checked 1, columns: as the file holds them.
+  auto map = [](char rows, char columns) { return std::string{rows, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0}; };
+  struct Case {
+    const char* id;
+    std::optional<std::string> file;
+    const char* live_version;
+    LoadOutcome outcome;
+    std::string after;  // band, rows x columns
+  } cases[] = {
+      {"no file", std::nullopt, "3.3.0.1", LoadOutcome::kNoFile, "-1 3x4"},
+      {"this release", stored, "3.3.0.1", LoadOutcome::kLoaded, "5 4x6"},
+      {"this version's text and more", patched(0, "3.3.0.10"), "3.3.0.1", LoadOutcome::kVersionChanged, "-1 3x4"},
+      {"no version on either side", patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
+      {"empty file", "", "", LoadOutcome::kVersionChanged, "-1 3x4"},
+      {"band index 10", patched(552, std::string("\x0A\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "10 4x6"},
+      {"band index 11", patched(552, std::string("\x0B\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "-1 4x6"},
+      {"1 row, 19 columns", patched(576, map(1, 19)), "3.3.0.1", LoadOutcome::kLoaded, "5 1x4"},
+      {"19 rows, 1 column", patched(576, map(19, 1)), "3.3.0.1", LoadOutcome::kLoaded, "5 3x1"},
+      {"version filling its field", patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path);
+    if (c.file) write_file(path, *c.file);
+    SettingsRecord live = live_record(c.live_version);
+    EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.id;
+    EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" + std::to_string(live.map_columns),
+              c.after) << c.id;
+    const std::string unchanged = image_of(live_record(c.live_version)), as_read = image_of(live);
+    EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read) << c.id;
+  }
 }
 
 TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {
@@ -126,19 +142,14 @@ TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {
   std::strcpy(record.message, "Wrote 12 grids");
   ASSERT_EQ(settings_path(record), folder / "zelk2html.ini");
   ASSERT_TRUE(save_settings_file(record));
-  const std::string bytes = read_file(folder / "zelk2html.ini");
-  EXPECT_EQ(bytes, image_of(record));
-  EXPECT_EQ(bytes.substr(40, 4) + bytes.substr(552, 4) + bytes.substr(572, 4),
-            std::string("\0rot\x05\0\0\0\xFF\xFF\xFF\xFF", 12));  // message emptied, band 5, reserved -1
-  // The temporary name of a 252-character file name does not fit the folder.
-  const std::string old_file = folder / std::string(252, 'n');
-  write_file(old_file, "old");
-  EXPECT_FALSE(save_settings_file(record, old_file));
+  EXPECT_EQ(read_file(folder / "zelk2html.ini"), image_of(record));
+  EXPECT_EQ(record.message[0], '\0');
   EXPECT_FALSE(save_settings_file(record, folder / "missing/zelk2html.ini"));
-  EXPECT_EQ(read_file(old_file), "old");
-  EXPECT_EQ(folder.names(), (std::vector<std::string>{std::string(252, 'n'), "zelk2html.ini"}));
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"zelk2html.ini"}));
   // Beyond 259 characters there is no settings path.
-  std::strcpy(record.program_directory, ("/" + std::string(250, 'd') + "/").c_str());
+  std::strcpy(record.program_directory, ("/" + std::string(244, 'd') + "/").c_str());
+  EXPECT_EQ(settings_path(record).size(), 259u);
+  std::strcat(record.program_directory, "d");
   EXPECT_EQ(settings_path(record), "");
   EXPECT_FALSE(save_settings_file(record));
   EXPECT_EQ(load_settings_file(record), LoadOutcome::kNoFile);

@@ -1,0 +1,26 @@
+// The names the program derives from paths: the page of a listing, the
+// program's own folder and file. Windows also takes "\" as a separator.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace zelk {
+
+// The longest path kept for a listing, a page, the program or its settings
+// file, as the platforms' classic path buffers of 260 bytes allow.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// The part after the last path separator ("grids.csv" of "/logs/grids.csv").
+std::string file_name_of(const std::string& path);
+
+// Everything up to and including the last separator ("/logs/"); "" for none.
+std::string folder_of(const std::string& path);
+
+// "my.grids.csv" -> "my.grids.html"; with a suffix "-144": "my.grids-144.html".
+std::string page_name_for(const std::string& file_name, const std::string& suffix = "");
+
+// The running program's file as Linux names it in /proc; empty without /proc.
+std::string running_program_path();
+
+}  // namespace zelk
