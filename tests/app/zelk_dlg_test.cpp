@@ -124,6 +124,17 @@ TEST_F(DialogTest, SavedChoicesComeBack) {
                                  {kIdSChecked, true}, {kIdFfma, true}, {kIdPortrait, true},
                                  {kIdLandscape, false}, {kIdTabloid, false}}));
   EXPECT_EQ(dialog.settings().map_columns * 10 + dialog.settings().map_rows, 34);
+
+  // A file that ends after the version and two letters keeps the defaults
+  // beyond, and the running program's identity, so that the next save goes
+  // beside the program and not into the current folder.
+  write_file(ini, record_image(saved, 18));
+  ScriptedHost fresh = new_host();
+  CzelkDlg short_file(fresh);
+  short_file.do_modal();
+  EXPECT_EQ(said(fresh) + fresh.edits[kIdLLField], "FN");
+  EXPECT_FALSE(fresh.checks[kIdFfma]);
+  EXPECT_STREQ(short_file.settings().program_base_name, "zelk2html");
 }
 
 TEST_F(DialogTest, SettingsOfAnotherVersionAreDroppedWithAWarning) {
@@ -141,20 +152,6 @@ TEST_F(DialogTest, SettingsOfAnotherVersionAreDroppedWithAWarning) {
     EXPECT_FALSE(fresh.checks[kIdFfma]);
     EXPECT_EQ(read_file(ini), bytes);
   }
-}
-
-TEST_F(DialogTest, ShortFileKeepsDefaultsWhereItEnds) {
-  SettingsRecord saved = saved_record();
-  std::snprintf(saved.lower_left_field, sizeof saved.lower_left_field, "EM");
-  saved.ffma_option = 1;
-  write_file(ini, record_image(saved, 18));  // the version and two letters
-  open();
-  EXPECT_EQ(said(host), "");
-  EXPECT_EQ(host.edits[kIdLLField], "EM");
-  EXPECT_FALSE(host.checks[kIdFfma]);
-  // The identity the file did not reach stays the running program's, so the
-  // next save goes beside the program and not into the current folder.
-  EXPECT_STREQ(dialog.settings().program_base_name, "zelk2html");
 }
 
 TEST_F(DialogTest, EveryControlWritesTheRecordAtOnce) {
