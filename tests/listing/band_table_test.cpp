@@ -52,17 +52,17 @@ TEST(BandTable, LabelRules) {
 
 TEST(BandTable, UnrecognizedLabelIsUpperCasedAndNamedInTheMessage) {
   SettingsRecord record = test::record_for(-1);
-  char label[] = "remarks";
+  char label[] = "azimuth";
   EXPECT_EQ(band_from_label(label, "C:\\logs\\grids.csv", record), -1);
-  EXPECT_STREQ(label, "REMARKS");
-  EXPECT_STREQ(record.message, "Unrecognized band: REMARKS in C:\\logs\\grids.csv");
+  EXPECT_STREQ(label, "AZIMUTH");
+  EXPECT_STREQ(record.message, "Unrecognized band: AZIMUTH in C:\\logs\\grids.csv");
   EXPECT_EQ(band_from_frequency(label, nullptr, record), -1);
-  EXPECT_STREQ(record.message, "Unrecognized frequency: REMARKS");
+  EXPECT_STREQ(record.message, "Unrecognized frequency: AZIMUTH");
   EXPECT_EQ(band_from_label(label, nullptr, record), -1);
-  EXPECT_STREQ(record.message, "Unrecognized band: REMARKS");
+  EXPECT_STREQ(record.message, "Unrecognized band: AZIMUTH");
   const std::string long_path(400, 'p');
   EXPECT_EQ(band_from_frequency(label, long_path.c_str(), record), -1);
-  EXPECT_EQ(std::string(record.message), "Unrecognized frequency: REMARKS in " + std::string(220, 'p'));
+  EXPECT_EQ(std::string(record.message), "Unrecognized frequency: AZIMUTH in " + std::string(220, 'p'));
 }
 
 }  // namespace
