@@ -27,13 +27,9 @@ void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record) {
   }
 }
 
-void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRecord& record) {
-  fill_status_styles(table, record);
-  std::fputs("<style type='text/css'>\n", out);
-  std::fputs("table {\n", out);
-  std::fputs("\tborder-collapse: collapse;\n", out);
-  std::fputs("}\n", out);
+namespace {
 
+void write_status_rules(std::FILE* out, const StatusStyleTable& table) {
   for (const StatusStyle& style : table.styles) {
     std::fprintf(out, "td.%s {\n", style.class_name);
     std::fputs("\theight: 20px;\n", out);
@@ -42,11 +38,12 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
     if (style.bold == 1) std::fputs("\tfont-weight: bold;\n", out);
     std::fputs("}\n", out);
   }
+}
 
-  // Selectors td.none, td.w, td.e, td.ew ... td.nsew: the four bits of the
-  // rule number are n, s, e and w, so n runs in the outermost loop.
-  const int outline_rules = record.ffma_option == 0 ? 1 : 16;
-  for (int rule = 0; rule < outline_rules; ++rule) {
+// Selectors td.none, td.w, td.e, td.ew ... td.nsew: the four bits of the
+// rule number are n, s, e and w, so n runs in the outermost loop.
+void write_border_rules(std::FILE* out, const char* outline_color, bool ffma) {
+  for (int rule = 0; rule < (ffma ? 16 : 1); ++rule) {
     const bool n = rule & 8, s = rule & 4, e = rule & 2, w = rule & 1;
     std::fputs("td.", out);
     if (rule == 0) std::fputs("none", out);
@@ -55,14 +52,16 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
     if (e) std::fputs("e", out);
     if (w) std::fputs("w", out);
     std::fputs(" {\n", out);
-    std::fprintf(out, "\tborder-top:    2px solid %s;\n", n ? table.outline_color : "silver");
-    std::fprintf(out, "\tborder-bottom: 2px solid %s;\n", s ? table.outline_color : "silver");
-    std::fprintf(out, "\tborder-left:   2px solid %s;\n", w ? table.outline_color : "silver");
-    std::fprintf(out, "\tborder-right:  2px solid %s;\n", e ? table.outline_color : "silver");
+    std::fprintf(out, "\tborder-top:    2px solid %s;\n", n ? outline_color : "silver");
+    std::fprintf(out, "\tborder-bottom: 2px solid %s;\n", s ? outline_color : "silver");
+    std::fprintf(out, "\tborder-left:   2px solid %s;\n", w ? outline_color : "silver");
+    std::fprintf(out, "\tborder-right:  2px solid %s;\n", e ? outline_color : "silver");
     std::fputs("}\n", out);
   }
+}
 
-  // Column by column from the south; letters run on past "R" like the map's.
+// Column by column from the south; letters run on past "R" like the map's.
+void write_field_picture_rules(std::FILE* out, const SettingsRecord& record) {
   for (int column = 0; column < record.map_columns; ++column)
     for (int row = 0; row < record.map_rows; ++row) {
       char longitude = static_cast<char>(record.lower_left_field[0] + column);
@@ -73,7 +72,23 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
       std::fputs("\tbackground-position: center;\n", out);
       std::fputs("}\n", out);
     }
+}
 
+void write_legend_cell(std::FILE* out, const StatusStyle& style) {
+  if (style.bold == 1) std::fputs("<strong>", out);
+  std::fprintf(out, "<span style='color: %s'>%s</span>", style.color_word, style.color_word);
+  if (style.bold == 1) std::fputs("</strong>", out);
+  std::fputs("</td>\n", out);
+}
+
+}  // namespace
+
+void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRecord& record) {
+  fill_status_styles(table, record);
+  std::fputs("<style type='text/css'>\ntable {\n\tborder-collapse: collapse;\n}\n", out);
+  write_status_rules(out, table);
+  write_border_rules(out, table.outline_color, record.ffma_option != 0);
+  write_field_picture_rules(out, record);
   // On paper the sheet's margins stand in for the body's 8px: with both, the
   // landscape map is a few pixels wider than Letter's printable width at the
   // browser's default margins, and the browser shrinks the whole map to fit.
@@ -84,17 +99,6 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
              out);
   std::fputs("</style>\n", out);
 }
-
-namespace {
-
-void write_legend_cell(std::FILE* out, const StatusStyle& style) {
-  if (style.bold == 1) std::fputs("<strong>", out);
-  std::fprintf(out, "<span style='color: %s'>%s</span>", style.color_word, style.color_word);
-  if (style.bold == 1) std::fputs("</strong>", out);
-  std::fputs("</td>\n", out);
-}
-
-}  // namespace
 
 void write_legend(std::FILE* out, const StatusStyleTable& table) {
   std::fputs("<p></p>\n", out);

@@ -1,8 +1,11 @@
-// Scratch files for the core's tests. ctest runs each test in a process of its
-// own and in parallel, so every test gets a folder of its own, removed with it.
+// The tests' shared helpers: scratch folders and files, listings in memory,
+// and the records and requests a user's choices make. ctest runs each test in
+// a process of its own and in parallel, so every test gets a folder of its
+// own, removed with it.
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,7 +15,18 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/generate.h"
+#include "conversion/settings_record.h"
+
 namespace zelk::test {
+
+// The names in a folder, sorted.
+inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 class ScratchFolder {
  public:
@@ -28,19 +42,16 @@ class ScratchFolder {
   }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
   std::string path() const { return path_.string(); }
-  std::vector<std::string> names() const {  // sorted
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> names() const { return names_in(path_); }
 
  private:
   std::filesystem::path path_;
 };
 
+// Creates the folders on the way.
 inline void write_file(const std::string& path, const std::string& bytes) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder);
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -48,6 +59,41 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 inline std::string read_file(const std::string& path, std::ios::openmode mode = std::ios::binary) {
   std::ifstream in(path, mode);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// An unnamed file holding `bytes`, read from its start; the caller closes it.
+inline std::FILE* stream_of(const std::string& bytes) {
+  std::FILE* stream = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::rewind(stream);
+  return stream;
+}
+
+// Everything written to `stream` so far.
+inline std::string contents_of(std::FILE* stream) {
+  std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
+  std::rewind(stream);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+  return bytes;
+}
+
+// The defaults with a band and a lower-left field chosen.
+inline SettingsRecord record_for(int band_index, const char* lower_left_field = "") {
+  SettingsRecord record;
+  reset_to_defaults(record);
+  record.band_index = band_index;
+  std::snprintf(record.lower_left_field, sizeof record.lower_left_field, "%s", lower_left_field);
+  return record;
+}
+
+// A listing chosen and a field typed, as the dialog asks.
+inline GenerateRequest request_for(const std::string& listing, const std::string& page, const std::string& ll_field) {
+  GenerateRequest request;
+  request.has_input_file = true;
+  request.input_path = listing;
+  request.output_path = page;
+  request.ll_field_text = ll_field;
+  return request;
 }
 
 }  // namespace zelk::test

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -37,11 +36,8 @@ class ScriptedHost : public DialogHost {
   std::deque<std::optional<std::string>> chosen_files;  // answers of the open-file dialog; empty = cancel
   bool shell_succeeds = true;
   bool system_menu = true;
-  // Runs inside run_main_dialog after on_init_dialog, as the user would.
-  std::function<void(ScriptedHost&)> while_open;
 
   // --- what happened ----------------------------------------------------
-  std::vector<std::string> calls;  // platform operations in order, by name
   std::vector<Message> messages;
   std::vector<OpenFileRequest> file_requests;
   std::vector<std::string> opened;  // shell_open targets, successful or not
@@ -64,37 +60,50 @@ class ScriptedHost : public DialogHost {
   // Toggles a check box, selects a radio button (and clears its group), then
   // reports the click; a disabled button ignores it.
   void click(int id);
-  void pick(int id, int row);               // a row of a drop-down list
+  void pick(int id, int row);                  // a row of a drop-down list
   void type(int id, const std::string& text);  // replaces the edit box's text
-  void choose_about();                      // the About entry of the menu
-  const Message* last_message() const { return messages.empty() ? nullptr : &messages.back(); }
+  void choose_about() { events_->on_system_command(kAboutCommand); }  // the About entry of the menu
 
   // --- DialogHost -------------------------------------------------------
-  std::optional<std::string> program_path() override;
-  std::optional<VersionRecord> version_record(const std::string& file) override;
-  void init_common_controls() override;
-  void message_box(const std::string& text, const std::string& title, MessageIcon icon) override;
+  std::optional<std::string> program_path() override { return program; }
+  std::optional<VersionRecord> version_record(const std::string&) override { return version; }
+  void init_common_controls() override {}
+  void message_box(const std::string& text, const std::string& title, MessageIcon icon) override {
+    messages.push_back({text, title, icon});
+  }
   std::optional<std::string> open_file_dialog(const OpenFileRequest& request) override;
   bool file_exists(const std::string& path) override;
-  bool shell_open(const std::string& target) override;
-  void list_add(int id, const std::string& text) override;
+  bool shell_open(const std::string& target) override {
+    opened.push_back(target);
+    return shell_succeeds;
+  }
+  void list_add(int id, const std::string& text) override { lists[id].push_back(text); }
   void list_remove(int id, int row) override;
-  int list_count(int id) override;
-  void combo_add(int id, const std::string& text) override;
+  int list_count(int id) override { return static_cast<int>(lists[id].size()); }
+  void combo_add(int id, const std::string& text) override { combo_rows[id].push_back(text); }
   void combo_select(int id, int row) override;
-  int combo_selection(int id) override;
-  std::string edit_text(int id) override;
-  void set_edit_text(int id, const std::string& text) override;
-  bool is_checked(int id) override;
-  void set_checked(int id, bool checked) override;
-  void enable(int id, bool enabled) override;
-  void add_tooltip(int id, const std::string& text) override;
-  bool has_system_menu() override;
-  void append_system_menu(int command, const std::string& text) override;
-  void set_window_icons(int icon_id) override;
-  int run_main_dialog(DialogEvents& events) override;
-  void run_about_box() override;
-  void end_dialog(int result) override;
+  int combo_selection(int id) override { return combo_selected.count(id) != 0 ? combo_selected[id] : -1; }
+  std::string edit_text(int id) override { return edits[id]; }
+  void set_edit_text(int id, const std::string& text) override { edits[id] = text; }
+  bool is_checked(int id) override { return checks[id]; }
+  void set_checked(int id, bool checked) override { checks[id] = checked; }
+  void enable(int id, bool enabled) override {
+    if (enabled) disabled.erase(id);
+    else disabled.insert(id);
+  }
+  void add_tooltip(int id, const std::string& text) override { tooltips[id] = text; }
+  bool has_system_menu() override { return system_menu; }
+  void append_system_menu(int command, const std::string& text) override {
+    system_menu_entries.emplace_back(command, text);
+  }
+  void set_window_icons(int icon_id) override { window_icon = icon_id; }
+  int run_main_dialog(DialogEvents& events) override {
+    events_ = &events;
+    focus_to_first_tab_stop = events.on_init_dialog();
+    return dialog_result.value_or(kIdDone);
+  }
+  void run_about_box() override { ++about_boxes; }
+  void end_dialog(int result) override { dialog_result = result; }
 
  private:
   DialogEvents* events_ = nullptr;

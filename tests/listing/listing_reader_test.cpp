@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_folder.h"
+
 namespace zelk {
 namespace {
 
@@ -23,12 +25,8 @@ struct Reading {
 };
 
 Reading read(const std::string& listing, int band_index, const char* path = "L.csv") {
-  std::FILE* stream = std::tmpfile();
-  std::fwrite(listing.data(), 1, listing.size(), stream);
-  std::rewind(stream);
-  SettingsRecord record;
-  reset_to_defaults(record);
-  record.band_index = band_index;
+  std::FILE* stream = test::stream_of(listing);
+  SettingsRecord record = test::record_for(band_index);
   GridIndex index = read_listing(stream, path, record);
   std::fclose(stream);
   Reading reading{"", record.message, !index.empty()};

@@ -2,7 +2,6 @@
 #include "mappage/map_page.h"
 
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,32 +46,20 @@ struct Page {
 };
 
 Page write_page(const std::string& listing, SettingsRecord& record, int& ffma_count) {
-  std::FILE* in = std::tmpfile();
-  std::fputs(listing.c_str(), in);
-  std::rewind(in);
+  std::FILE* in = test::stream_of(listing);
   std::FILE* out = std::tmpfile();
   Page page{write_map_page(in, "L.csv", out, ffma_count, record, 0), ""};
-  page.text.resize(static_cast<std::size_t>(std::ftell(out)));
-  std::rewind(out);
-  page.text.resize(std::fread(page.text.data(), 1, page.text.size(), out));
+  page.text = test::contents_of(out);
   std::fclose(in);
   std::fclose(out);
   return page;
 }
 
-// The field FN alone: a map the dialog does not offer, but the writer draws.
-SettingsRecord field_fn_map() {
-  SettingsRecord record;
-  reset_to_defaults(record);
-  record.band_index = 1;
-  std::strcpy(record.lower_left_field, "FN");
-  record.map_columns = record.map_rows = 1;
-  return record;
-}
-
 // The goldens show the squares' classes; the counts reach the caller only.
 TEST(MapPage, CountsCreditedSquaresAndAddsFfmaOnesToTheCounter) {
-  SettingsRecord record = field_fn_map();
+  // The field FN alone: a map the dialog does not offer, but the writer draws.
+  SettingsRecord record = test::record_for(1, "FN");
+  record.map_columns = record.map_rows = 1;
   int ffma_count = 10;  // the writer adds to it and never resets it
   Page page = write_page("Grid,2M\nFN42,C\nFN47,W\nFN48,c\nEN00,W\n", record, ffma_count);
   EXPECT_EQ(page.credited, 2);
