@@ -29,7 +29,9 @@ if [ ${#targets[@]} -gt 0 ]; then
   cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
 else  # all of them, as tests/fuzz/CMakeLists.txt lists them
   cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target fuzzers >/dev/null
-  for program in "$BUILD"/tests/fuzz/fuzz_*; do targets+=("${program##*/fuzz_}"); done
+  for program in "$BUILD"/tests/fuzz/fuzz_*; do
+    case $program in */fuzz_replay_*) ;; *) targets+=("${program##*/fuzz_}") ;; esac
+  done
 fi
 mkdir -p "$BUILD/artifacts"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
