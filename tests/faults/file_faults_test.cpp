@@ -5,6 +5,7 @@
 // another folder and kept private, as users keep pages for a web folder.
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -14,6 +15,8 @@
 
 #include "cli/cli.h"
 #include "conversion/file_replace.h"
+#include "conversion/settings_file.h"
+#include "zelk_version.h"
 #include "scratch_folder.h"
 
 namespace zelk {
@@ -116,6 +119,42 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
                         std::to_string(static_cast<int>(failure->step)));
   }
   EXPECT_EQ(failed_steps.size(), 20u);
+}
+
+// A crash or a full disk elsewhere can leave any prefix of a settings file:
+// too short for the version it is another version's; longer, it loads what
+// it holds, and the program's identity it does not reach is the running one's.
+TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
+  test::ScratchFolder folder;
+  SettingsRecord saved;
+  reset_to_defaults(saved);
+  std::strcpy(saved.version, ZELK_VERSION_TEXT);
+  std::strcpy(saved.program_base_name, "saved");
+  std::strcpy(saved.program_directory, "/saved/");
+  saved.band_index = 5;
+  ASSERT_TRUE(save_settings_file(saved, folder / "full.ini"));
+  const std::string full = read_file(folder / "full.ini");
+  for (std::size_t length = 0; length <= full.size(); ++length) {
+    SCOPED_TRACE("length " + std::to_string(length));
+    write_file(folder / "cut.ini", full.substr(0, length));
+    SettingsRecord live;
+    reset_to_defaults(live);
+    std::strcpy(live.version, ZELK_VERSION_TEXT);
+    std::strcpy(live.program_base_name, "live");
+    std::strcpy(live.program_directory, "/live/");
+    const LoadOutcome outcome = load_settings_file(live, folder / "cut.ini");
+    ASSERT_EQ(outcome, length < std::strlen(ZELK_VERSION_TEXT) ? LoadOutcome::kVersionChanged : LoadOutcome::kLoaded);
+    // A field cut in half loads what it holds; whole or not reached it is plain.
+    if (length <= 24 || length >= 40) {
+      EXPECT_STREQ(live.program_base_name, length >= 40 ? "saved" : "live");
+    }
+    if (length <= 296 || length >= 552) {
+      EXPECT_STREQ(live.program_directory, length >= 552 ? "/saved/" : "/live/");
+    }
+    if (length <= 552 || length >= 556) {
+      EXPECT_EQ(live.band_index, length >= 556 ? 5 : -1);
+    }
+  }
 }
 
 }  // namespace
