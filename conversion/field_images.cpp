@@ -1,12 +1,23 @@
 #include "conversion/field_images.h"
 
+#include <cstdio>
+#include <memory>
 #include <system_error>
+
+#include "conversion/file_replace.h"
 
 namespace zelk {
 
 namespace {
 
 bool is_name_letter(int c) { return c >= 'A' && c <= 'Z'; }
+
+// False when the source could not be read; a failed write shows at commit.
+bool copy_bytes(std::FILE* from, std::FILE* to) {
+  char buffer[1 << 14];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, from)) > 0;) std::fwrite(buffer, 1, n, to);
+  return std::ferror(from) == 0;
+}
 
 }  // namespace
 
@@ -45,15 +56,13 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
     }
     // A copy cut short by a full disk would stay for good, since an image
     // there is never replaced: it gets its name only when whole.
-    const fs::path partial = target_folder / (name + ".partial");
-    bool whole = fs::copy_file(source_folder / name, partial, fs::copy_options::overwrite_existing, ec) && !ec;
-    if (whole && !fs::exists(fs::symlink_status(target, ec))) {
-      fs::rename(partial, target, ec);
-      whole = !ec;
-    }
-    if (fs::exists(fs::symlink_status(partial, ec))) fs::remove(partial, ec);
-    if (whole) ++result.added;
-    else ++result.failed;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen((source_folder / name).string().c_str(), "rb"),
+                                                           &std::fclose);
+    ReplacementFile copy(target.string(), "wb", /*keep_existing=*/true);
+    if (source != nullptr && copy.stream() != nullptr && copy_bytes(source.get(), copy.stream()) && copy.commit())
+      ++result.added;
+    else
+      ++result.failed;
   }
   return result;
 }

@@ -8,7 +8,37 @@
 
 namespace zelk {
 
+namespace file_faults {
 namespace {
+
+long failing_step = 0;
+long taken = 0;
+std::optional<Failure> made_to_fail;
+
+}  // namespace
+
+void fail_step_number(long number) {
+  failing_step = number;
+  taken = 0;
+  made_to_fail.reset();
+}
+
+long steps_taken() { return taken; }
+
+std::optional<Failure> failure() { return made_to_fail; }
+
+}  // namespace file_faults
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// False for the one step the fault tests chose to fail.
+bool step_passes(file_faults::Step step, const std::string& target) {
+  if (++file_faults::taken != file_faults::failing_step) return true;
+  file_faults::made_to_fail = file_faults::Failure{step, target};
+  return false;
+}
 
 // Temporary names differ between processes too, so two programs writing the
 // same page at once never share a temporary file.
@@ -28,22 +58,41 @@ bool may_write(const std::string& path) {
   return true;
 }
 
+// The file a chain of links ends at, existing or not; a relative link is read
+// from the link's own folder. A loop is left to the open to refuse.
+std::string followed(const std::string& target) {
+  fs::path path = target;
+  std::error_code ec;
+  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
+    fs::path next = fs::read_symlink(path, ec);
+    if (ec) break;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path.string();
+}
+
 }  // namespace
 
-ReplacementFile::ReplacementFile(std::string target, const char* mode) : target_(std::move(target)) {
+ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep_existing)
+    : target_(followed(target)), keep_existing_(keep_existing) {
   std::error_code ec;
   // A directory at the target can never be replaced by a file.
-  if (std::filesystem::is_directory(target_, ec)) return;
+  if (fs::is_directory(target_, ec)) return;
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
-  if (std::filesystem::is_regular_file(target_, ec) && !may_write(target_)) return;
+  const bool replaces = fs::is_regular_file(target_, ec);
+  if (replaces && !may_write(target_)) return;
+  if (!step_passes(file_faults::Step::kCreate, target_)) return;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + next_suffix();
-    if (std::filesystem::exists(candidate, ec)) continue;
+    if (fs::exists(candidate, ec)) continue;
     // Anything else that stops the open (no folder, no permission) will stop
     // every other name too.
     stream_ = std::fopen(candidate.c_str(), mode);
-    if (stream_ != nullptr) temporary_ = std::move(candidate);
+    if (stream_ == nullptr) return;
+    temporary_ = std::move(candidate);
+    // A page kept private (640) must not come back readable by everyone.
+    if (replaces) fs::permissions(temporary_, fs::status(target_, ec).permissions(), ec);
     return;
   }
 }
@@ -54,13 +103,18 @@ ReplacementFile::~ReplacementFile() {
 }
 
 bool ReplacementFile::commit() {
+  using file_faults::Step;
   if (stream_ == nullptr) return false;
-  bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
-  bool closed = std::fclose(stream_) == 0;
+  bool whole = step_passes(Step::kWrite, target_) && std::ferror(stream_) == 0;
+  whole = whole && step_passes(Step::kFlush, target_) && std::fflush(stream_) == 0;
+  // Closed whatever happened before, so no descriptor is left open.
+  const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
-  if (!written || !closed) return false;
+  whole = whole && step_passes(Step::kClose, target_) && closed;
   std::error_code ec;
-  std::filesystem::rename(temporary_, target_, ec);
+  if (!whole || (keep_existing_ && fs::exists(fs::symlink_status(target_, ec)))) return false;
+  if (!step_passes(Step::kRename, target_)) return false;
+  fs::rename(temporary_, target_, ec);
   if (ec) return false;
   temporary_.clear();
   return true;

@@ -1,16 +1,20 @@
 // Writes a file so that it is never half-written: the bytes go to a temporary
-// file in the target's folder, which replaces the target only once complete.
+// file beside the target, which replaces the target only once complete.
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace zelk {
 
 class ReplacementFile {
  public:
-  // mode is "w" (text) or "wb" (raw bytes).
-  ReplacementFile(std::string target, const char* mode);
+  // mode is "w" (text) or "wb" (raw bytes). A target that is a symbolic link
+  // is written through: users link pages into a web or synced folder, and the
+  // link must go on showing the new page. With keep_existing, a file that is
+  // already at the target is never replaced (the commit fails instead).
+  ReplacementFile(std::string target, const char* mode, bool keep_existing = false);
   ~ReplacementFile();  // removes the temporary file unless committed
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -18,14 +22,36 @@ class ReplacementFile {
   // Null when the target is a folder or a file we may not write, or when
   // the temporary file could not be created.
   std::FILE* stream() const { return stream_; }
-  // Flushes, closes and renames over the target; false, with the target
-  // untouched, when any write, the close or the rename failed.
+  // Flushes, closes and renames over the target, which keeps the permission
+  // bits of the file it replaces; false, with the target untouched, when any
+  // write, the flush, the close or the rename failed.
   bool commit();
 
  private:
-  std::string target_;
+  std::string target_;  // with every symbolic link followed
   std::string temporary_;
   std::FILE* stream_ = nullptr;
+  bool keep_existing_;
 };
+
+// A seam for the fault tests. Every step of every replacement counts, in the
+// order the program takes them; the step numbered by fail_step_number (from
+// 1) fails as a full or broken disk would make it fail. Writes go through
+// stdio, which reports a failed write only in the stream's error flag, so one
+// write step per file stands for any write into it.
+namespace file_faults {
+
+enum class Step { kCreate, kWrite, kFlush, kClose, kRename };
+
+struct Failure {
+  Step step;
+  std::string target;
+};
+
+void fail_step_number(long number);  // 0: no step fails; resets the count
+long steps_taken();
+std::optional<Failure> failure();  // the step that was made to fail, if any
+
+}  // namespace file_faults
 
 }  // namespace zelk

@@ -97,7 +97,7 @@ SettingsRecord live_record(const char* version = "3.3.0.1") {
   return live;
 }
 
-// Cut-short and foreign files: tests/faults/settings_file_faults_test.cpp.
+// Cut-short and foreign files: the settings_file fuzz target and its corpus replay.
 TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
   const std::string path = folder / "zelk2html.ini", stored = image_of(stored_record());

@@ -11,7 +11,6 @@ merge=0 targets=()
 for arg in "$@"; do
   if [ "$arg" = --merge ]; then merge=1; else targets+=("$arg"); fi
 done
-[ ${#targets[@]} -gt 0 ] || targets=(listing_reader settings_file band_rules ffma generate)
 case "$seconds" in '' | *[!0-9]*) echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;; esac
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (Debian: clang libclang-rt-14-dev)" >&2; exit 1; }
 
@@ -22,9 +21,18 @@ max_len() {
 }
 
 echo "fuzz: building the targets with clang in build-fuzz/"
-cmake -S "$HERE" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
+# A build folder left by another source tree would stop the configure.
+grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$PWD" "$BUILD/CMakeCache.txt" 2>/dev/null || rm -rf "$BUILD"
+cmake -S . -B "$BUILD" -DZELK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
+else  # all of them, as tests/fuzz/CMakeLists.txt lists them
+  cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target fuzzers >/dev/null
+  for program in "$BUILD"/tests/fuzz/fuzz_*; do
+    case $program in */fuzz_replay_*) ;; *) targets+=("${program##*/fuzz_}") ;; esac
+  done
+fi
 mkdir -p "$BUILD/artifacts"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -44,7 +52,7 @@ for target in "${targets[@]}"; do
   status=0
   TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 timeout --kill-after=30 $((seconds + 120)) \
-    "$BUILD/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=20 \
+    "$BUILD/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=20 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" >"$log" 2>&1 || status=$?
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   size=$(find "$corpus" -type f | wc -l)
@@ -54,7 +62,7 @@ for target in "${targets[@]}"; do
     echo "$target $seconds ${executions:-?} $size passed" >>"$stats"
     if [ "$merge" -eq 1 ]; then
       mkdir -p "$HERE/corpus/$target"
-      "$BUILD/fuzz/fuzz_$target" -merge=1 -max_len="$(max_len "$target")" "$HERE/corpus/$target" "$corpus" >>"$log" 2>&1
+      "$BUILD/tests/fuzz/fuzz_$target" -merge=1 -max_len="$(max_len "$target")" "$HERE/corpus/$target" "$corpus" >>"$log" 2>&1
       echo "fuzz: $target seeds now $(find "$HERE/corpus/$target" -type f | wc -l) inputs"
     fi
   else

@@ -1,0 +1,34 @@
+#!/bin/sh
+# The real parts behind the fault seam: a disk filled to the last byte and a
+# read-only one, each a small tmpfs in a mount namespace of this script's own.
+# Usage: real_disk.sh CLI LISTING. Exit 77 where mounting is not permitted.
+set -u
+cli=$1 listing=$2
+if [ -z "${ZELK_PRIVATE_MOUNTS:-}" ]; then
+  unshare --mount --propagation private true 2>/dev/null || { echo "SKIP: no mount namespace here"; exit 77; }
+  ZELK_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private "$0" "$@"
+fi
+disk=$(mktemp -d) && mount -t tmpfs -o size=256k zelk-faults "$disk" || { echo "SKIP: cannot mount tmpfs"; exit 77; }
+trap 'umount "$disk"; rm -rf "$disk" "$disk.out" "$disk.err"' EXIT
+failures=0
+
+# expect WHAT MESSAGE: the CLI fails with MESSAGE and the folder holds what it held.
+expect() {
+  before=$(ls -l "$disk")
+  "$cli" "$listing" -o "$disk/grids.html" --band 1 --field EM >"$disk.out" 2>"$disk.err"
+  status=$?
+  if [ "$status" -ne 1 ] || [ "$(cat "$disk.err")" != "$2" ] || [ -s "$disk.out" ] ||
+    [ "$(cat "$disk/grids.html")" != "previous page" ] || [ "$(ls -l "$disk")" != "$before" ]; then
+    echo "FAIL: $1: exit $status, stderr: $(cat "$disk.err")"; ls -l "$disk"
+    failures=$((failures + 1))
+  else
+    echo "ok: $1"
+  fi
+}
+
+echo "previous page" >"$disk/grids.html"
+cat /dev/zero >"$disk/filler" 2>/dev/null
+expect "full disk" "ERROR: Could not write output file $disk/grids.html"
+mount -o remount,ro "$disk"
+expect "read-only disk" "ERROR: Could not create output file $disk/grids.html"
+exit $((failures > 0))
