@@ -1,14 +1,14 @@
 #!/bin/sh
 # The real parts behind the fault seam: a disk filled to the last byte and a
 # read-only one, each a small tmpfs in a mount namespace of this script's own.
-# Usage: real_disk.sh CLI LISTING. Exit 77 where mounting is not permitted.
+# Usage: real_disk.sh CLI LISTING. Needs root (./dev test runs as root).
 set -u
 cli=$1 listing=$2
 if [ -z "${ZELK_PRIVATE_MOUNTS:-}" ]; then
-  unshare --mount --propagation private true 2>/dev/null || { echo "SKIP: no mount namespace here"; exit 77; }
+  unshare --mount --propagation private true 2>/dev/null || { echo "FAIL: no mount namespace here"; exit 1; }
   ZELK_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private "$0" "$@"
 fi
-disk=$(mktemp -d) && mount -t tmpfs -o size=256k zelk-faults "$disk" || { echo "SKIP: cannot mount tmpfs"; exit 77; }
+disk=$(mktemp -d) && mount -t tmpfs -o size=256k zelk-faults "$disk" || { echo "FAIL: cannot mount tmpfs"; exit 1; }
 trap 'umount "$disk"; rm -rf "$disk" "$disk.out" "$disk.err"' EXIT
 failures=0
 
