@@ -57,13 +57,14 @@ std::uint64_t in_byte_order(std::uint64_t word) {
 // decide, by one load and one comparison per node, with no branch on the
 // bytes that the processor would have to guess.
 struct SearchKey {
-  explicit SearchKey(const char* key) : text(key) {
-    const std::size_t length = std::strlen(key);
+  SearchKey(const char* key, std::size_t length) : text(key) {
     const std::size_t head_bytes = length < sizeof head ? length + 1 : sizeof head;
     std::memcpy(&head, key, head_bytes);
-    unsigned char mask_bytes[sizeof mask] = {};
-    std::memset(mask_bytes, 0xFF, head_bytes);
-    std::memcpy(&mask, mask_bytes, sizeof mask);
+    const std::uint64_t low = head_bytes == sizeof head ? ~std::uint64_t{0} : (std::uint64_t{1} << 8 * head_bytes) - 1;
+    if constexpr (std::endian::native == std::endian::big)
+      mask = head_bytes == sizeof head ? low : ~(~std::uint64_t{0} >> 8 * head_bytes);
+    else
+      mask = low;
     ordered_head = in_byte_order(head);
     longer = length >= sizeof head;
   }
@@ -116,8 +117,8 @@ IndexNode* split(IndexNode* t) {
 
 }  // namespace
 
-IndexNode* GridIndex::new_node(const char* key, char status_letter) {
-  const std::size_t key_bytes = std::strlen(key) + 1;
+IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_letter) {
+  const std::size_t key_bytes = length + 1;
   const std::size_t need = sizeof(IndexNode) + key_bytes;
   char* node_place;
   char* key_place;
@@ -156,9 +157,11 @@ IndexNode* GridIndex::new_node(const char* key, char status_letter) {
   return new (node_place) IndexNode{key_place, status_letter, 0, nullptr, nullptr};
 }
 
-void GridIndex::insert(const char* key, char status_letter) {
+void GridIndex::insert(const char* key, char status_letter) { insert(key, std::strlen(key), status_letter); }
+
+void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
   // One walk down, remembering the links it took.
-  const SearchKey search(key);
+  const SearchKey search(key, length);
   IndexNode** path[kMaxHeight];
   int depth = 0;
   IndexNode** link = &root_;
@@ -169,7 +172,7 @@ void GridIndex::insert(const char* key, char status_letter) {
     path[depth++] = link;
     link = order < 0 ? &t->left : &t->right;
   }
-  *link = new_node(key, status_letter);
+  *link = new_node(key, length, status_letter);
 
   // Skew and split on the way back up. Once neither rotates at a node nor
   // at the one below it, that node keeps its level and children, so nothing
@@ -188,7 +191,7 @@ void GridIndex::insert(const char* key, char status_letter) {
 }
 
 const IndexNode* index_find(const IndexNode* t, const char* key) {
-  const SearchKey search(key);
+  const SearchKey search(key, std::strlen(key));
   while (t != nullptr) {
     fetch_children(t);
     const int order = search.compare(t->key);

@@ -37,6 +37,8 @@ class GridIndex {
 
   // A key already present keeps the letter of its first insertion.
   void insert(const char* key, char status_letter);
+  // The same, for a key whose length is known: `key` is still terminated.
+  void insert(const char* key, std::size_t length, char status_letter);
   const IndexNode* find(const char* key) const { return index_find(root_, key); }
   const IndexNode* root() const { return root_; }
   bool empty() const { return root_ == nullptr; }
@@ -44,7 +46,7 @@ class GridIndex {
  private:
   struct Block;
 
-  IndexNode* new_node(const char* key, char status_letter);
+  IndexNode* new_node(const char* key, std::size_t length, char status_letter);
   void release();
   void take_from(GridIndex& other) {
     root_ = other.root_;

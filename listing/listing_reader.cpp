@@ -42,17 +42,76 @@ class LineScanner {
     return kChar;
   }
 
-  // Passes over the rest of the line, leaving its end for next(): once a
-  // row's grid and status letter are in hand, its other cells are not read.
-  void skip_rest_of_line() {
-    for (;;) {
-      if (position_ == length_ && !refill()) return;
+  // Reads the data rows to the end of the listing and hands each row that
+  // has a grid and a letter in `band_column` to on_row(grid, length, letter). Bytes
+  // are passed over a run at a time, not one by one: on a large listing this
+  // loop is most of the reading.
+  template <typename OnRow>
+  void read_rows(int band_column, OnRow on_row) {
+    std::string grid;
+    bool grid_cut = false;  // a NUL ends the grid text, as it ends a C string
+    int column = 0;
+    char status_letter = '\0';
+    bool has_status = false;
+    bool after_cr = false;  // a LF right after a CR ends nothing more
+    const auto end_line = [&] {
+      if (!grid.empty() && has_status) on_row(grid.c_str(), grid.size(), status_letter);
+      grid.clear();
+      grid_cut = false;
+      column = 0;
+      has_status = false;
+      in_line_ = false;
+    };
+    while (position_ != length_ || refill()) {
       const char* p = buffer_ + position_;
       const char* const end = buffer_ + length_;
-      while (p != end && *p != '\n' && *p != '\r') ++p;
-      position_ = static_cast<std::size_t>(p - buffer_);
-      if (p != end) return;
+      if (after_cr) {
+        after_cr = false;
+        if (*p == '\n' && ++p == end) {
+          position_ = length_;
+          continue;
+        }
+      }
+      while (p != end) {
+        in_line_ = true;
+        const char* const start = p;
+        if (column == 0) {
+          while (p != end && !ends_field(*p) && *p != '\0') ++p;
+          if (!grid_cut) grid.append(start, p);
+          if (p != end && *p == '\0') {
+            grid_cut = true;
+            while (p != end && !ends_field(*p)) ++p;
+          }
+        } else if (column == band_column && !has_status) {
+          if (!ends_field(*p)) {
+            status_letter = *p;
+            has_status = true;
+            // Once a row's grid and letter are in hand its other cells are not read.
+            while (p != end && *p != '\n' && *p != '\r') ++p;
+          }
+        } else if (column > band_column || has_status) {
+          while (p != end && *p != '\n' && *p != '\r') ++p;
+        } else {
+          while (p != end && !ends_field(*p)) ++p;
+        }
+        if (p == end) break;
+        const char delimiter = *p++;
+        if (delimiter == ',') {
+          ++column;
+          continue;
+        }
+        end_line();
+        if (delimiter == '\r') {
+          if (p == end) {
+            after_cr = true;
+            break;
+          }
+          if (*p == '\n') ++p;
+        }
+      }
+      position_ = length_;
     }
+    if (in_line_) end_line();
   }
 
  private:
@@ -64,6 +123,7 @@ class LineScanner {
     if (position_ == length_ && !refill()) return EOF;
     return static_cast<unsigned char>(buffer_[position_]);
   }
+  static bool ends_field(char c) { return c == ',' || c == '\n' || c == '\r'; }
   // A read error ends the listing like its end does.
   bool refill() {
     position_ = 0;
@@ -124,44 +184,12 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
       return GridIndex();
     }
 
-    // Only the grid and the band's cell of each row are kept. A row without
-    // either names no worked grid for this band and is not counted.
-    std::string grid;
-    bool grid_cut = false;  // a NUL ends the grid text, as it ends a C string
-    int column = 0;
-    char status_letter = '\0';
-    bool has_status = false;
-    char c = 0;
-    for (bool more = true; more;) {
-      switch (scanner->next(c)) {
-        case LineScanner::kChar:
-          if (column == 0) {
-            if (c == '\0') grid_cut = true;
-            if (!grid_cut) grid.push_back(c);
-          } else if (column == band_column && !has_status) {
-            status_letter = c;
-            has_status = true;
-            scanner->skip_rest_of_line();
-          }
-          break;
-        case LineScanner::kFieldEnd:
-          ++column;
-          break;
-        case LineScanner::kLineEnd:
-          if (!grid.empty() && has_status) {
-            index.insert(grid.c_str(), status_letter);  // a grid met again keeps its first letter
-            if (rows < INT_MAX) ++rows;
-          }
-          grid.clear();
-          grid_cut = false;
-          column = 0;
-          has_status = false;
-          break;
-        case LineScanner::kEndOfFile:
-          more = false;
-          break;
-      }
-    }
+    // A row without a grid or without a letter in the band's cell names no
+    // worked grid for this band and is not counted.
+    scanner->read_rows(band_column, [&](const char* grid, std::size_t length, char status_letter) {
+      index.insert(grid, length, status_letter);  // a grid met again keeps its first letter
+      if (rows < INT_MAX) ++rows;
+    });
   }
 
   format_into(record.message, kMessageSize, "Read  %4d worked grids from %s\n", rows, listing_path);
