@@ -21,10 +21,6 @@ constexpr std::size_t kBlockBytes = 16384;
 // nodes fit in any address space.
 constexpr int kMaxHeight = 128;
 
-// Each block ends in this many zero bytes, so every key copy is followed by
-// at least eight bytes of its block: the walks read its first eight at once.
-constexpr std::size_t kKeyTail = 8;
-
 // Byte order as unsigned values, as strcmp gives it.
 int compare_keys(const char* a, const char* b) {
   while (*a != '\0' && *a == *b) {
@@ -34,9 +30,9 @@ int compare_keys(const char* a, const char* b) {
   return static_cast<int>(static_cast<unsigned char>(*a)) - static_cast<int>(static_cast<unsigned char>(*b));
 }
 
-std::uint64_t head_word(const char* key) {
+std::uint64_t head_word(const IndexNode* t) {
   std::uint64_t word;
-  std::memcpy(&word, key, sizeof word);
+  std::memcpy(&word, t->head, sizeof word);
   return word;
 }
 
@@ -58,27 +54,21 @@ std::uint64_t in_byte_order(std::uint64_t word) {
 // bytes that the processor would have to guess.
 struct SearchKey {
   SearchKey(const char* key, std::size_t length) : text(key) {
-    const std::size_t head_bytes = length < sizeof head ? length + 1 : sizeof head;
-    std::memcpy(&head, key, head_bytes);
-    const std::uint64_t low = head_bytes == sizeof head ? ~std::uint64_t{0} : (std::uint64_t{1} << 8 * head_bytes) - 1;
-    if constexpr (std::endian::native == std::endian::big)
-      mask = head_bytes == sizeof head ? low : ~(~std::uint64_t{0} >> 8 * head_bytes);
-    else
-      mask = low;
+    std::memcpy(&head, key, length < sizeof head ? length + 1 : sizeof head);
     ordered_head = in_byte_order(head);
     longer = length >= sizeof head;
   }
 
-  // Against a key stored in the index.
-  int compare(const char* stored) const {
-    const std::uint64_t stored_head = head_word(stored) & mask;
-    if (stored_head == head) return longer ? compare_keys(text + sizeof head, stored + sizeof head) : 0;
+  // Against a node of the index. Both heads are zero past their terminator,
+  // so equal heads of short keys are equal keys.
+  int compare(const IndexNode* t) const {
+    const std::uint64_t stored_head = head_word(t);
+    if (stored_head == head) return longer ? compare_keys(text + sizeof head, t->key() + sizeof head) : 0;
     return ordered_head < in_byte_order(stored_head) ? -1 : 1;
   }
 
   const char* text;
   std::uint64_t head = 0;  // zero beyond the terminator
-  std::uint64_t mask = 0;  // the bytes of `head` that belong to the text
   std::uint64_t ordered_head = 0;
   bool longer = false;  // eight bytes or more before the terminator
 };
@@ -118,21 +108,18 @@ IndexNode* split(IndexNode* t) {
 }  // namespace
 
 IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_letter) {
-  const std::size_t key_bytes = length + 1;
+  constexpr std::size_t kHead = sizeof(IndexNode::head);
+  const bool long_key = length >= kHead;
+  const std::size_t key_bytes = long_key ? (length + alignof(IndexNode)) / alignof(IndexNode) * alignof(IndexNode) : 0;
   const std::size_t need = sizeof(IndexNode) + key_bytes;
-  char* node_place;
-  char* key_place;
+  char* place;
   if (static_cast<std::size_t>(back_ - front_) >= need) {
-    node_place = front_;
-    front_ += sizeof(IndexNode);
-    back_ -= key_bytes;
-    key_place = back_;
-  } else if (need > kBlockBytes - sizeof(Block) - kKeyTail) {
+    place = front_;
+    front_ += need;
+  } else if (need > kBlockBytes - sizeof(Block)) {
     // A key too long for a block gets one of its own, kept behind the
     // newest so that the newest block's room stays in use.
-    const std::size_t own_bytes = sizeof(Block) + need + kKeyTail;
-    auto* own = static_cast<Block*>(::operator new(own_bytes));
-    std::memset(reinterpret_cast<char*>(own) + own_bytes - kKeyTail, 0, kKeyTail);
+    auto* own = static_cast<Block*>(::operator new(sizeof(Block) + need));
     if (blocks_ != nullptr) {
       own->next = blocks_->next;
       blocks_->next = own;
@@ -140,21 +127,19 @@ IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_
       own->next = nullptr;
       blocks_ = own;
     }
-    node_place = reinterpret_cast<char*>(own + 1);
-    key_place = node_place + sizeof(IndexNode);
+    place = reinterpret_cast<char*>(own + 1);
   } else {
     auto* block = static_cast<Block*>(::operator new(kBlockBytes));
     block->next = blocks_;
     blocks_ = block;
-    char* tail = reinterpret_cast<char*>(block) + kBlockBytes - kKeyTail;
-    std::memset(tail, 0, kKeyTail);
-    node_place = reinterpret_cast<char*>(block + 1);
-    front_ = node_place + sizeof(IndexNode);
-    back_ = tail - key_bytes;
-    key_place = back_;
+    place = reinterpret_cast<char*>(block + 1);
+    front_ = place + need;
+    back_ = reinterpret_cast<char*>(block) + kBlockBytes;
   }
-  std::memcpy(key_place, key, key_bytes);
-  return new (node_place) IndexNode{key_place, status_letter, 0, nullptr, nullptr};
+  auto* node = new (place) IndexNode{{}, nullptr, nullptr, 0, status_letter};
+  std::memcpy(node->head, key, long_key ? kHead : length + 1);
+  if (long_key) std::memcpy(node + 1, key, length + 1);
+  return node;
 }
 
 void GridIndex::insert(const char* key, char status_letter) { insert(key, std::strlen(key), status_letter); }
@@ -167,7 +152,7 @@ void GridIndex::insert(const char* key, std::size_t length, char status_letter) 
   IndexNode** link = &root_;
   for (IndexNode* t = *link; t != nullptr; t = *link) {
     fetch_children(t);
-    const int order = search.compare(t->key);
+    const int order = search.compare(t);
     if (order == 0) return;  // a balanced tree that gains nothing stays as it is
     path[depth++] = link;
     link = order < 0 ? &t->left : &t->right;
@@ -194,7 +179,7 @@ const IndexNode* index_find(const IndexNode* t, const char* key) {
   const SearchKey search(key, std::strlen(key));
   while (t != nullptr) {
     fetch_children(t);
-    const int order = search.compare(t->key);
+    const int order = search.compare(t);
     if (order == 0) return t;
     t = order < 0 ? t->left : t->right;
   }
