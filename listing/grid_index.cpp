@@ -21,13 +21,12 @@ constexpr std::size_t kBlockBytes = 16384;
 // nodes fit in any address space.
 constexpr int kMaxHeight = 128;
 
-// Byte order as unsigned values, as strcmp gives it.
-int compare_keys(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return static_cast<int>(static_cast<unsigned char>(*a)) - static_cast<int>(static_cast<unsigned char>(*b));
+// Byte order as unsigned values, as strcmp gives it, of `length` bytes
+// without a NUL against a terminated text.
+int compare_keys(const char* a, std::size_t length, const char* b) {
+  for (std::size_t i = 0; i < length; ++i)
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  return b[length] == '\0' ? 0 : -1;
 }
 
 std::uint64_t head_word(const IndexNode* t) {
@@ -53,8 +52,8 @@ std::uint64_t in_byte_order(std::uint64_t word) {
 // decide, by one load and one comparison per node, with no branch on the
 // bytes that the processor would have to guess.
 struct SearchKey {
-  SearchKey(const char* key, std::size_t length) : text(key) {
-    std::memcpy(&head, key, length < sizeof head ? length + 1 : sizeof head);
+  SearchKey(const char* key, std::size_t key_length) : text(key), length(key_length) {
+    std::memcpy(&head, key, length < sizeof head ? length : sizeof head);
     ordered_head = in_byte_order(head);
     longer = length >= sizeof head;
   }
@@ -63,14 +62,16 @@ struct SearchKey {
   // so equal heads of short keys are equal keys.
   int compare(const IndexNode* t) const {
     const std::uint64_t stored_head = head_word(t);
-    if (stored_head == head) return longer ? compare_keys(text + sizeof head, t->key() + sizeof head) : 0;
+    if (stored_head == head)
+      return longer ? compare_keys(text + sizeof head, length - sizeof head, t->key() + sizeof head) : 0;
     return ordered_head < in_byte_order(stored_head) ? -1 : 1;
   }
 
   const char* text;
+  std::size_t length;
   std::uint64_t head = 0;  // zero beyond the terminator
   std::uint64_t ordered_head = 0;
-  bool longer = false;  // eight bytes or more before the terminator
+  bool longer = false;  // eight bytes or more
 };
 
 // The walks wait mostly on nodes that are not in the cache yet: ask for both
@@ -137,8 +138,12 @@ IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_
     back_ = reinterpret_cast<char*>(block) + kBlockBytes;
   }
   auto* node = new (place) IndexNode{{}, nullptr, nullptr, 0, status_letter};
-  std::memcpy(node->head, key, long_key ? kHead : length + 1);
-  if (long_key) std::memcpy(node + 1, key, length + 1);
+  std::memcpy(node->head, key, long_key ? kHead : length);
+  if (long_key) {
+    char* text = reinterpret_cast<char*>(node + 1);
+    std::memcpy(text, key, length);
+    text[length] = '\0';
+  }
   return node;
 }
 

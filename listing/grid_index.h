@@ -41,7 +41,7 @@ class GridIndex {
 
   // A key already present keeps the letter of its first insertion.
   void insert(const char* key, char status_letter);
-  // The same, for a key whose length is known: `key` is still terminated.
+  // The same, for `length` bytes without a NUL that need not be terminated.
   void insert(const char* key, std::size_t length, char status_letter);
   const IndexNode* find(const char* key) const { return index_find(root_, key); }
   const IndexNode* root() const { return root_; }
