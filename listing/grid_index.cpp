@@ -58,7 +58,7 @@ struct SearchKey {
     longer = length >= sizeof head;
   }
 
-  // Against a node of the index. Both heads are zero past their terminator,
+  // Against a node of the index. Both heads are zero past their text,
   // so equal heads of short keys are equal keys.
   int compare(const IndexNode* t) const {
     const std::uint64_t stored_head = head_word(t);
@@ -69,7 +69,7 @@ struct SearchKey {
 
   const char* text;
   std::size_t length;
-  std::uint64_t head = 0;  // zero beyond the terminator
+  std::uint64_t head = 0;  // zero beyond the text
   std::uint64_t ordered_head = 0;
   bool longer = false;  // eight bytes or more
 };
