@@ -21,22 +21,17 @@ constexpr std::size_t kBlockBytes = 16384;
 // nodes fit in any address space.
 constexpr int kMaxHeight = 128;
 
-// Each block ends in this many zero bytes, so every key copy is followed by
-// at least eight bytes of its block: the walks read its first eight at once.
-constexpr std::size_t kKeyTail = 8;
-
-// Byte order as unsigned values, as strcmp gives it.
-int compare_keys(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return static_cast<int>(static_cast<unsigned char>(*a)) - static_cast<int>(static_cast<unsigned char>(*b));
+// Byte order as unsigned values, as strcmp gives it, of `length` bytes
+// without a NUL against a terminated text.
+int compare_keys(const char* a, std::size_t length, const char* b) {
+  for (std::size_t i = 0; i < length; ++i)
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  return b[length] == '\0' ? 0 : -1;
 }
 
-std::uint64_t head_word(const char* key) {
+std::uint64_t head_word(const IndexNode* t) {
   std::uint64_t word;
-  std::memcpy(&word, key, sizeof word);
+  std::memcpy(&word, t->head, sizeof word);
   return word;
 }
 
@@ -57,29 +52,26 @@ std::uint64_t in_byte_order(std::uint64_t word) {
 // decide, by one load and one comparison per node, with no branch on the
 // bytes that the processor would have to guess.
 struct SearchKey {
-  explicit SearchKey(const char* key) : text(key) {
-    const std::size_t length = std::strlen(key);
-    const std::size_t head_bytes = length < sizeof head ? length + 1 : sizeof head;
-    std::memcpy(&head, key, head_bytes);
-    unsigned char mask_bytes[sizeof mask] = {};
-    std::memset(mask_bytes, 0xFF, head_bytes);
-    std::memcpy(&mask, mask_bytes, sizeof mask);
+  SearchKey(const char* key, std::size_t key_length) : text(key), length(key_length) {
+    std::memcpy(&head, key, length < sizeof head ? length : sizeof head);
     ordered_head = in_byte_order(head);
     longer = length >= sizeof head;
   }
 
-  // Against a key stored in the index.
-  int compare(const char* stored) const {
-    const std::uint64_t stored_head = head_word(stored) & mask;
-    if (stored_head == head) return longer ? compare_keys(text + sizeof head, stored + sizeof head) : 0;
+  // Against a node of the index. Both heads are zero past their text,
+  // so equal heads of short keys are equal keys.
+  int compare(const IndexNode* t) const {
+    const std::uint64_t stored_head = head_word(t);
+    if (stored_head == head)
+      return longer ? compare_keys(text + sizeof head, length - sizeof head, t->key() + sizeof head) : 0;
     return ordered_head < in_byte_order(stored_head) ? -1 : 1;
   }
 
   const char* text;
-  std::uint64_t head = 0;  // zero beyond the terminator
-  std::uint64_t mask = 0;  // the bytes of `head` that belong to the text
+  std::size_t length;
+  std::uint64_t head = 0;  // zero beyond the text
   std::uint64_t ordered_head = 0;
-  bool longer = false;  // eight bytes or more before the terminator
+  bool longer = false;  // eight bytes or more
 };
 
 // The walks wait mostly on nodes that are not in the cache yet: ask for both
@@ -116,22 +108,19 @@ IndexNode* split(IndexNode* t) {
 
 }  // namespace
 
-IndexNode* GridIndex::new_node(const char* key, char status_letter) {
-  const std::size_t key_bytes = std::strlen(key) + 1;
+IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_letter) {
+  constexpr std::size_t kHead = sizeof(IndexNode::head);
+  const bool long_key = length >= kHead;
+  const std::size_t key_bytes = long_key ? (length + alignof(IndexNode)) / alignof(IndexNode) * alignof(IndexNode) : 0;
   const std::size_t need = sizeof(IndexNode) + key_bytes;
-  char* node_place;
-  char* key_place;
+  char* place;
   if (static_cast<std::size_t>(back_ - front_) >= need) {
-    node_place = front_;
-    front_ += sizeof(IndexNode);
-    back_ -= key_bytes;
-    key_place = back_;
-  } else if (need > kBlockBytes - sizeof(Block) - kKeyTail) {
+    place = front_;
+    front_ += need;
+  } else if (need > kBlockBytes - sizeof(Block)) {
     // A key too long for a block gets one of its own, kept behind the
     // newest so that the newest block's room stays in use.
-    const std::size_t own_bytes = sizeof(Block) + need + kKeyTail;
-    auto* own = static_cast<Block*>(::operator new(own_bytes));
-    std::memset(reinterpret_cast<char*>(own) + own_bytes - kKeyTail, 0, kKeyTail);
+    auto* own = static_cast<Block*>(::operator new(sizeof(Block) + need));
     if (blocks_ != nullptr) {
       own->next = blocks_->next;
       blocks_->next = own;
@@ -139,37 +128,41 @@ IndexNode* GridIndex::new_node(const char* key, char status_letter) {
       own->next = nullptr;
       blocks_ = own;
     }
-    node_place = reinterpret_cast<char*>(own + 1);
-    key_place = node_place + sizeof(IndexNode);
+    place = reinterpret_cast<char*>(own + 1);
   } else {
     auto* block = static_cast<Block*>(::operator new(kBlockBytes));
     block->next = blocks_;
     blocks_ = block;
-    char* tail = reinterpret_cast<char*>(block) + kBlockBytes - kKeyTail;
-    std::memset(tail, 0, kKeyTail);
-    node_place = reinterpret_cast<char*>(block + 1);
-    front_ = node_place + sizeof(IndexNode);
-    back_ = tail - key_bytes;
-    key_place = back_;
+    place = reinterpret_cast<char*>(block + 1);
+    front_ = place + need;
+    back_ = reinterpret_cast<char*>(block) + kBlockBytes;
   }
-  std::memcpy(key_place, key, key_bytes);
-  return new (node_place) IndexNode{key_place, status_letter, 0, nullptr, nullptr};
+  auto* node = new (place) IndexNode{{}, nullptr, nullptr, 0, status_letter};
+  std::memcpy(node->head, key, long_key ? kHead : length);
+  if (long_key) {
+    char* text = reinterpret_cast<char*>(node + 1);
+    std::memcpy(text, key, length);
+    text[length] = '\0';
+  }
+  return node;
 }
 
-void GridIndex::insert(const char* key, char status_letter) {
+void GridIndex::insert(const char* key, char status_letter) { insert(key, std::strlen(key), status_letter); }
+
+void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
   // One walk down, remembering the links it took.
-  const SearchKey search(key);
+  const SearchKey search(key, length);
   IndexNode** path[kMaxHeight];
   int depth = 0;
   IndexNode** link = &root_;
   for (IndexNode* t = *link; t != nullptr; t = *link) {
     fetch_children(t);
-    const int order = search.compare(t->key);
+    const int order = search.compare(t);
     if (order == 0) return;  // a balanced tree that gains nothing stays as it is
     path[depth++] = link;
     link = order < 0 ? &t->left : &t->right;
   }
-  *link = new_node(key, status_letter);
+  *link = new_node(key, length, status_letter);
 
   // Skew and split on the way back up. Once neither rotates at a node nor
   // at the one below it, that node keeps its level and children, so nothing
@@ -188,10 +181,10 @@ void GridIndex::insert(const char* key, char status_letter) {
 }
 
 const IndexNode* index_find(const IndexNode* t, const char* key) {
-  const SearchKey search(key);
+  const SearchKey search(key, std::strlen(key));
   while (t != nullptr) {
     fetch_children(t);
-    const int order = search.compare(t->key);
+    const int order = search.compare(t);
     if (order == 0) return t;
     t = order < 0 ? t->left : t->right;
   }

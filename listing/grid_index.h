@@ -7,17 +7,21 @@
 
 namespace zelk {
 
+// A key shorter than eight bytes lives in the node itself, so a walk reads
+// one cache line per node; a longer one follows its node in full.
 struct IndexNode {
-  char* key;  // own copy of the grid text, exactly its length + terminator
-  char status_letter;
-  int level;
+  char head[8];  // the key's first eight bytes, zeros after its terminator
   IndexNode* left;
   IndexNode* right;
+  int level;
+  char status_letter;
+
+  const char* key() const { return head[7] == '\0' ? head : reinterpret_cast<const char*>(this + 1); }
 };
 
 const IndexNode* index_find(const IndexNode* root, const char* key);
 
-// Owns one index for the length of a run. Its nodes and key copies live in
+// Owns one index for the length of a run. Its nodes live in
 // blocks that go back to the heap together when the index does: a listing
 // of the whole world is tens of thousands of them.
 class GridIndex {
@@ -37,6 +41,8 @@ class GridIndex {
 
   // A key already present keeps the letter of its first insertion.
   void insert(const char* key, char status_letter);
+  // The same, for `length` bytes without a NUL that need not be terminated.
+  void insert(const char* key, std::size_t length, char status_letter);
   const IndexNode* find(const char* key) const { return index_find(root_, key); }
   const IndexNode* root() const { return root_; }
   bool empty() const { return root_ == nullptr; }
@@ -44,7 +50,7 @@ class GridIndex {
  private:
   struct Block;
 
-  IndexNode* new_node(const char* key, char status_letter);
+  IndexNode* new_node(const char* key, std::size_t length, char status_letter);
   void release();
   void take_from(GridIndex& other) {
     root_ = other.root_;
@@ -58,8 +64,7 @@ class GridIndex {
 
   IndexNode* root_ = nullptr;
   Block* blocks_ = nullptr;  // the newest first
-  // The newest block's free room: nodes are cut from its front and key
-  // copies from its back, so neither wastes bytes on the other's alignment.
+  // The newest block's free room.
   char* front_ = nullptr;
   char* back_ = nullptr;
 };

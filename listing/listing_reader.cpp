@@ -1,6 +1,9 @@
 #include "listing/listing_reader.h"
 
+#include <bit>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,17 +45,96 @@ class LineScanner {
     return kChar;
   }
 
-  // Passes over the rest of the line, leaving its end for next(): once a
-  // row's grid and status letter are in hand, its other cells are not read.
-  void skip_rest_of_line() {
-    for (;;) {
-      if (position_ == length_ && !refill()) return;
+  // Reads the data rows to the end of the listing and hands each row that
+  // has a grid and a letter in `band_column` to on_row(grid, length, letter),
+  // the grid not terminated. Bytes are passed over a word at a time, and a
+  // grid is copied only when it is cut by the end of the buffer: on a large
+  // listing this loop is most of the reading.
+  template <typename OnRow>
+  void read_rows(int band_column, OnRow on_row) {
+    const char* grid = nullptr;  // the grid text in the buffer, or else
+    std::size_t grid_length = 0;
+    std::string carried;  // the text begun before the buffer was refilled
+    bool grid_cut = false;  // a NUL ends the grid text, as it ends a C string
+    int column = 0;
+    char status_letter = '\0';
+    bool has_status = false;
+    bool after_cr = false;  // a LF right after a CR ends nothing more
+    const auto end_line = [&] {
+      if (has_status) {
+        if (grid != nullptr && grid_length > 0) on_row(grid, grid_length, status_letter);
+        if (grid == nullptr && !carried.empty()) on_row(carried.data(), carried.size(), status_letter);
+      }
+      grid = nullptr;
+      grid_length = 0;
+      carried.clear();
+      grid_cut = false;
+      column = 0;
+      has_status = false;
+      in_line_ = false;
+    };
+    while (position_ != length_ || refill()) {
       const char* p = buffer_ + position_;
       const char* const end = buffer_ + length_;
-      while (p != end && *p != '\n' && *p != '\r') ++p;
-      position_ = static_cast<std::size_t>(p - buffer_);
-      if (p != end) return;
+      if (after_cr) {
+        after_cr = false;
+        if (*p == '\n' && ++p == end) {
+          position_ = length_;
+          continue;
+        }
+      }
+      while (p != end) {
+        in_line_ = true;
+        if (column == 0) {
+          const char* const start = p;
+          p = find_stop<true, true>(p, end);
+          if (!grid_cut) {
+            if (grid == nullptr && carried.empty()) {
+              grid = start;
+              grid_length = static_cast<std::size_t>(p - start);
+            } else {
+              carried.append(start, p);
+            }
+          }
+          if (p != end && *p == '\0') {
+            grid_cut = true;
+            p = find_stop<true, false>(p, end);
+          }
+        } else if (column == band_column && !has_status) {
+          if (!ends_field(*p)) {
+            status_letter = *p;
+            has_status = true;
+            // Once a row's grid and letter are in hand its other cells are not read.
+            p = find_stop<false, false>(p, end);
+          }
+        } else if (column > band_column || has_status) {
+          p = find_stop<false, false>(p, end);
+        } else {
+          p = find_stop<true, false>(p, end);
+        }
+        if (p == end) break;
+        const char delimiter = *p++;
+        if (delimiter == ',') {
+          ++column;
+          continue;
+        }
+        end_line();
+        if (delimiter == '\r') {
+          if (p == end) {
+            after_cr = true;
+            break;
+          }
+          if (*p == '\n') ++p;
+        }
+      }
+      // The buffer is about to be refilled under a grid still in use.
+      if (grid != nullptr) {
+        carried.assign(grid, grid_length);
+        grid = nullptr;
+      }
+      position_ = length_;
     }
+    if (in_line_) end_line();
   }
 
  private:
@@ -63,6 +145,30 @@ class LineScanner {
   int peek() {
     if (position_ == length_ && !refill()) return EOF;
     return static_cast<unsigned char>(buffer_[position_]);
+  }
+  static bool ends_field(char c) { return c == ',' || c == '\n' || c == '\r'; }
+
+  // The first line end in [p, end), or comma too, or NUL too; `end` if none.
+  // Eight bytes are tested at once: a byte of x - 0x01.. & ~x & 0x80.. is
+  // set at the first zero byte of x, and only bytes above it may be wrong.
+  template <bool kComma, bool kNul>
+  static const char* find_stop(const char* p, const char* const end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    const auto zero_bytes = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
+    // Where the first byte in memory is the highest, the wrong bytes would come first.
+    if constexpr (std::endian::native == std::endian::little) {
+      for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        std::uint64_t found = zero_bytes(word ^ kOnes * '\n') | zero_bytes(word ^ kOnes * '\r');
+        if constexpr (kComma) found |= zero_bytes(word ^ kOnes * ',');
+        if constexpr (kNul) found |= zero_bytes(word);
+        if (found != 0) return p + std::countr_zero(found) / 8;
+      }
+    }
+    while (p != end && *p != '\n' && *p != '\r' && (!kComma || *p != ',') && (!kNul || *p != '\0')) ++p;
+    return p;
   }
   // A read error ends the listing like its end does.
   bool refill() {
@@ -124,44 +230,12 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
       return GridIndex();
     }
 
-    // Only the grid and the band's cell of each row are kept. A row without
-    // either names no worked grid for this band and is not counted.
-    std::string grid;
-    bool grid_cut = false;  // a NUL ends the grid text, as it ends a C string
-    int column = 0;
-    char status_letter = '\0';
-    bool has_status = false;
-    char c = 0;
-    for (bool more = true; more;) {
-      switch (scanner->next(c)) {
-        case LineScanner::kChar:
-          if (column == 0) {
-            if (c == '\0') grid_cut = true;
-            if (!grid_cut) grid.push_back(c);
-          } else if (column == band_column && !has_status) {
-            status_letter = c;
-            has_status = true;
-            scanner->skip_rest_of_line();
-          }
-          break;
-        case LineScanner::kFieldEnd:
-          ++column;
-          break;
-        case LineScanner::kLineEnd:
-          if (!grid.empty() && has_status) {
-            index.insert(grid.c_str(), status_letter);  // a grid met again keeps its first letter
-            if (rows < INT_MAX) ++rows;
-          }
-          grid.clear();
-          grid_cut = false;
-          column = 0;
-          has_status = false;
-          break;
-        case LineScanner::kEndOfFile:
-          more = false;
-          break;
-      }
-    }
+    // A row without a grid or without a letter in the band's cell names no
+    // worked grid for this band and is not counted.
+    scanner->read_rows(band_column, [&](const char* grid, std::size_t length, char status_letter) {
+      index.insert(grid, length, status_letter);  // a grid met again keeps its first letter
+      if (rows < INT_MAX) ++rows;
+    });
   }
 
   format_into(record.message, kMessageSize, "Read  %4d worked grids from %s\n", rows, listing_path);

@@ -17,9 +17,9 @@ inline std::string aa_tree_fault(const IndexNode* t, std::vector<std::string>& k
   const int right = t->right != nullptr ? t->right->level : -1;
   const int right_right = t->right != nullptr && t->right->right != nullptr ? t->right->right->level : -1;
   if (left != t->level - 1 || (right != t->level && right != t->level - 1) || right_right >= t->level)
-    return std::string("levels at ") + t->key;
+    return std::string("levels at ") + t->key();
   std::string fault = aa_tree_fault(t->left, keys);
-  keys.push_back(t->key);
+  keys.push_back(t->key());
   return fault.empty() ? aa_tree_fault(t->right, keys) : fault;
 }
 

@@ -16,7 +16,7 @@ namespace {
 // "(left key:level right)" in order, for comparing shapes.
 std::string shape(const IndexNode* t) {
   if (t == nullptr) return "-";
-  return "(" + shape(t->left) + " " + t->key + ":" + std::to_string(t->level) + " " + shape(t->right) + ")";
+  return "(" + shape(t->left) + " " + t->key() + ":" + std::to_string(t->level) + " " + shape(t->right) + ")";
 }
 
 TEST(GridIndex, ThreeKeysBalanceTheSameWayFromEitherEnd) {

@@ -14,7 +14,7 @@ namespace {
 void walk(const IndexNode* t, std::string& text) {
   if (t == nullptr) return;
   walk(t->left, text);
-  text += std::string(text.empty() ? "" : " ") + t->key + "=" + t->status_letter;
+  text += std::string(text.empty() ? "" : " ") + t->key() + "=" + t->status_letter;
   walk(t->right, text);
 }
 
