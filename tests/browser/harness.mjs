@@ -1,53 +1,36 @@
-// What every browser suite shares: Debian's Chromium started offline through
-// playwright-core, map pages written by the real zelk2html-cli, and readings of
-// what the browser laid out and drew.
+// Debian's Chromium, offline through playwright-core, over map pages the real zelk2html-cli writes.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before } from 'node:test';
 import { pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core'; // tests/browser/prepare.sh installs it
 
-const { chromium } = await import('playwright-core').catch(() => {
-  throw new Error('playwright-core is not installed: run tests/browser/prepare.sh');
-});
 const CLI = process.env.ZELK_CLI;
 if (!CLI) throw new Error('ZELK_CLI must name the zelk2html-cli to test (ctest sets it)');
-
-// Pages go into the build tree (ctest sets ZELK_BROWSER_WORK), so a failed run
-// leaves them there to be opened by hand.
+// In the build tree a failed run leaves its pages to be opened by hand.
 export const WORK_DIR = process.env.ZELK_BROWSER_WORK || fs.mkdtempSync(path.join(os.tmpdir(), 'zelk-browser-'));
 
-// Running as root, offline, without a GPU; playwright gives each launch a fresh
-// profile and removes it again. Nothing may phone home.
-export const launchBrowser = () =>
-  chromium.launch({
-    executablePath: process.env.ZELK_CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
-
-// Turns a listing into `name`.html in `dir` with the CLI on band 2M; the listing
-// is `listing` or else one written from `status` (grid -> letter in the 2M column).
-export function writePage(name, { status = { FN42: 'C' }, listing, args = [], dir = WORK_DIR } = {}) {
+// `name`.html in `dir` on band 2M, from a listing of `status` (grid -> letter in the 2M column).
+function writePage(name, { status = { FN42: 'C' }, args = [], dir = WORK_DIR } = {}) {
   fs.mkdirSync(dir, { recursive: true });
-  const page = path.join(dir, `${name}.html`);
-  if (!listing) {
-    listing = path.join(dir, `${name}.csv`);
-    const rows = Object.entries(status).map(([grid, letter]) => `${grid},,${letter}`);
-    fs.writeFileSync(listing, ['Grid,6M,2M', ...rows, ''].join('\n'));
-  }
+  const [page, listing] = [path.join(dir, `${name}.html`), path.join(dir, `${name}.csv`)];
+  fs.writeFileSync(listing, ['Grid,6M,2M', ...Object.entries(status).map(([grid, letter]) => `${grid},,${letter}`), ''].join('\n'));
   // A fixed date keeps pages of different runs byte-identical; a failure's error carries the CLI's stderr.
-  const env = { ...process.env, SOURCE_DATE_EPOCH: '1779926400' };
-  execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], { env, stdio: 'pipe' });
+  execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], { env: { ...process.env, SOURCE_DATE_EPOCH: '1779926400' }, stdio: 'pipe' });
   return { path: page, url: pathToFileURL(page).href };
 }
 
-// One browser for a suite's tests. open() writes a page, shows it and keeps the
-// URLs the browser fetched for it.
+// One browser for a suite (as root, no GPU, nothing phoning home); open() writes a page, shows
+// it and keeps the URLs fetched for it.
 export function useBrowser() {
   let browser;
-  before(async () => (browser = await launchBrowser()));
+  before(async () => (browser = await chromium.launch({
+    executablePath: process.env.ZELK_CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  })));
   after(() => browser?.close());
   return {
     async open(name, options) {
@@ -61,10 +44,9 @@ export function useBrowser() {
   };
 }
 
-// Every square of the map: its field (the class of the outer cell), its digits,
-// where it was laid out and what the browser computed for it.
-export function readSquares(page) {
-  return page.evaluate(() =>
+// Every square: its field (the outer cell's class) and digits, its box, and what the browser computed.
+export const readSquares = (page) =>
+  page.evaluate(() =>
     [...document.querySelectorAll('td td')].map((td) => {
       const style = getComputedStyle(td);
       const { left, top, right, bottom } = td.getBoundingClientRect();
@@ -73,10 +55,8 @@ export function readSquares(page) {
       return { grid, box: { left, top, right, bottom }, look: `${style.color} ${style.fontWeight}`, border };
     }),
   );
-}
 
-// An image (PNG or GIF bytes) decoded by a canvas in `page`: at(x, y) is that
-// pixel's colour as 'rgb(r, g, b)'.
+// PNG or GIF bytes decoded by a canvas in `page`: at(x, y) is that pixel as 'rgb(r, g, b)'.
 export async function decodeImage(page, bytes) {
   const { width, rgba } = await page.evaluate(async (base64) => {
     const image = new Image();
@@ -86,8 +66,7 @@ export async function decodeImage(page, bytes) {
     const context = Object.assign(document.createElement('canvas'), { width, height }).getContext('2d');
     context.drawImage(image, 0, 0);
     const { data } = context.getImageData(0, 0, width, height);
-    // One string crosses to node far faster than an array of pixels.
-    let binary = '';
+    let binary = ''; // one string crosses to node far faster than an array
     for (let i = 0; i < data.length; i += 0x8000) binary += String.fromCharCode(...data.subarray(i, i + 0x8000));
     return { width, rgba: btoa(binary) };
   }, bytes.toString('base64'));
@@ -95,5 +74,5 @@ export async function decodeImage(page, bytes) {
   return { width, height: data.length / 4 / width, at: (x, y, i = 4 * (y * width + x)) => `rgb(${data[i]}, ${data[i + 1]}, ${data[i + 2]})` };
 }
 
-// What the screen shows: the whole page, or the part of it in `clip` (page pixels).
+// The whole page on screen, or the part in `clip` (page pixels).
 export const screenImage = async (page, clip) => decodeImage(page, await page.screenshot(clip ? { clip } : { fullPage: true }));

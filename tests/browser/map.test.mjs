@@ -1,9 +1,5 @@
-// Where Chromium puts the fields and their pictures: north at the top, west at the
-// left in every print format, each field's table exactly over its picture with
-// every square's cell where the picture drew that square, and the pictures fetched
-// from images/ beside the page, as View opens it from disk. And how it prints
-// them, with its own defaults (its margins, no scaling): a map too wide for the
-// sheet is shrunk rather than cut, so "fits" means one sheet *and* full size.
+// Where Chromium puts the fields and their pictures (fetched from images/ beside the page), and
+// how it prints them with its own margins: a map too wide is shrunk, so "fits" is one sheet at full size.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -12,45 +8,33 @@ import { test } from 'node:test';
 import { WORK_DIR, decodeImage, screenImage, useBrowser } from './harness.mjs';
 
 const browser = useBrowser();
-// A folder name that needs escaping in a URL, as program folders often do.
-const dir = path.join(WORK_DIR, 'maps here');
+const dir = path.join(WORK_DIR, 'maps here'); // escaped in URLs
 const gif = (field) => fs.readFileSync(path.join(dir, 'images', `${field}.gif`));
 
 const fieldsOf = (page) =>
   page.evaluate(() =>
     [...document.querySelectorAll('td:has(> table)')].map((td) => {
       const { left, top, width, height } = td.getBoundingClientRect();
-      const cells = [...td.querySelectorAll('td')].map((cell) => {
-        const c = cell.getBoundingClientRect();
-        return [cell.textContent, c.left - left, c.top - top, c.width, c.height];
-      });
+      const cells = [...td.querySelectorAll('td')].map((cell) => [cell.textContent, cell.getBoundingClientRect()])
+        .map(([digits, c]) => [digits, c.left - left, c.top - top, c.width, c.height]);
       return { name: td.className, box: { x: left + scrollX, y: top + scrollY, width, height }, cells };
     }),
   );
 
-// Prints with the DevTools protocol itself: playwright's page.pdf() would put its
-// own zero margins in place of the browser's defaults. The scale compares the
-// span of the square labels on the first sheet with the span of `lefts` on screen,
-// where a CSS pixel is 0.75 pt.
+// Through DevTools itself: page.pdf() would put zero margins in place of the browser's. The scale
+// is the labels' span on the first sheet over the span of `lefts` on screen (a CSS pixel is 0.75 pt).
 async function print(page, [paperWidth, paperHeight, landscape], lefts, file) {
-  const session = await page.context().newCDPSession(page);
-  const { data } = await session.send('Page.printToPDF', { paperWidth, paperHeight, landscape });
+  const { data } = await (await page.context().newCDPSession(page)).send('Page.printToPDF', { paperWidth, paperHeight, landscape });
   fs.writeFileSync(file, Buffer.from(data, 'base64'));
   const info = execFileSync('pdfinfo', [file]).toString();
   const xhtml = execFileSync('pdftotext', ['-f', '1', '-l', '1', '-bbox', file, '-']).toString();
   const labels = [...xhtml.matchAll(/<word xMin="([\d.]+)"[^>]*>\d\d<\/word>/g)].map((m) => Number(m[1]));
   const span = (xs) => Math.max(...xs) - Math.min(...xs);
-  return {
-    sheets: Number(info.match(/^Pages:\s+(\d+)/m)[1]),
-    size: info.match(/^Page size:\s+([\d.]+ x [\d.]+) pts/m)[1],
-    labels: labels.length,
-    scale: span(labels) / (span(lefts) * 0.75),
-  };
+  return { sheets: Number(info.match(/^Pages:\s+(\d+)/m)[1]), size: info.match(/^Page size:\s+([\d.]+ x [\d.]+) pts/m)[1],
+    labels: labels.length, scale: span(labels) / (span(lefts) * 0.75) };
 }
 
-// How well the screen around `box` shows the field's picture moved by (dx, dy).
-// Borders and digits cover parts of it; every other pixel is one of the picture's
-// colours, and must be the one it has at that very place.
+// The share of the screen's uncovered pixels around `box` that match the picture moved by (dx, dy).
 async function pictureFit(page, { name, box }) {
   const picture = await decodeImage(page, gif(name));
   const m = 2;
@@ -59,20 +43,15 @@ async function pictureFit(page, { name, box }) {
   for (let y = 0; y < picture.height; ++y) for (let x = 0; x < picture.width; ++x) colours.add(picture.at(x, y));
   return (dx, dy) => {
     let same = 0, seen = 0;
-    for (let y = 0; y < picture.height; ++y) {
-      for (let x = 0; x < picture.width; ++x) {
-        const shown = screen.at(m + x + dx, m + y + dy);
-        if (shown === 'rgb(192, 192, 192)' || !colours.has(shown)) continue;
-        ++seen;
-        same += shown === picture.at(x, y);
-      }
+    for (let y = 0; y < picture.height; ++y) for (let x = 0; x < picture.width; ++x) {
+      const shown = screen.at(m + x + dx, m + y + dy); // borders and digits cover the rest
+      if (shown !== 'rgb(192, 192, 192)' && colours.has(shown)) [seen, same] = [seen + 1, same + (shown === picture.at(x, y))];
     }
     return same / seen;
   };
 }
 
-// Sheets in inches, as the printer takes them; landscape turns them. The picture
-// of one field with coast and borders is compared with the screen pixel for pixel.
+// Sheets in inches; landscape turns them. `picture`: a field with coast and borders, pixel for pixel.
 const MAPS = [
   { format: 'portrait', field: 'EM', columns: 3, rows: 4, sheet: [8.5, 11, false], size: '612 x 792', picture: 'FN' },
   { format: 'landscape', field: 'QA', columns: 4, rows: 3, sheet: [8.5, 11, true], size: '792 x 612' },
@@ -83,14 +62,12 @@ for (const map of MAPS) {
     const { page, requested, url } = await browser.open(map.format, { dir, args: ['--field', map.field, '--format', map.format] });
     const fields = await fieldsOf(page);
     const letter = (first, offset) => String.fromCharCode(first.charCodeAt(0) + offset);
-    const expected = [...Array(map.rows * map.columns).keys()].map(
-      (i) => letter(map.field[0], i % map.columns) + letter(map.field[1], map.rows - 1 - Math.floor(i / map.columns)),
-    );
+    const expected = [...Array(map.rows * map.columns).keys()].map((i) => // north at the top, west at the left
+      letter(map.field[0], i % map.columns) + letter(map.field[1], map.rows - 1 - Math.floor(i / map.columns)));
     fields.sort((a, b) => a.box.y - b.box.y || a.box.x - b.box.x);
     assert.deepEqual(fields.map((f) => f.name), expected);
 
     for (const { name, box, cells } of fields) {
-      // A GIF's size: two little-endian words after "GIF89a".
       assert.deepEqual([box.width, box.height], [gif(name).readUInt16LE(6), gif(name).readUInt16LE(8)], name);
       // The picture draws square (column, row) at x 1 + 24 column, y 1 + 22 (9 - row), 24 x 22.
       for (const [digits, ...cell] of cells)
@@ -110,7 +87,7 @@ for (const map of MAPS) {
     }
     const lefts = fields.flatMap(({ box, cells }) => cells.map((cell) => box.x + cell[1]));
     const printed = await print(page, map.sheet, lefts, path.join(dir, `${map.format}.pdf`));
-    // Keeps the measure honest: on a sheet of half the size the map is found shrunk.
+    // On half the sheet the map must be found shrunk, or the measure proves nothing.
     const [width, height, landscape] = map.sheet;
     const halved = await print(page, [height / 2, width, landscape], lefts, path.join(dir, `${map.format}-half.pdf`));
     await page.close();

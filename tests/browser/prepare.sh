@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Installs playwright-core at the version in package-lock.json when node_modules is
-# missing or came from another lock file. It brings no browser (the suites drive
-# Debian's /usr/bin/chromium); only the npm registry is reached, and nothing asks for input.
+# Installs playwright-core from package-lock.json when node_modules is missing or stale; it brings
+# no browser (the suites drive Debian's /usr/bin/chromium) and reaches only the npm registry.
 set -euo pipefail
 cd "$(dirname "$0")"
-stamp=node_modules/.package-lock.sha256
-want=$(sha256sum package-lock.json | cut -d' ' -f1)
+stamp=node_modules/.package-lock.sha256 want=$(sha256sum package-lock.json | cut -d' ' -f1)
 [ -d node_modules/playwright-core ] && [ "$(cat "$stamp" 2>/dev/null)" = "$want" ] && exit 0
 echo "== installing the browser tests' npm packages (tests/browser/node_modules)"
 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error </dev/null

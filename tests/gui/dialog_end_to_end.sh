@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# The real zelk2html on its own Xvfb, driven with xdotool as a person would:
-# Input through the file chooser, band, field, Generate and its summary, the
-# page equal to the command line's, the choices back at the next start, About,
-# Escape. What the dialog decides is left to its in-memory unit tests.
-#   dialog_end_to_end.sh PROGRAM CLI OBSERVER_MODULE LISTING
-# ZELK_GUI_SCREENSHOT=FILE keeps a screenshot of the dialog (docs/dialog-linux.png).
+# The real zelk2html on its own Xvfb, driven with xdotool as a person would.
+#   dialog_end_to_end.sh PROGRAM CLI OBSERVER_MODULE LISTING  (ZELK_GUI_SCREENSHOT=FILE: docs/dialog-linux.png)
 set -euo pipefail
 . "$(dirname "$0")/../support/x11.sh"
 
@@ -22,23 +18,19 @@ export GTK_MODULES=$observer ZELK_GUI_LOG=$work/messages SOURCE_DATE_EPOCH=17000
 unset GTK_THEME || true
 start_xvfb
 
-# Started from the listing's folder, where the file chooser then opens.
-launch() {
+launch() {  # from the listing's folder, where the file chooser then opens
   (cd "$work/logs" && exec ../prog/zelk2html >>"$work/app.out" 2>>"$work/app.err") &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3')
   read -r dialog_w dialog_h < <(x getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
 }
 escape() { point_at "$main" && x key Escape && await_end; }
-# Keys go to the window under the pointer.
 point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
 click() {  # the centre of a control given in dialog units: left top width height
   x mousemove --window "$main" $((($1 * 2 + $3) * dialog_w / 644)) $((($2 * 2 + $4) * dialog_h / 238))
   x click 1
 }
-# Typed into the chooser's location field, "grids" is completed inline to
-# "grids.csv"; Delete drops the offer, so the default extension completes it.
-choose_listing() {
+choose_listing() {  # Delete drops the chooser's inline completion; the default extension adds .csv
   point_at "$(await_window 'Input CSV File')" 300 300
   x key ctrl+l
   sleep 0.3
@@ -67,12 +59,9 @@ x key Return  # in the edit box, the default button's: Generate
 expect_summary
 "$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
 cmp "$work/prog/grids.html" "$work/cli.html" || fail "the dialog's page differs from the command line's"
-shot=${ZELK_GUI_SCREENSHOT:-}
-if [ -n "$shot" ]; then point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$shot"; fi
+[ -z "${ZELK_GUI_SCREENSHOT:-}" ] || { point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$ZELK_GUI_SCREENSHOT"; }
 point_at "$main"
-x key shift+F10  # the context menu; About is its only entry
-sleep 0.3
-x key Down Return
+x key shift+F10 && sleep 0.3 && x key Down Return  # About, the context menu's only entry
 point_at "$(await_window 'About ZELK to HTML')" 10 10
 x key Return
 await_closed 'About ZELK to HTML'
@@ -81,12 +70,10 @@ escape
 # The band and field come back from the settings file; the listing is chosen again.
 rm "$work/prog/grids.html"
 launch
-point_at "$main"
-x key Return  # the focus starts on Input
+point_at "$main" && x key Return  # the focus starts on Input
 choose_listing
 click 258 12 48 12  # Generate
 expect_summary
 cmp "$work/prog/grids.html" "$work/cli.html" || fail "the restored choices give another page"
 escape
-rm -rf "$work"
-echo PASS
+rm -rf "$work" && echo PASS

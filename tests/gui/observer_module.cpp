@@ -1,5 +1,4 @@
-// Loaded into the real program (GTK_MODULES) by the end-to-end test: writes
-// each message box's title, kind and text, one line each, to ZELK_GUI_LOG.
+// Loaded into the real program (GTK_MODULES): each message box's title, kind and text, a line to ZELK_GUI_LOG.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -25,7 +24,6 @@ gboolean on_map(GSignalInvocationHint*, guint count, const GValue* values, gpoin
   g_free(text);
   return TRUE;
 }
-
 }  // namespace
 
 extern "C" G_MODULE_EXPORT void gtk_module_init(gint*, gchar***) {

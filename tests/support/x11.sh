@@ -1,7 +1,6 @@
-# Sourced by the suites that drive a real dialog on an Xvfb of their own; they
-# set `work` (kept when a step fails) and `app`, and may define on_failure and
-# on_exit. Every wait polls and every xdotool call is bounded: with no window
-# manager a lost keystroke would otherwise leave a modal box waiting forever.
+# Sourced by the suites that drive a real dialog on an Xvfb of their own; they set `work`
+# (kept on failure) and may define on_failure and on_exit. Every wait polls and every
+# xdotool call is bounded: a lost keystroke would otherwise leave a modal box waiting.
 
 fail() {
   echo "FAIL: $*" >&2
@@ -11,7 +10,6 @@ fail() {
   if declare -F on_failure >/dev/null; then on_failure >&2; fi
   exit 1
 }
-# Under set -e a failing step ends the run; it is reported as any failure.
 trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
 need_tools() {
@@ -29,37 +27,16 @@ poll() {  # seconds, what, command...: until the command succeeds
 
 x() { timeout 10 xdotool "$@"; }
 visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
-await_window() {  # title [seconds]: prints its id
-  local deadline=$((SECONDS + ${2:-30})) id
-  until id=$(visible "$1"); do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting for the window '$1'"
-    sleep 0.1
-  done
-  echo "$id"
-}
+await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }  # title [seconds]
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
 app=""
 ended() { ! kill -0 "$app" 2>/dev/null; }
-await_end() {
-  poll 30 "the program to end" ended
-  wait "$app" || fail "the program ended with status $?"
-  app=""
-}
+await_end() { poll 30 "the program to end" ended && { wait "$app" || fail "the program ended with status $?"; } && app=""; }
 
-x11_exit() {
-  local status=$?
-  trap - ERR
-  set +e  # everything is stopped, whatever fails on the way
-  if [ -n "$app" ]; then kill "$app" 2>/dev/null; fi
-  if declare -F on_exit >/dev/null; then on_exit; fi
-  if [ -n "${x11_server:-}" ]; then kill "$x11_server" 2>/dev/null; fi
-  wait 2>/dev/null
-  return $status
-}
-
-start_xvfb() {  # exports DISPLAY; the server ends with the script
-  trap x11_exit EXIT
+start_xvfb() {  # exports DISPLAY; the server and the program end with the script
+  trap 'status=$?; trap - ERR; set +e; [ -z "$app" ] || kill "$app" 2>/dev/null; declare -F on_exit >/dev/null && on_exit
+        kill "$x11_server" 2>/dev/null; wait 2>/dev/null; exit $status' EXIT
   trap 'exit 130' INT TERM
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
   x11_server=$!

@@ -1,22 +1,16 @@
 #!/usr/bin/env bash
-# The Windows programs cross-built into build-win/ and run under Wine on their
-# own Xvfb: the unit tests through ctest, and one run of the real dialog driven
-# with xdotool, its page against the Linux command line's. Its screenshot is
-# left in build-win/wine-e2e/dialog-windows.png (docs/dialog-windows.png).
+# The Windows programs cross-built into build-win/, under Wine on their own Xvfb: the unit tests
+# through ctest, and the real dialog driven with xdotool (screenshot: build-win/wine-e2e/dialog-windows.png).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
-work=$BUILD/wine-e2e
-LOG=$BUILD/wine-run.log
-EPOCH=1796428800  # every page of the run is dated 2026-12-05
+work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log EPOCH=1796428800
 . tests/support/x11.sh
 need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
   Xvfb xdotool import
-rm -rf "$work" && mkdir -p "$work"
-: >"$LOG"
+rm -rf "$work" && mkdir -p "$work" && : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
 
-echo "building the Windows programs and tests into build-win/"
 gtest=$BUILD/googletest
 if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake -S /usr/src/googletest -B "$gtest/build" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
@@ -27,40 +21,30 @@ fi
 quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
   -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
-# The Linux command line's page is the reference for every page here.
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli
 
 system='(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll'
-dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD/zelk2html.exe" "$BUILD/zelk2html-cli.exe" | sed -n 's/^\s*DLL Name: //p' |
-  tr 'A-Z' 'a-z' | grep -vxE "$system" | tr '\n' ' ') || true
+dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD"/zelk2html{,-cli}.exe | sed -n 's/^\s*DLL Name: //p' | grep -vixE "$system") || true
 [ -z "$dlls" ] || fail "the programs need more than system DLLs: $dlls"
 
 start_xvfb
 export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
-echo "starting Wine in build-win/wineprefix (the first start takes a while)"
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
 timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboot left one running
-# Without a window manager, Wine would wait for one on every window it hides;
-# unmanaged windows skip that. The close box and the menus draw with Marlett,
-# which Wine looks for among the prefix's fonts.
+# Unmanaged windows: with no window manager Wine would wait for one on every hide. Menus draw with Marlett.
 quietly timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
-echo "unit tests under Wine"
 (cd "$BUILD" && ctest -L unit -LE faults -j 2 --timeout 300 --output-on-failure) || fail "unit tests under Wine"
 
-echo "the dialog under Wine, driven with xdotool"
-mkdir -p "$work/program"
-cp "$BUILD/zelk2html.exe" "$work/program/"
-cp "$ROOT/examples/grids.csv" "$work/grids.csv"
+mkdir -p "$work/program" && cp "$BUILD/zelk2html.exe" "$work/program/" && cp "$ROOT/examples/grids.csv" "$work/"
 ini=$work/program/zelk2html.ini
 (cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" grids.csv -o expected.html --band 1 --field EM \
   --format portrait --ffma >/dev/null && sed -i 's/$/\r/' expected.html)
-# Keys go to the window with the X input focus; no window manager gives it.
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
 typed() { x windowfocus --sync "$1" && timeout 30 xdotool type --delay 40 "$2"; }
 start_dialog() {  # from its folder, as a double click would start it
@@ -85,8 +69,7 @@ generate() {  # Enter presses the default button; the summary box is dismissed
 
 start_dialog
 choose_listing
-# Band: second row (2 M); field typed in small letters; Portrait (arrow within
-# the radio group); FFMA, the sixth check box along the tab order.
+# Band 2 M (second row); field in small letters; Portrait; FFMA, the sixth check box along the tab order.
 keys "$main" Tab Down Down Tab
 typed "$main" em
 keys "$main" Tab Up Tab Tab Tab Tab Tab Tab space
@@ -94,21 +77,19 @@ generate "the first run"
 [ "$(head -c 7 "$ini")" = 3.3.0.1 ] || fail "zelk2html.ini does not carry the version record's 3.3.0.1"
 escape
 
-# Everything but the listing comes back; About is the system menu's last entry.
+# Everything but the listing comes back. About is the system menu's last entry.
 rm "$work/program/grids.html"
 start_dialog
 choose_listing
-timeout 5 xdotool mousemove 0 0  # no control lit up under the pointer
-for _ in $(seq 20); do  # until two pictures in a row agree: painting has ended
+timeout 5 xdotool mousemove 0 0  # no control lit up under the pointer; painting ends when two pictures agree
+for _ in $(seq 20); do
   mv -f "$work/dialog-windows.png" "$work/previous.png" 2>/dev/null || true
   import -window "$main" "$work/dialog-windows.png"
-  if cmp -s "$work/dialog-windows.png" "$work/previous.png"; then break; fi
+  ! cmp -s "$work"/{dialog-windows,previous}.png || break
   sleep 0.2
 done
 generate "a restart"
-keys "$main" alt+space
-sleep 0.5
-timeout 10 xdotool key --delay 40 Up Return
+keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return
 keys "$(await_window 'About ZELK to HTML')" Return
 await_closed 'About ZELK to HTML'
 escape

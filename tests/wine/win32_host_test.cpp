@@ -1,6 +1,4 @@
-// The Windows front end on real windows under Wine, for what driving the
-// dialog (tests/wine/run.sh) does not show: where each control sits, and the
-// kind of each message box.
+// What driving the real dialog under Wine does not show: where each control sits, each message box's kind.
 #include "app/win32/win32_host.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +18,7 @@ std::string window_text(HWND window) {
 
 class Win32HostTest : public testing::Test, DialogEvents {
  protected:
-  // Runs a check once the main dialog's controls exist, then ends the dialog.
-  void run(std::function<void()> check) {
+  void run(std::function<void()> check) {  // once the main dialog's controls exist
     check_ = std::move(check);
     EXPECT_EQ(host_.run_main_dialog(*this), kIdDone);
   }
@@ -55,8 +52,7 @@ TEST_F(Win32HostTest, ControlsSitWhereTheLayoutPutsThem) {
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
       // A drop-down list's height is its open list's; the window is its field.
       if (c.kind == ControlKind::kDropDownList) expected.bottom = actual.bottom;
-      EXPECT_TRUE(EqualRect(&actual, &expected)) << actual.left << "," << actual.top << " " << actual.right << ","
-                                                 << actual.bottom;
+      EXPECT_TRUE(EqualRect(&actual, &expected)) << actual.left << "," << actual.top << " " << actual.right;
       EXPECT_EQ(window_text(item(c.id)), c.caption);
       EXPECT_EQ((GetWindowLongA(item(c.id), GWL_STYLE) & WS_TABSTOP) != 0, c.tab_stop);
     }
