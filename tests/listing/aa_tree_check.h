@@ -1,6 +1,4 @@
-// The AA tree's rules, for the index's test and its fuzzer: a left child one
-// level down (none only at level 0), a right child at the level or one down
-// (none only at level 0), no right grandchild at the node's level.
+// The AA tree's rules, for the index's test and its fuzzer.
 #pragma once
 
 #include <string>

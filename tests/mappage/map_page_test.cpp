@@ -1,7 +1,8 @@
-// The map page: whole pages against goldens, and the squares' classes and counts.
+// The map page: whole pages against goldens, and the style and date choices they do not show.
 #include "mappage/map_page.h"
+#include "mappage/page_date.h"
+#include "mappage/style_sheet.h"
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,38 +41,36 @@ TEST(MapPage, GoldenPages) {
   EXPECT_GE(compared, 4);
 }
 
-struct Page {
-  int credited;
-  std::string text;
-};
-
-Page write_page(const std::string& listing, SettingsRecord& record, int& ffma_count) {
-  std::FILE* in = test::stream_of(listing);
-  std::FILE* out = std::tmpfile();
-  Page page{write_map_page(in, "L.csv", out, ffma_count, record, 0), ""};
-  page.text = test::contents_of(out);
-  std::fclose(in);
-  std::fclose(out);
-  return page;
+TEST(StyleSheet, OptionsTransformTheBaseTables) {
+  struct Case {
+    int color, bold, needed, c_checked;
+    const char* looks;  // unworked, worked, confirmed, checked; "+" is bold
+  };
+  for (Case c : {Case{1, 0, 1, 1, "Black Red Gray Gray"},
+                 Case{1, 1, 1, 0, "Black+ Red+ Green+ Gray"},
+                 Case{1, 0, 0, 0, "Gray Red Green Black"},
+                 Case{1, 1, 0, 1, "Gray Red+ Black+ Black+"},
+                 Case{0, 1, 1, 1, "Black+ Gray+ Gray Gray"},
+                 Case{0, 0, 0, 0, "Gray Gray+ Black Black+"},
+                 Case{0, 0, 0, 1, "Gray Gray+ Black+ Black+"}}) {
+    SettingsRecord record;
+    reset_to_defaults(record);
+    record.color_option = c.color, record.bold_option = c.bold;
+    record.emphasize_needed_option = c.needed, record.confirmed_as_checked_option = c.c_checked;
+    StatusStyleTable table;
+    fill_status_styles(table, record);
+    std::string looks;
+    for (const StatusStyle& style : table.styles)
+      looks += std::string(looks.empty() ? "" : " ") + style.color_word + (style.bold == 1 ? "+" : "");
+    EXPECT_EQ(looks, c.looks) << c.color << c.bold << c.needed << c.c_checked;
+  }
 }
 
-// The goldens show the squares' classes; the counts reach the caller only.
-TEST(MapPage, CountsCreditedSquaresAndAddsFfmaOnesToTheCounter) {
-  // The field FN alone: a map the dialog does not offer, but the writer draws.
-  SettingsRecord record = test::record_for(1, "FN");
-  record.map_columns = record.map_rows = 1;
-  int ffma_count = 10;  // the writer adds to it and never resets it
-  Page page = write_page("Grid,2M\nFN42,C\nFN47,W\nFN48,c\nEN00,W\n", record, ffma_count);
-  EXPECT_EQ(page.credited, 2);
-  EXPECT_EQ(ffma_count, 11);  // FN42; FN47 is outside the set, EN00 off the map
-  EXPECT_STREQ(record.message, "Read     4 worked grids from L.csv\n");
-
-  ffma_count = 3;
-  page = write_page("Grid,2M\nFN42,,W\n", record, ffma_count);
-  EXPECT_EQ(page.credited, -1);
-  EXPECT_EQ(page.text, "");
-  EXPECT_EQ(ffma_count, 3);
-  EXPECT_STREQ(record.message, "Read     0 worked grids from L.csv\n");
+TEST(PageDate, UtcDayMonthNameAndYear) {
+  for (auto [instant, expected] : {std::pair<std::time_t, const char*>{0, "01 January 1970"}, {-1, "31 December 1969"},
+                                   {951782400, "29 February 2000"}, {2147483648, "19 January 2038"},
+                                   {-2203891200, "01 March 1900"}})
+    EXPECT_EQ(page_date_text(instant), expected) << instant;
 }
 
 }  // namespace

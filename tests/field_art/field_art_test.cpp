@@ -1,13 +1,19 @@
-// The field pictures: the grid's own projection (every square's geography
-// behind its cell), fill and lines, the seams of the map, and the real
-// geography at places whose look is known.
-#include "field_art/field_picture.h"
-
+// The geography file, the field pictures (projection, fill and lines, the map's seams, the
+// real geography), the GIF writer, and the pictures a build leaves in images/: one for every
+// field a page can name, the real fields drawn, the rest plain.
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
+
+#include "../scratch_folder.h"
+#include "field_art/field_picture.h"
+#include "field_art/gif_file.h"
 
 namespace zelk {
 namespace {
@@ -21,32 +27,40 @@ GeoPath path_of(std::vector<GeoPoint> points) {
   return path;
 }
 
+TEST(ReadGeography, DamagedFilesAreRefusedWhole) {
+  const std::string land = "L 3 0 0 100 0 0 100\n";
+  const std::pair<std::string, const char*> cases[] = {
+      {land + "X 2 0 0 1 1\n", "line 2: unknown record kind"},
+      {"L 1 0 0\n", "line 1: bad point count"},
+      {"L 99999999 0 0\n", "line 1: point count larger than the record"},
+      {"# head\n" + land + "B 3 0 0 1 1 2\n", "line 3: too few coordinates"},
+      {"L 2 0 0 1 1 2 2\n", "line 1: more coordinates than the count"},
+      {"L 2 0 0 1 1 x\n", "line 1: more coordinates than the count"},
+      {"L 2 0 0 1 1x\n", "line 1: too few coordinates"},
+      {"L 2 17900 0 200 0\n", "line 1: point off the globe"},
+      {"B 2 0 0 1 1\n", "no land in the file"},
+  };
+  for (auto [text, expected] : cases) {
+    std::istringstream in(text);
+    Geography g;
+    std::string error;
+    EXPECT_TRUE(!read_geography(in, g, error) && error == expected && g.land.empty() && g.borders.empty()) << text;
+  }
+}
+
 // Without the letters, a pixel is land, sea, or touched by a line.
 enum class Look { kLand, kSea, kInk };
 Look look_of(const Rgb& c) { return c == kLandColor ? Look::kLand : c == kSeaColor ? Look::kSea : Look::kInk; }
 
 TEST(FieldPicture, ProjectionPutsEachSquareBehindItsCell) {
-  struct Case {
-    GeoPoint point;
-    const char* field;
-    double x, y;
-  } cases[] = {{{-80, 40}, "FN", 1, 221}, {{-71.5, 42.25}, "FN", 103, 171.5}, {{180, 90}, "RR", 241, 1}};
-  for (const Case& c : cases) {
-    PixelPoint p = project(c.point, field_west(c.field[0]), field_south(c.field[1]));
-    EXPECT_EQ(p.x, c.x) << c.field;
-    EXPECT_EQ(p.y, c.y) << c.field;
-  }
   // Every square's corners land on its cell's corners.
-  for (int column = 0; column < 10; ++column) {
+  for (int column = 0; column < 10; ++column)
     for (int row = 0; row < 10; ++row) {
       PixelRect r = square_pixels(column, row);
-      PixelPoint north_west = project({-100.0 + 2 * column, 31.0 + row}, field_west('E'), field_south('M'));
-      PixelPoint south_east = project({-98.0 + 2 * column, 30.0 + row}, field_west('E'), field_south('M'));
-      EXPECT_TRUE(north_west.x == r.left && north_west.y == r.top && south_east.x == r.right &&
-                  south_east.y == r.bottom)
-          << "EM" << column << row;
+      PixelPoint nw = project({-100.0 + 2 * column, 31.0 + row}, field_west('E'), field_south('M'));
+      PixelPoint se = project({-98.0 + 2 * column, 30.0 + row}, field_west('E'), field_south('M'));
+      EXPECT_TRUE(nw.x == r.left && nw.y == r.top && se.x == r.right && se.y == r.bottom) << "EM" << column << row;
     }
-  }
 }
 
 TEST(FieldPicture, LandOfOneSquareFillsExactlyItsCell) {
@@ -59,8 +73,7 @@ TEST(FieldPicture, LandOfOneSquareFillsExactlyItsCell) {
   EXPECT_EQ(picture.at(118, 174), kLandColor);
   EXPECT_EQ(picture.at(109, 166), kSeaColor) << "the lake";
   EXPECT_EQ(look_of(picture.at(103, 171)), Look::kInk) << "the lake's shore";
-  // The coast on the cell's edges, half over the land inside and half over the
-  // sea outside, and sea a pixel beyond.
+  // The coast on the cell's edges, half over the land and half over the sea, and sea beyond.
   for (int a : {0, 10, 21}) {
     for (auto [x, y, dx, dy] :
          {std::array{97, 155 + a, -1, 0}, {120, 155 + a, 1, 0}, {97 + a, 155, 0, -1}, {97 + a, 176, 0, 1}}) {
@@ -87,14 +100,11 @@ TEST(FieldPicture, SeamsOfTheMapAreNoCoast) {
 }
 
 TEST(FieldPicture, LettersAreFaint) {
-  const IndexedPicture picture = draw_field(Geography(), 'F', 'N');
-  // The stem of the F runs down the left of the picture.
-  EXPECT_NE(picture.at(29, 150), kSeaColor);
-  EXPECT_GE(picture.at(29, 150)[0], 225);
+  const IndexedPicture picture = draw_field(Geography(), 'F', 'N');  // the F's stem at x 29
+  EXPECT_TRUE(picture.at(29, 150) != kSeaColor && picture.at(29, 150)[0] >= 225);
   EXPECT_EQ(picture.at(29, 200), kSeaColor) << "below the letters";
 }
 
-// Places whose look anyone can check on a map, in the real geography.
 class RealGeography : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -134,30 +144,15 @@ TEST_F(RealGeography, KnownPlacesLookRight) {
       {"Manitoulin Island", {-82.2, 45.75}, "EN", Look::kLand},
       {"Chicago", {-87.7, 41.85}, "EN", Look::kLand},
       {"Toronto", {-79.45, 43.72}, "FN", Look::kLand},
+      // Lines within a pixel.
+      {"Cape Hatteras", {-75.53, 35.23}, "FM", Look::kInk},
+      {"Cape Cod, Chatham", {-69.94, 41.67}, "FN", Look::kInk},
+      {"Cape of Good Hope", {18.47, -34.36}, "JF", Look::kInk},
+      {"US-Canada border between DN58 and DN59", {-110, 49}, "DN", Look::kInk},
+      {"Kansas-Colorado line", {-102.05, 38.5}, "DM", Look::kInk},
+      {"US-Canada border through Lake Ontario", {-78.5, 43.64}, "FN", Look::kInk},
   };
-  for (const Case& c : cases) EXPECT_EQ(look_near(c.point, c.field, 0), c.look) << c.id;
-}
-
-TEST_F(RealGeography, KnownLinesPassThroughTheirSquares) {
-  struct Case {
-    const char* id;
-    GeoPoint point;
-    const char* field;
-    int column, row;  // the square the point belongs to
-  } cases[] = {
-      {"Cape Hatteras", {-75.53, 35.23}, "FM", 2, 5},
-      {"Cape Cod, Chatham", {-69.94, 41.67}, "FN", 5, 1},
-      {"Cape of Good Hope", {18.47, -34.36}, "JF", 9, 5},
-      {"US-Canada border, the line between DN58 and DN59", {-110, 49}, "DN", 5, 8},
-      {"Kansas-Colorado line", {-102.05, 38.5}, "DM", 8, 8},
-      {"US-Canada border through Lake Ontario", {-78.5, 43.64}, "FN", 0, 3},
-  };
-  for (const Case& c : cases) {
-    PixelPoint p = project(c.point, field_west(c.field[0]), field_south(c.field[1]));
-    PixelRect square = square_pixels(c.column, c.row);
-    EXPECT_TRUE(p.x >= square.left && p.x < square.right && p.y >= square.top && p.y < square.bottom) << c.id;
-    EXPECT_EQ(look_near(c.point, c.field, 1), Look::kInk) << c.id;
-  }
+  for (const Case& c : cases) EXPECT_EQ(look_near(c.point, c.field, c.look == Look::kInk), c.look) << c.id;
 }
 
 // The pictures draw straight segments; only Antarctica's ring runs along the pole from end to end.
@@ -173,6 +168,57 @@ TEST_F(RealGeography, NothingIsAsDarkAsThePagesGrayDigits) {
   for (const char* field : {"FN", "EM", "JO", "PM", "AA"})
     for (const Rgb& c : draw_field(geography_, field[0], field[1]).palette)
       EXPECT_GT(*std::min_element(c.begin(), c.end()), 140) << field;
+}
+
+// The first image with the global palette as giflib reads it; width 0 when unreadable.
+IndexedPicture read_gif(const std::string& path) {
+  IndexedPicture picture;
+  int code = 0;
+  GifFileType* gif = DGifOpenFileName(path.c_str(), &code);
+  if (gif != nullptr && DGifSlurp(gif) == GIF_OK && gif->ImageCount >= 1 && gif->SColorMap != nullptr) {
+    picture.width = gif->SWidth;
+    picture.height = gif->SHeight;
+    for (int i = 0; i < gif->SColorMap->ColorCount; ++i) {
+      const GifColorType& c = gif->SColorMap->Colors[i];
+      picture.palette.push_back({c.Red, c.Green, c.Blue});
+    }
+    const GifImageDesc& image = gif->SavedImages[0].ImageDesc;
+    picture.pixels.assign(gif->SavedImages[0].RasterBits,
+                          gif->SavedImages[0].RasterBits + std::size_t(image.Width) * image.Height);
+  }
+  if (gif != nullptr) DGifCloseFile(gif, &code);
+  return picture;
+}
+
+TEST(WriteGif, ReadsBackPixelForPixel) {
+  test::ScratchFolder folder;
+  IndexedPicture picture{3, 2, {kSeaColor, kLandColor, kCoastColor}, {0, 1, 2, 2, 1, 0}};
+  std::string error;
+  ASSERT_TRUE(write_gif(picture, folder / "x.gif", error)) << error;
+  IndexedPicture back = read_gif(folder / "x.gif");
+  EXPECT_TRUE(back.width == 3 && back.height == 2 && back.pixels == picture.pixels);
+  EXPECT_EQ(back.palette, std::vector<Rgb>({kSeaColor, kLandColor, kCoastColor, Rgb{0, 0, 0}}));  // powers of two
+  EXPECT_FALSE(write_gif(picture, folder / "missing/FN.gif", error));
+  EXPECT_NE(error.find("missing/FN.gif: "), std::string::npos) << error;
+}
+
+TEST(FieldImagesOfTheBuild, EveryFieldAPageCanNameHasItsPicture) {
+  const std::filesystem::path folder = ZELK_IMAGES_FOLDER;
+  std::set<std::string> present, expected;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".gif") present.insert(entry.path().filename().string());
+  // Maps start at AA..RR and reach 5 fields further east and 3 further north.
+  for (char lon = 'A'; lon <= 'W'; ++lon)
+    for (char lat = 'A'; lat <= 'U'; ++lat) expected.insert(std::string{lon, lat} + ".gif");
+  EXPECT_EQ(present, expected);
+  for (const std::string& name : expected) {
+    const IndexedPicture picture = read_gif((folder / name).string());
+    ASSERT_TRUE(picture.width == kFieldImageWidth && picture.height == kFieldImageHeight) << name;
+    std::set<Rgb> used;
+    for (std::uint8_t index : picture.pixels) used.insert(picture.palette[index]);
+    if (name[0] <= 'R' && name[1] <= 'R') EXPECT_GT(used.size(), 2u) << name;
+    else EXPECT_EQ(used, std::set<Rgb>{kSeaColor}) << name;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,164 @@
+// Reading a worked-grid listing: header, band rules, data rows, messages and the index of grids.
+#include "listing/listing_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "listing/band_table.h"
+#include "scratch_folder.h"
+#include "tests/listing/aa_tree_check.h"
+
+namespace zelk {
+namespace {
+
+void walk(const IndexNode* t, std::string& text) {
+  if (t == nullptr) return;
+  walk(t->left, text);
+  text += std::string(text.empty() ? "" : " ") + t->key() + "=" + t->status_letter;
+  walk(t->right, text);
+}
+
+// The entries as "key=letter ..." in key order, and the message.
+std::pair<std::string, std::string> read(const std::string& listing, int band_index) {
+  std::FILE* stream = test::stream_of(listing);
+  SettingsRecord record = test::record_for(band_index);
+  GridIndex index = read_listing(stream, "L.csv", record);
+  std::fclose(stream);
+  std::string entries;
+  walk(index.root(), entries);
+  return {entries, record.message};
+}
+
+const std::string kFormatError = "ERROR: Unrecognized format of input file L.csv\n";
+std::string read_count(int count) {
+  char text[64];
+  std::snprintf(text, sizeof text, "Read  %4d worked grids from L.csv\n", count);
+  return text;
+}
+
+TEST(ListingReader, Cases) {
+  struct Case {
+    const char* id;
+    std::string listing;
+    int band;
+    std::string entries, message;
+  };
+  const std::string long_row = "FN31," + std::string(300, 'r') + ",W";
+  std::string wide_header = "Grid";
+  for (int column = 1; column < 20; ++column) wide_header += column == 18 ? ",23CM" : ",remarks";
+  const Case cases[] = {
+      {"empty file", "", 1, "", read_count(0)},
+      {"header only", "Grid,2M\n", 1, "", read_count(0)},
+      {"grid", "grid,2M\nFN31,W\n", 1, "", kFormatError},
+      {"empty first line", "\nGrid,2M\nFN31,W\n", 1, "", kFormatError},
+      {"Prefix", "Prefix,2M\nFN31,W", 1, "FN31=W", read_count(1)},
+      {"2M of three", "Grid,6M,2M,6CM\nFN31,L,W,C\n", 1, "FN31=W", read_count(1)},
+      {"6CM of three", "Grid,6M,2M,6CM\nFN31,L,W,C\n", 8, "FN31=C", read_count(1)},
+      {"2.3 as 2 m", "Grid,2.3,144\nFN31,L,W\n", 1, "FN31=L", read_count(1)},
+      {"2.3 as 13 cm", "Grid,2.3,144\nFN31,L,W\n", 6, "FN31=L", read_count(1)},
+      {"left of two", "Grid,144,2M\nFN31,L,W\n", 1, "FN31=L", read_count(1)},
+      {"no band column", "Grid,6M,remarks\nFN31,L\n", 1, "",
+       "ERROR: No match found for band 2 M (144 MHz) in L.csv\n\n"},
+      {"key column only", "Grid\nFN31\n", 10, "", "ERROR: No match found for band Satellite in L.csv\n\n"},
+      {"band in field 19", wide_header + "\nFN31" + std::string(17, ',') + ",C\n", 5, "FN31=C", read_count(1)},
+      {"empty cell keeps its place", "Grid,6M,2M,220\nFN31,,W,C\n", 1, "FN31=W", read_count(1)},
+      {"empty band cell", "Grid,6M,2M,220\nFN31,,W,C\nFN32,L\nFN33,L,,C\n", 0, "FN32=L FN33=L", read_count(2)},
+      {"line ends", "Grid,2M\r\nFN31,W\rFN32,C\r\n\nFN33,L\n\rFN34,*", 1, "FN31=W FN32=C FN33=L FN34=*",
+       read_count(4)},
+      {"first cell letter only", "Grid,2M\nFN31,Wx\nFN32,c\n", 1, "FN31=W FN32=c", read_count(2)},
+      {"no quoting or trimming", "Grid,2M\n\"FN31\",W\n FN32, C\nfn33,\tL\n", 1, " FN32=  \"FN31\"=W fn33=\t",
+       read_count(3)},
+      {"first letter stays", "Grid,2M\nFN31,C\nFN31,W\n", 1, "FN31=C", read_count(2)},
+      {"rows without grid or cell", "Grid,2M\n,W\nFN31\nFN32,\n\n,\n", 1, "", read_count(0)},
+      {"long line", "Grid,6M,2M\n" + long_row + "\nFN32,L,L\n", 1, "FN31=W FN32=L", read_count(2)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+}
+
+TEST(BandTable, LabelRules) {
+  struct Case {
+    const char* label;
+    int by_band_label, by_frequency;
+  };
+  const Case cases[] = {
+      {"2", 1, -1}, {"2m", 1, -1}, {" +2M", 1, -1}, {"-2", -1, -1}, {"6M", 0, -1}, {"6 M (CW)", 8, -1}, {"6cm", 8, -1},
+      {"3CM", 9, -1}, {"9CM", 7, -1}, {"13CM", 6, -1}, {"23cm", 5, -1}, {"33CM", 4, -1}, {"35CM", -1, -1},
+      {"70CM", 3, -1}, {"1.25CM", 2, -1}, {"1.19", 2, -1}, {"1.26", -1, -1}, {".1.2", -1, -1}, {"sat", 10, 10},
+      {"Sat", 10, 10}, {"SATELLITE", -1, -1}, {" SAT", -1, -1}, {"50", -1, 0}, {"144", -1, 1}, {"220", -1, 2},
+      {"430", -1, -1}, {"432", -1, -1}, {"440", -1, 3}, {"900", -1, 4}, {"10G", -1, 9}, {"1.3", -1, 5}, {"1.29", -1, 5},
+      {"1.31", -1, -1}, {"2.3", 1, 6}, {"2.29", 1, 6}, {"3.3", 9, 7}, {"3.4", 9, -1}, {"5.6", -1, 8}, {"5.7", -1, -1},
+      {"1296", -1, -1}, {"99999999999", -1, -1},
+      // The leading number is read as the C library reads it.
+      {"1.2e0", 2, -1}, {"0x1.4", 2, -1}, {"+1.3GHZ", -1, 5}, {"+-1.2", -1, -1},
+      // Captions: all but 35 CM (its number is 33) and Satellite name their band.
+      {"35 CM (900 MHz)", -1, -1}, {"6 CM (5768 MHz)", 8, -1}, {"Satellite", -1, -1},
+  };
+  for (const Case& c : cases) {
+    SettingsRecord record = test::record_for(-1);
+    std::string label = c.label;
+    EXPECT_EQ(band_from_label(label.data(), "L.csv", record), c.by_band_label) << c.label;
+    label = c.label;
+    EXPECT_EQ(band_from_frequency(label.data(), "L.csv", record), c.by_frequency) << c.label;
+  }
+  EXPECT_TRUE(*band_caption(-1) == '\0' && *band_caption(kBandCount) == '\0' && *band_caption(kBandCount - 1) == 'S');
+}
+
+TEST(BandTable, UnrecognizedLabelIsUpperCasedAndNamedInTheMessage) {
+  SettingsRecord record = test::record_for(-1);
+  char label[] = "azimuth";
+  EXPECT_EQ(band_from_label(label, "C:\\logs\\grids.csv", record), -1);
+  EXPECT_STREQ(label, "AZIMUTH");
+  EXPECT_STREQ(record.message, "Unrecognized band: AZIMUTH in C:\\logs\\grids.csv");
+  EXPECT_EQ(band_from_frequency(label, nullptr, record), -1);
+  EXPECT_STREQ(record.message, "Unrecognized frequency: AZIMUTH");
+  EXPECT_EQ(band_from_label(label, nullptr, record), -1);
+  EXPECT_STREQ(record.message, "Unrecognized band: AZIMUTH");
+  const std::string long_path(400, 'p');
+  EXPECT_EQ(band_from_frequency(label, long_path.c_str(), record), -1);
+  EXPECT_EQ(std::string(record.message), "Unrecognized frequency: AZIMUTH in " + std::string(220, 'p'));
+}
+
+// Keys of eight bytes and more, and keys longer than the index's blocks.
+TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
+  const std::string f(20000, 'F'), g(20000, 'G');
+  GridIndex index;
+  EXPECT_EQ(index.find("FN42"), nullptr);
+  for (auto [key, letter] : {std::pair{f.c_str(), 'N'}, {"FN42", 'C'}, {"FN42ab", 'W'}, {"fn42", 'L'}, {" FN42", 'M'},
+                             {"\xC9N42", 'S'}, {"FN42abcdefgh", '*'}, {g.c_str(), 'X'}})
+    index.insert(key, letter);
+  index.insert("FN42", 'W');  // the first letter stays
+  std::string found;
+  const std::string looked_for[] = {"FN42", "FN42ab", "fn42", " FN42", "\xC9N42", "FN42abcdefgh", f, g, "FN4",
+                                    "FN42a", "FN42abcdefgi", "FN42abcdefg", f + "F"};
+  for (const std::string& key : looked_for)
+    found += index.find(key.c_str()) != nullptr ? index.find(key.c_str())->status_letter : '-';
+  EXPECT_EQ(found, "CWLMS*NX-----");
+  std::vector<std::string> keys;
+  EXPECT_EQ(aa_tree_fault(index.root(), keys), "");
+  EXPECT_EQ(keys, (std::vector<std::string>{" FN42", f, "FN42", "FN42ab", "FN42abcdefgh", g, "fn42", "\xC9N42"}));
+}
+
+TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
+  std::vector<std::string> grids;
+  for (int number = 100; number < 300; ++number) grids.push_back("FN" + std::to_string(number));
+  std::mt19937 random(20261205);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::string> order(grids.begin(), grids.begin() + 1 + round);
+    std::shuffle(order.begin(), order.end(), random);
+    GridIndex index;
+    for (const std::string& grid : order) index.insert(grid.c_str(), 'W');
+    std::vector<std::string> keys;
+    ASSERT_EQ(aa_tree_fault(index.root(), keys), "") << "round " << round;
+    std::sort(order.begin(), order.end());
+    ASSERT_EQ(keys, order) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace zelk
