@@ -76,7 +76,7 @@ class ScriptedHost : public DialogHost {
     return shell_succeeds;
   }
   void list_add(int id, const std::string& text) override { lists[id].push_back(text); }
-  void list_remove(int id, int row) override { lists[id].erase(lists[id].begin() + row); }
+  void list_remove(int id, int row) override { if (row < list_count(id)) lists[id].erase(lists[id].begin() + row); }
   int list_count(int id) override { return static_cast<int>(lists[id].size()); }
   void combo_add(int id, const std::string& text) override { combo_rows[id].push_back(text); }
   void combo_select(int id, int row) override { combo_selected[id] = row; }
