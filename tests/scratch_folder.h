@@ -1,7 +1,5 @@
-// The tests' shared helpers: scratch folders and files, listings in memory,
-// and the records and requests a user's choices make. ctest runs each test in
-// a process of its own and in parallel, so every test gets a folder of its
-// own, removed with it.
+// The tests' shared helpers. ctest runs tests in parallel, each in a process
+// of its own, so every test gets a scratch folder of its own, removed with it.
 #pragma once
 
 #include <algorithm>
@@ -13,14 +11,11 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "conversion/generate.h"
 #include "conversion/settings_record.h"
 
 namespace zelk::test {
 
-// The names in a folder, sorted.
 inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
@@ -30,10 +25,7 @@ inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
 
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() / (std::string("zelk-") + test->test_suite_name() + "-" +
-                                                      test->name() + "-" + std::to_string(std::random_device{}()));
+  ScratchFolder() : path_(std::filesystem::temp_directory_path() / ("zelk-" + std::to_string(std::random_device{}()))) {
     std::filesystem::create_directories(path_);
   }
   ~ScratchFolder() {
@@ -69,7 +61,6 @@ inline std::FILE* stream_of(const std::string& bytes) {
   return stream;
 }
 
-// Everything written to `stream` so far.
 inline std::string contents_of(std::FILE* stream) {
   std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
   std::rewind(stream);
@@ -77,7 +68,6 @@ inline std::string contents_of(std::FILE* stream) {
   return bytes;
 }
 
-// The defaults with a band and a lower-left field chosen.
 inline SettingsRecord record_for(int band_index, const char* lower_left_field = "") {
   SettingsRecord record;
   reset_to_defaults(record);

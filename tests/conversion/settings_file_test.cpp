@@ -1,4 +1,4 @@
-// The program's identity, and loading and saving the settings file.
+// The settings file: its byte layout, the program's identity, loading and saving.
 #include "conversion/settings_file.h"
 
 #include <cstring>
@@ -12,8 +12,24 @@
 namespace zelk {
 namespace {
 
-using test::read_file;
-using test::write_file;
+std::string image_of(const SettingsRecord& record) {
+  RecordBytes bytes;
+  record_to_bytes(record, bytes);
+  return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+}
+
+TEST(SettingsRecord, ByteImageHasFixedOffsetsAndLittleEndianIntegers) {
+  SettingsRecord record;
+  std::memset(&record, 0x5A, sizeof record);
+  reset_to_defaults(record);
+  record.band_index = 0x01020304;
+  record.map_columns = -2;
+  const std::string image = image_of(record);
+  EXPECT_EQ(image.substr(0, 552), std::string(552, '\0'));
+  // band, bold, color, C = S = * 1, FFMA 0, reserved -1, rows 3, landscape, needed 1, S = * 0, columns
+  EXPECT_EQ(image.substr(552), std::string("\4\3\2\1" "\1\0\0\0" "\1\0\0\0" "\1\0\0\0" "\0\0\0\0" "\377\377\377\377"
+                                           "\3\0\0\0" "\1\0\0\0" "\1\0\0\0" "\0\0\0\0" "\376\377\377\377", 44));
+}
 
 struct FakePlatform : ProgramPlatform {
   std::optional<std::string> path;
@@ -22,50 +38,6 @@ struct FakePlatform : ProgramPlatform {
   std::optional<std::string> program_path() override { return path; }
   std::optional<VersionRecord> version_record(const std::string& file) override { return version_file = file, version; }
 };
-
-TEST(SettingsFile, ProgramIdentity) {
-#ifdef _WIN32
-  const bool windows = true;
-  const std::string exe = ".exe";
-#else
-  const bool windows = false;  // Linux programs carry no extension: nothing of the name is cut
-  const std::string exe = "";
-#endif
-  const VersionRecord release{kVersionSignature, 0x00030003, 0x00000001};
-  const std::string d255 = "/" + std::string(253, 'd') + "/";
-  struct Case {
-    std::optional<std::string> path;
-    std::optional<VersionRecord> version;
-    bool ok;
-    std::string directory, base_name, version_text;
-  };
-  const Case cases[] = {
-      {"/opt/zelk/zelk2html.exe", release, true, "/opt/zelk/", windows ? "zelk2html" : "zelk2html.exe", "3.3.0.1"},
-      {"/opt/zelk.v2/zelk2html-3.3", release, true, "/opt/zelk.v2/", windows ? "zelk2html-3" : "zelk2html-3.3", "3.3.0.1"},
-      {"/z/zelk2html", std::nullopt, true, "/z/", "zelk2html", ""},
-      {"/z/zelk2html", VersionRecord{0xFEEF04BC, 0x00030003, 1}, true, "/z/", "zelk2html", ""},
-      {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, true, "/z/", "p", ""},  // 23 characters
-      {std::nullopt, release, false, "", "", ""},
-      {"/z/abcdefghijklmno", release, true, "/z/", "abcdefghijklmno", "3.3.0.1"},
-      {"/z/abcdefghijklmnop", release, false, "", "", ""},
-      {d255 + "p", release, true, d255, "p", "3.3.0.1"},
-      {"/" + d255 + "p", release, false, "", "", ""},
-  };
-  for (const Case& c : cases) {
-    FakePlatform platform;
-    platform.path = c.path;
-    platform.version = c.version;
-    SettingsRecord record;
-    reset_to_defaults(record);
-    std::strcpy(record.version, "old");  // a failed identity leaves none of the old one
-    std::strcpy(record.program_base_name, "old");
-    std::strcpy(record.program_directory, "/old/");
-    EXPECT_EQ(set_program_identity(record, platform), c.ok) << c.path.value_or("no path");
-    EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version,
-              c.directory + "|" + c.base_name + "|" + c.version_text);
-    EXPECT_EQ(platform.version_file, c.ok ? c.directory + c.base_name + exe : "");
-  }
-}
 
 // A record as this release writes it, every field off its default.
 SettingsRecord stored_record() {
@@ -82,10 +54,41 @@ SettingsRecord stored_record() {
   return record;
 }
 
-std::string image_of(const SettingsRecord& record) {
-  RecordBytes bytes;
-  record_to_bytes(record, bytes);
-  return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+TEST(SettingsFile, ProgramIdentity) {
+#ifdef _WIN32
+  const bool windows = true;
+#else
+  const bool windows = false;  // Linux programs carry no extension: nothing of the name is cut
+#endif
+  const VersionRecord release{kVersionSignature, 0x00030003, 0x00000001};
+  const std::string d255 = "/" + std::string(253, 'd') + "/";
+  struct Case {
+    std::optional<std::string> path;
+    std::optional<VersionRecord> version;
+    std::string identity;  // directory|base name|version
+  } cases[] = {
+      {"/opt/zelk/zelk2html.exe", release, windows ? "/opt/zelk/|zelk2html|3.3.0.1" : "/opt/zelk/|zelk2html.exe|3.3.0.1"},
+      {"/opt/zelk.v2/zelk2html-3.3", release, windows ? "/opt/zelk.v2/|zelk2html-3|3.3.0.1" : "/opt/zelk.v2/|zelk2html-3.3|3.3.0.1"},
+      {"/z/zelk2html", std::nullopt, "/z/|zelk2html|"},
+      {"/z/zelk2html", VersionRecord{0xFEEF04BC, 0x00030003, 1}, "/z/|zelk2html|"},
+      {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, "/z/|p|"},  // 23 characters
+      {std::nullopt, release, "||"},
+      {"/z/abcdefghijklmno", release, "/z/|abcdefghijklmno|3.3.0.1"},
+      {"/z/abcdefghijklmnop", release, "||"},
+      {d255 + "p", release, d255 + "|p|3.3.0.1"},
+      {"/" + d255 + "p", release, "||"},
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    platform.path = c.path;
+    platform.version = c.version;
+    SettingsRecord record = stored_record();  // a failed identity leaves none of the old one
+    const bool ok = c.identity != "||";
+    EXPECT_EQ(set_program_identity(record, platform), ok) << c.path.value_or("no path");
+    EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version, c.identity);
+    EXPECT_EQ(platform.version_file,
+              ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
+  }
 }
 
 SettingsRecord live_record(const char* version = "3.3.0.1") {
@@ -124,7 +127,7 @@ TEST(SettingsFile, LoadOutcomes) {
   };
   for (const Case& c : cases) {
     std::filesystem::remove(path);
-    if (c.file) write_file(path, *c.file);
+    if (c.file) test::write_file(path, *c.file);
     SettingsRecord live = live_record(c.live_version);
     EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.id;
     EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" + std::to_string(live.map_columns),
@@ -142,7 +145,7 @@ TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {
   std::strcpy(record.message, "Wrote 12 grids");
   ASSERT_EQ(settings_path(record), folder / "zelk2html.ini");
   ASSERT_TRUE(save_settings_file(record));
-  EXPECT_EQ(read_file(folder / "zelk2html.ini"), image_of(record));
+  EXPECT_EQ(test::read_file(folder / "zelk2html.ini"), image_of(record));
   EXPECT_EQ(record.message[0], '\0');
   EXPECT_FALSE(save_settings_file(record, folder / "missing/zelk2html.ini"));
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"zelk2html.ini"}));

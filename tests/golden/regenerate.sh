@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
-# Rewrites the golden pages with the command-line front end, from grids.csv
-# and the lines of pages.txt. Read every page that changed before committing
-# it: the unit tests compare pages with these byte for byte.
-#   tests/golden/regenerate.sh [path/to/zelk2html-cli]   (default build/zelk2html-cli)
+# Rewrites the golden pages from grids.csv and pages.txt with the command line
+# (default build/zelk2html-cli). Read every changed page before committing it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-$here/../../build/zelk2html-cli}
-# The pages are written elsewhere first, so nothing the program may add
-# beside a page (its field images) lands here.
+# Written elsewhere first, so no field pictures land beside the goldens.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 while read -r page epoch args; do
   case "$page" in '' | '#'*) continue ;; esac
-  # The arguments are plain words, split on purpose.
-  # shellcheck disable=SC2086
+  # shellcheck disable=SC2086  # plain words, split on purpose
   SOURCE_DATE_EPOCH=$epoch "$cli" "$here/grids.csv" -o "$scratch/$page" $args >/dev/null
   cp "$scratch/$page" "$here/$page"
 done <"$here/pages.txt"
