@@ -1,12 +1,11 @@
-// The field images a page names, put beside it: only the missing ones, so a
-// picture already there is never replaced. Failures: tests/faults.
+// The field images a page names, put beside it: only the missing ones.
 #include "conversion/field_images.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "../scratch_folder.h"
+#include "scratch_folder.h"
 
 namespace zelk {
 namespace {
@@ -14,10 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 SettingsRecord map_of(const char* lower_left, int columns, int rows) {
-  SettingsRecord record;
-  reset_to_defaults(record);
-  record.lower_left_field[0] = lower_left[0];
-  record.lower_left_field[1] = lower_left[1];
+  SettingsRecord record = test::record_for(1, lower_left);
   record.map_columns = columns;
   record.map_rows = rows;
   return record;
@@ -29,7 +25,6 @@ TEST(FieldImageNames, ColumnBySouthToNorthAsTheStyleBlockNamesThem) {
   EXPECT_EQ(field_image_names(map_of("YA", 4, 1)), std::vector<std::string>({"YA.gif", "ZA.gif"})) << "past Z";
 }
 
-// The pictures a user put there are kept: tests/faults.
 TEST(AddMissingFieldImages, AddsWhatIsMissingAndCountsWhatCannotBeAdded) {
   test::ScratchFolder scratch;
   fs::create_directories(scratch / "program");

@@ -1,7 +1,7 @@
 #!/bin/sh
-# The real parts behind the fault seam: a disk filled to the last byte and a
-# read-only one, each a small tmpfs in a mount namespace of this script's own.
-# Usage: real_disk.sh CLI LISTING. Needs root (./dev test runs as root).
+# The real parts behind the fault seam: a disk full to the last byte, then
+# read-only; a small tmpfs in this script's own mount namespace (needs root).
+# Usage: real_disk.sh CLI LISTING
 set -u
 cli=$1 listing=$2
 if [ -z "${ZELK_PRIVATE_MOUNTS:-}" ]; then
@@ -17,13 +17,11 @@ expect() {
   before=$(ls -l "$disk")
   "$cli" "$listing" -o "$disk/grids.html" --band 1 --field EM >"$disk.out" 2>"$disk.err"
   status=$?
-  if [ "$status" -ne 1 ] || [ "$(cat "$disk.err")" != "$2" ] || [ -s "$disk.out" ] ||
-    [ "$(cat "$disk/grids.html")" != "previous page" ] || [ "$(ls -l "$disk")" != "$before" ]; then
-    echo "FAIL: $1: exit $status, stderr: $(cat "$disk.err")"; ls -l "$disk"
-    failures=$((failures + 1))
-  else
-    echo "ok: $1"
-  fi
+  [ $status -eq 1 ] && [ "$(cat "$disk.err")" = "$2" ] && [ ! -s "$disk.out" ] &&
+    [ "$(cat "$disk/grids.html")" = "previous page" ] && [ "$(ls -l "$disk")" = "$before" ] &&
+    { echo "ok: $1"; return; }
+  echo "FAIL: $1: exit $status, stderr: $(cat "$disk.err")"; ls -l "$disk"
+  failures=$((failures + 1))
 }
 
 echo "previous page" >"$disk/grids.html"

@@ -1,6 +1,5 @@
-// What every fuzz target shares: a check that stops the run on the input at
-// hand (libFuzzer then keeps that input as a crash), and the process's own
-// scratch folder under TMPDIR, made on first use and removed at exit.
+// Shared by the fuzz targets: a check that aborts on the input at hand (so
+// libFuzzer keeps it as a crash), a scratch folder removed at exit, a writer.
 #pragma once
 
 #include <unistd.h>
@@ -8,31 +7,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <system_error>
+
+#define FUZZ_CHECK(condition) \
+  ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
 namespace zelk::fuzz {
-
-[[noreturn]] inline void fail(const char* what, const char* file, int line) {
-  std::fprintf(stderr, "%s:%d: broken: %s\n", file, line, what);
-  std::abort();
-}
 
 inline const std::string& scratch_folder() {
   static const struct Scratch {
     std::string path = (std::filesystem::temp_directory_path() / ("zelk-fuzz-" + std::to_string(::getpid()))).string();
     Scratch() { std::filesystem::create_directories(path); }
-    ~Scratch() {
-      std::error_code ec;
-      std::filesystem::remove_all(path, ec);
-    }
+    ~Scratch() { std::error_code ec; std::filesystem::remove_all(path, ec); }
   } scratch;
   return scratch.path;
 }
 
-}  // namespace zelk::fuzz
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  FUZZ_CHECK((out << bytes).flush().good());
+}
 
-#define FUZZ_CHECK(condition)                                               \
-  do {                                                                      \
-    if (!(condition)) ::zelk::fuzz::fail(#condition, __FILE__, __LINE__);   \
-  } while (false)
+}  // namespace zelk::fuzz

@@ -12,27 +12,15 @@
 #include "conversion/settings_record.h"
 #include "tests/fuzz/fuzz_check.h"
 
-namespace {
-
-namespace fs = std::filesystem;
-
 constexpr const char* kPreviousPage = "<html>previous page</html>\n";
-
-void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-  FUZZ_CHECK(out.flush().good());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 5) return 0;
   const std::string folder = zelk::fuzz::scratch_folder();
   const std::string listing = folder + "/listing.csv";
   const std::string page = folder + "/listing.html";
-  write_file(listing, std::string(reinterpret_cast<const char*>(data + 5), size - 5));
-  write_file(page, kPreviousPage);
+  zelk::fuzz::write_file(listing, std::string(reinterpret_cast<const char*>(data + 5), size - 5));
+  zelk::fuzz::write_file(page, kPreviousPage);
 
   zelk::SettingsRecord record;
   zelk::reset_to_defaults(record);
@@ -45,12 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       &zelk::SettingsRecord::emphasize_needed_option, &zelk::SettingsRecord::submitted_as_checked_option})
     record.*option = (data[4] >> bit++) & 1;
 
-  zelk::GenerateRequest request;
-  request.has_input_file = true;
-  request.input_path = listing;
-  request.output_path = page;
-  request.ll_field_text = ll_field;
-  request.page_time = 1700000000;
+  zelk::GenerateRequest request{.has_input_file = true, .input_path = listing, .output_path = page,
+                                .ll_field_text = ll_field, .page_time = 1700000000, .mention_view_button = true,
+                                .field_images_folder = {}};
   zelk::GenerateResult result = zelk::generate(record, request);
 
   FUZZ_CHECK(!result.message.empty());
@@ -65,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(written == kPreviousPage);
   }
-  FUZZ_CHECK(std::distance(fs::directory_iterator(folder), fs::directory_iterator()) == 2);
+  FUZZ_CHECK(std::distance(std::filesystem::directory_iterator(folder), {}) == 2);
   return 0;
 }

@@ -1,6 +1,5 @@
 // The settings loader on a file of any bytes (checks: docs/robustness.md).
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -52,10 +51,7 @@ void load_as(const char* version, const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = zelk::fuzz::scratch_folder() + "/zelk2html.ini";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  zelk::fuzz::write_file(path, std::string(reinterpret_cast<const char*>(data), size));
   load_as(ZELK_VERSION_TEXT, path);
   // A program without a version record accepts files with an empty version.
   load_as("", path);
