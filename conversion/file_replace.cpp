@@ -23,8 +23,6 @@ void fail_step_number(long number) {
   made_to_fail.reset();
 }
 
-long steps_taken() { return taken; }
-
 std::optional<Failure> failure() { return made_to_fail; }
 
 }  // namespace file_faults

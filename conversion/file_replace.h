@@ -49,7 +49,6 @@ struct Failure {
 };
 
 void fail_step_number(long number);  // 0: no step fails; resets the count
-long steps_taken();
 std::optional<Failure> failure();  // the step that was made to fail, if any
 
 }  // namespace file_faults
