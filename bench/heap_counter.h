@@ -1,5 +1,5 @@
 // Live and peak heap bytes of the benchmark process, counted by its own
-// operator new and delete.
+// malloc, realloc and free (glibc).
 #pragma once
 
 #include <atomic>

@@ -1,214 +1,275 @@
 #include "listing/grid_index.h"
 
-#include <bit>
-#include <cstdint>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace zelk {
 
-struct alignas(IndexNode) GridIndex::Block {
-  Block* next;
-};
-
 namespace {
 
-// Small enough that the last, partly used block costs little, large enough
-// that a world listing takes fewer than a hundred of them.
-constexpr std::size_t kBlockBytes = 16384;
+// The height of an AA tree stays below 2 log2(n + 1), and slot numbers are
+// 32 bits.
+constexpr int kMaxHeight = 66;
 
-// The height of an AA tree stays below 2 log2(n + 1), and fewer than 2^60
-// nodes fit in any address space.
-constexpr int kMaxHeight = 128;
+// Enough for a small listing in one go; a world listing doubles it six times.
+constexpr std::size_t kFirstCapacity = 1024;
 
-// Byte order as unsigned values, as strcmp gives it, of `length` bytes
-// without a NUL against a terminated text.
-int compare_keys(const char* a, std::size_t length, const char* b) {
-  for (std::size_t i = 0; i < length; ++i)
-    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
-  return b[length] == '\0' ? 0 : -1;
-}
-
-std::uint64_t head_word(const IndexNode* t) {
-  std::uint64_t word;
-  std::memcpy(&word, t->head, sizeof word);
-  return word;
-}
-
-// A word whose unsigned order is the byte order of the bytes it was read from.
-std::uint64_t in_byte_order(std::uint64_t word) {
-  if constexpr (std::endian::native == std::endian::big) return word;
-#if defined(__GNUC__)
-  return __builtin_bswap64(word);
-#else
-  std::uint64_t swapped = 0;
-  for (int i = 0; i < 8; ++i, word >>= 8) swapped = swapped << 8 | (word & 0xFF);
-  return swapped;
-#endif
-}
+}  // namespace
 
 // A text looked for or inserted, prepared once for the walk: grids are a few
-// bytes long, so the first eight bytes (terminator included) nearly always
-// decide, by one load and one comparison per node, with no branch on the
-// bytes that the processor would have to guess.
-struct SearchKey {
+// bytes long, so the head word nearly always decides, by one load and one
+// comparison per node.
+struct GridIndex::SearchKey {
+  SearchKey() = default;
   SearchKey(const char* key, std::size_t key_length) : text(key), length(key_length) {
-    std::memcpy(&head, key, length < sizeof head ? length : sizeof head);
-    ordered_head = in_byte_order(head);
-    longer = length >= sizeof head;
+    for (std::size_t i = 0; i < kHeadBytes; ++i)
+      head = head << 8 | (i < length ? static_cast<unsigned char>(key[i]) : 0u);
+    head <<= 16;
   }
+  bool is_long() const { return length > kHeadBytes; }
 
-  // Against a node of the index. Both heads are zero past their text,
-  // so equal heads of short keys are equal keys.
-  int compare(const IndexNode* t) const {
-    const std::uint64_t stored_head = head_word(t);
-    if (stored_head == head)
-      return longer ? compare_keys(text + sizeof head, length - sizeof head, t->key() + sizeof head) : 0;
-    return ordered_head < in_byte_order(stored_head) ? -1 : 1;
-  }
-
-  const char* text;
-  std::size_t length;
-  std::uint64_t head = 0;  // zero beyond the text
-  std::uint64_t ordered_head = 0;
-  bool longer = false;  // eight bytes or more
+  const char* text = nullptr;
+  std::size_t length = 0;
+  std::uint64_t head = 0;  // as a node's word stores it, without letter or level
 };
 
-// The walks wait mostly on nodes that are not in the cache yet: ask for both
-// children while the comparison at their parent decides between them.
-void fetch_children(const IndexNode* t) {
-#if defined(__GNUC__)
-  __builtin_prefetch(t->left);
-  __builtin_prefetch(t->right);
-#else
-  (void)t;
-#endif
+// Called when the heads are equal: then only a long key's tail can differ,
+// and a key that ends there comes before every longer one.
+int GridIndex::compare(const SearchKey& search, Node t) const {
+  const bool stored_long = (slots_[t].word & kLongKey) != 0;
+  if (!search.is_long() || !stored_long) return search.is_long() - stored_long;
+  const auto* stored = reinterpret_cast<const unsigned char*>(slots_ + t + 1);
+  const auto* text = reinterpret_cast<const unsigned char*>(search.text) + kHeadBytes;
+  for (std::size_t i = 0; i < search.length - kHeadBytes; ++i)
+    if (text[i] != stored[i]) return text[i] < stored[i] ? -1 : 1;
+  return stored[search.length - kHeadBytes] == 0 ? 0 : -1;
 }
 
-IndexNode* skew(IndexNode* t) {
-  IndexNode* l = t->left;
-  if (l != nullptr && l->level == t->level) {
-    t->left = l->right;
-    l->right = t;
+GridIndex::Node GridIndex::new_node(const SearchKey& search, char status_letter) {
+  const std::size_t tail = search.is_long() ? search.length - kHeadBytes + 1 : 0;
+  const std::size_t need = 1 + (tail + sizeof(Slot) - 1) / sizeof(Slot);
+  constexpr std::size_t kMaxSlots =
+      std::min<std::size_t>(std::numeric_limits<Node>::max(), std::numeric_limits<std::size_t>::max() / sizeof(Slot));
+  if (need > kMaxSlots - used_) throw std::bad_alloc();
+  if (used_ + need > capacity_) {
+    std::size_t capacity = capacity_ == 0 ? kFirstCapacity : capacity_;
+    while (capacity < used_ + need) capacity = capacity <= kMaxSlots / 2 ? capacity * 2 : kMaxSlots;
+    // Slots are plain bytes, so realloc may move them; the C library can
+    // often grow a large block where it lies, neither copying it nor
+    // touching fresh pages for it.
+    auto* slots = static_cast<Slot*>(std::realloc(slots_, capacity * sizeof(Slot)));
+    if (slots == nullptr) throw std::bad_alloc();
+    if (slots_ == nullptr) slots[0] = Slot{0, {kNone, kNone}};
+    slots_ = slots;
+    capacity_ = capacity;
+  }
+  const auto node = static_cast<Node>(used_);
+  used_ += need;
+  slots_[node] = Slot{search.head | std::uint64_t{static_cast<unsigned char>(status_letter)} << 8 |
+                          (search.is_long() ? kLongKey : 0),
+                      {kNone, kNone}};
+  if (search.is_long()) {
+    char* text = reinterpret_cast<char*>(slots_ + node + 1);
+    std::memcpy(text, search.text + kHeadBytes, tail - 1);
+    text[tail - 1] = '\0';
+  }
+  return node;
+}
+
+std::string GridIndex::key(Node t) const {
+  std::string text;
+  for (int shift = 56; shift >= 16; shift -= 8) {
+    const char c = static_cast<char>(slots_[t].word >> shift);
+    if (c == '\0') return text;
+    text += c;
+  }
+  if ((slots_[t].word & kLongKey) != 0) text += reinterpret_cast<const char*>(slots_ + t + 1);
+  return text;
+}
+
+// The link that holds the node at `depth` of a walk: the root, or a child of
+// the node above.
+GridIndex::Node& GridIndex::link(const Node* path, const unsigned char* sides, int depth) {
+  return depth == 0 ? root_ : slots_[path[depth - 1]].child[sides[depth - 1]];
+}
+
+GridIndex::Node GridIndex::skew(Node t) {
+  const Node l = left(t);
+  if (l != kNone && level(l) == level(t)) {
+    slots_[t].child[0] = right(l);
+    slots_[l].child[1] = t;
     return l;
   }
   return t;
 }
 
-IndexNode* split(IndexNode* t) {
-  IndexNode* r = t->right;
-  if (r != nullptr && r->right != nullptr && r->right->level == t->level) {
-    t->right = r->left;
-    r->left = t;
-    ++r->level;
+// The right grandchild is read only when the right child is level with t:
+// it is seldom on the walk's path, so reading it is most likely a miss.
+GridIndex::Node GridIndex::split(Node t) {
+  const Node r = right(t);
+  if (r == kNone || level(r) != level(t)) return t;
+  const Node rr = right(r);
+  if (rr != kNone && level(rr) == level(t)) {
+    slots_[t].child[1] = left(r);
+    slots_[r].child[0] = t;
+    ++slots_[r].word;  // the level is the word's lowest bits
     return r;
   }
   return t;
 }
 
-}  // namespace
+// One walk down from the root: the nodes it passed and the side it took at
+// each, up to the empty link where the key belongs or the node that has it.
+struct GridIndex::Walk {
+  Node path[kMaxHeight];
+  unsigned char sides[kMaxHeight];
+  int depth = 0;
+  bool present = false;
+  // Once inserted: the shallowest depth of `path` whose node changed, or -1
+  // when the root link did.
+  int changed_from = 0;
+};
 
-IndexNode* GridIndex::new_node(const char* key, std::size_t length, char status_letter) {
-  constexpr std::size_t kHead = sizeof(IndexNode::head);
-  const bool long_key = length >= kHead;
-  const std::size_t key_bytes = long_key ? (length + alignof(IndexNode)) / alignof(IndexNode) * alignof(IndexNode) : 0;
-  const std::size_t need = sizeof(IndexNode) + key_bytes;
-  char* place;
-  if (static_cast<std::size_t>(back_ - front_) >= need) {
-    place = front_;
-    front_ += need;
-  } else if (need > kBlockBytes - sizeof(Block)) {
-    // A key too long for a block gets one of its own, kept behind the
-    // newest so that the newest block's room stays in use.
-    auto* own = static_cast<Block*>(::operator new(sizeof(Block) + need));
-    if (blocks_ != nullptr) {
-      own->next = blocks_->next;
-      blocks_->next = own;
-    } else {
-      own->next = nullptr;
-      blocks_ = own;
+// The side to take at t, or -1 when t holds the key. The side is chosen
+// without a branch: which way a grid goes is as good as random, and a guess
+// the processor gets wrong costs more than the comparison itself.
+int GridIndex::step(const SearchKey& search, Node t) const {
+  const std::uint64_t head = slots_[t].word & kKeyBits;
+  if (head != search.head) return search.head > head;
+  const int order = compare(search, t);
+  return order == 0 ? -1 : order > 0;
+}
+
+void GridIndex::walk(const SearchKey& search, Walk& walk) const {
+  walk.depth = 0;
+  walk.present = false;
+  for (Node t = root_; t != kNone;) {
+    const int side = step(search, t);
+    if (side < 0) {
+      walk.present = true;
+      return;
     }
-    place = reinterpret_cast<char*>(own + 1);
-  } else {
-    auto* block = static_cast<Block*>(::operator new(kBlockBytes));
-    block->next = blocks_;
-    blocks_ = block;
-    place = reinterpret_cast<char*>(block + 1);
-    front_ = place + need;
-    back_ = reinterpret_cast<char*>(block) + kBlockBytes;
+    walk.path[walk.depth] = t;
+    walk.sides[walk.depth++] = static_cast<unsigned char>(side);
+    t = slots_[t].child[side];
   }
-  auto* node = new (place) IndexNode{{}, nullptr, nullptr, 0, status_letter};
-  std::memcpy(node->head, key, long_key ? kHead : length);
-  if (long_key) {
-    char* text = reinterpret_cast<char*>(node + 1);
-    std::memcpy(text, key, length);
-    text[length] = '\0';
+}
+
+void GridIndex::attach(const SearchKey& search, char status_letter, Walk& walk) {
+  int depth = walk.depth;
+  const Node leaf = new_node(search, status_letter);  // may move every slot
+  link(walk.path, walk.sides, depth) = leaf;
+  walk.changed_from = depth - 1;
+
+  // Skew and split on the way back up. Only the side the walk took has
+  // changed below a node, and the node's level has not: a walk that went
+  // right cannot need a skew, and one that went left needs a split only
+  // after a skew. Once neither rotates at a node nor at the one below it,
+  // that node keeps its level and children, so nothing above it can change
+  // any more.
+  bool below_rotated = true;  // the new leaf hangs where nothing was
+  while (depth > 0) {
+    --depth;
+    const Node t = walk.path[depth];
+    const Node skewed = walk.sides[depth] == 0 ? skew(t) : t;
+    const Node balanced = walk.sides[depth] == 1 || skewed != t ? split(skewed) : skewed;
+    const bool rotated = skewed != t || balanced != skewed;
+    if (!rotated && !below_rotated) break;
+    if (rotated) {
+      link(walk.path, walk.sides, depth) = balanced;
+      walk.changed_from = depth - 1;
+    }
+    below_rotated = rotated;
   }
-  return node;
 }
 
 void GridIndex::insert(const char* key, char status_letter) { insert(key, std::strlen(key), status_letter); }
 
 void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
-  // One walk down, remembering the links it took.
   const SearchKey search(key, length);
-  IndexNode** path[kMaxHeight];
-  int depth = 0;
-  IndexNode** link = &root_;
-  for (IndexNode* t = *link; t != nullptr; t = *link) {
-    fetch_children(t);
-    const int order = search.compare(t);
-    if (order == 0) return;  // a balanced tree that gains nothing stays as it is
-    path[depth++] = link;
-    link = order < 0 ? &t->left : &t->right;
-  }
-  *link = new_node(key, length, status_letter);
+  Walk found;
+  walk(search, found);
+  if (!found.present) attach(search, status_letter, found);  // a key met again keeps its first letter
+}
 
-  // Skew and split on the way back up. Once neither rotates at a node nor
-  // at the one below it, that node keeps its level and children, so nothing
-  // above it can change any more.
-  bool below_rotated = true;  // the new leaf hangs where nothing was
-  while (depth > 0) {
-    IndexNode** at = path[--depth];
-    IndexNode* t = *at;
-    IndexNode* skewed = skew(t);
-    IndexNode* balanced = split(skewed);
-    const bool rotated = skewed != t || balanced != skewed;
-    if (!rotated && !below_rotated) break;
-    *at = balanced;
-    below_rotated = rotated;
+// The walks of a group go down side by side, so the processor waits on the
+// nodes of several at once. The insertions then follow in the rows' order;
+// a walk stays good unless an insertion before it changed a node on it,
+// which is when the two paths share their nodes down to that depth.
+void GridIndex::insert(const IndexRow* rows, std::size_t count) {
+  constexpr std::size_t kGroup = 4;
+  for (; count > 0; rows += kGroup < count ? kGroup : count, count -= kGroup < count ? kGroup : count) {
+    const std::size_t n = kGroup < count ? kGroup : count;
+    SearchKey keys[kGroup];
+    Walk walks[kGroup];
+    Node at[kGroup];
+    for (std::size_t i = 0; i < n; ++i) {
+      keys[i] = SearchKey(rows[i].key, rows[i].length);
+      at[i] = root_;
+    }
+    for (std::size_t walking = root_ != kNone ? n : 0; walking > 0;) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const Node t = at[i];
+        if (t == kNone) continue;
+        const int side = step(keys[i], t);
+        Walk& w = walks[i];
+        if (side < 0) {
+          w.present = true;
+          at[i] = kNone;
+        } else {
+          w.path[w.depth] = t;
+          w.sides[w.depth++] = static_cast<unsigned char>(side);
+          at[i] = slots_[t].child[side];
+        }
+        walking -= at[i] == kNone;
+      }
+    }
+    Walk* inserted[kGroup];
+    std::size_t inserted_count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      Walk& w = walks[i];
+      if (w.present) continue;
+      for (std::size_t j = 0; j < inserted_count; ++j) {
+        const Walk& before = *inserted[j];
+        const int changed = before.changed_from;
+        bool crosses = changed < 0 || w.depth > changed;
+        for (int d = 0; crosses && d <= changed; ++d) crosses = w.path[d] == before.path[d];
+        if (crosses) {
+          walk(keys[i], w);
+          break;
+        }
+      }
+      if (w.present) continue;
+      attach(keys[i], rows[i].status_letter, w);
+      inserted[inserted_count++] = &w;
+    }
   }
 }
 
-const IndexNode* index_find(const IndexNode* t, const char* key) {
+std::optional<char> GridIndex::find(const char* key) const {
   const SearchKey search(key, std::strlen(key));
-  while (t != nullptr) {
-    fetch_children(t);
-    const int order = search.compare(t);
-    if (order == 0) return t;
-    t = order < 0 ? t->left : t->right;
+  for (Node t = root_; t != kNone;) {
+    const std::uint64_t head = slots_[t].word & kKeyBits;
+    unsigned char side = search.head > head;
+    if (head == search.head) {
+      const int order = compare(search, t);
+      if (order == 0) return status_letter(t);
+      side = order > 0;
+    }
+    t = slots_[t].child[side];
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 void GridIndex::release() {
-  // Oldest first: the heap then merges the blocks as they come back and
-  // gives the memory to the system once, rather than once per block.
-  Block* oldest = nullptr;
-  while (blocks_ != nullptr) {
-    Block* next = blocks_->next;
-    blocks_->next = oldest;
-    oldest = blocks_;
-    blocks_ = next;
-  }
-  while (oldest != nullptr) {
-    Block* next = oldest->next;
-    ::operator delete(oldest);
-    oldest = next;
-  }
-  root_ = nullptr;
-  blocks_ = nullptr;
-  front_ = back_ = nullptr;
+  std::free(slots_);
+  slots_ = nullptr;
+  used_ = 1;
+  capacity_ = 0;
+  root_ = kNone;
 }
 
 }  // namespace zelk

@@ -4,28 +4,29 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 namespace zelk {
 
-// A key shorter than eight bytes lives in the node itself, so a walk reads
-// one cache line per node; a longer one follows its node in full.
-struct IndexNode {
-  char head[8];  // the key's first eight bytes, zeros after its terminator
-  IndexNode* left;
-  IndexNode* right;
-  int level;
+// A row's grid, `length` bytes without a NUL, and its status letter.
+struct IndexRow {
+  const char* key;
+  std::size_t length;
   char status_letter;
-
-  const char* key() const { return head[7] == '\0' ? head : reinterpret_cast<const char*>(this + 1); }
 };
 
-const IndexNode* index_find(const IndexNode* root, const char* key);
-
-// Owns one index for the length of a run. Its nodes live in
-// blocks that go back to the heap together when the index does: a listing
-// of the whole world is tens of thousands of them.
+// Owns one index for the length of a run. The nodes are 16-byte slots in one
+// array and name their children by slot number: the nodes of a listing of
+// the whole world then fit the processor's second-level cache, where
+// pointers and a key field of their own would not.
 class GridIndex {
  public:
+  // A node's slot number; kNone names no node.
+  using Node = std::uint32_t;
+  static constexpr Node kNone = 0;
+
   GridIndex() = default;
   GridIndex(GridIndex&& other) noexcept { take_from(other); }
   GridIndex& operator=(GridIndex&& other) noexcept {
@@ -39,34 +40,65 @@ class GridIndex {
   GridIndex& operator=(const GridIndex&) = delete;
   ~GridIndex() { release(); }
 
-  // A key already present keeps the letter of its first insertion.
+  // A key already present keeps the letter of its first insertion. Throws
+  // std::bad_alloc when the index cannot grow.
   void insert(const char* key, char status_letter);
   // The same, for `length` bytes without a NUL that need not be terminated.
   void insert(const char* key, std::size_t length, char status_letter);
-  const IndexNode* find(const char* key) const { return index_find(root_, key); }
-  const IndexNode* root() const { return root_; }
-  bool empty() const { return root_ == nullptr; }
+  // The rows in their order, as one insert() each would, but faster.
+  void insert(const IndexRow* rows, std::size_t count);
+  // The letter kept for the key, or nothing when it is not in the index.
+  std::optional<char> find(const char* key) const;
+  bool empty() const { return root_ == kNone; }
+
+  // The tree, for walks over it.
+  Node root() const { return root_; }
+  Node left(Node t) const { return slots_[t].child[0]; }
+  Node right(Node t) const { return slots_[t].child[1]; }
+  int level(Node t) const { return static_cast<int>(slots_[t].word & kLevelBits); }
+  char status_letter(Node t) const { return static_cast<char>(slots_[t].word >> 8); }
+  std::string key(Node t) const;
 
  private:
-  struct Block;
+  // A node's word holds the key's first six bytes in its top 48 bits, first
+  // byte highest, so that words compare as the texts do; then the status
+  // letter, then the long-key flag and the level. A key of seven bytes and
+  // more continues, terminated, in the slots that follow its node.
+  struct Slot {
+    std::uint64_t word;
+    Node child[2];
+  };
+  static constexpr std::uint64_t kLevelBits = 0x7F;
+  static constexpr std::uint64_t kLongKey = 0x80;
+  static constexpr std::uint64_t kKeyBits = ~std::uint64_t{0xFFFF};
+  static constexpr std::size_t kHeadBytes = 6;
 
-  IndexNode* new_node(const char* key, std::size_t length, char status_letter);
+  struct SearchKey;
+  struct Walk;
+  int compare(const SearchKey& search, Node t) const;
+  int step(const SearchKey& search, Node t) const;
+  void walk(const SearchKey& search, Walk& walk) const;
+  void attach(const SearchKey& search, char status_letter, Walk& walk);
+  Node new_node(const SearchKey& search, char status_letter);
+  Node& link(const Node* path, const unsigned char* sides, int depth);
+  Node skew(Node t);
+  Node split(Node t);
   void release();
   void take_from(GridIndex& other) {
+    slots_ = other.slots_;
+    used_ = other.used_;
+    capacity_ = other.capacity_;
     root_ = other.root_;
-    blocks_ = other.blocks_;
-    front_ = other.front_;
-    back_ = other.back_;
-    other.root_ = nullptr;
-    other.blocks_ = nullptr;
-    other.front_ = other.back_ = nullptr;
+    other.slots_ = nullptr;
+    other.used_ = 1;
+    other.capacity_ = 0;
+    other.root_ = kNone;
   }
 
-  IndexNode* root_ = nullptr;
-  Block* blocks_ = nullptr;  // the newest first
-  // The newest block's free room.
-  char* front_ = nullptr;
-  char* back_ = nullptr;
+  Slot* slots_ = nullptr;  // slot 0 stands for kNone and is never a node
+  std::size_t used_ = 1;
+  std::size_t capacity_ = 0;
+  Node root_ = kNone;
 };
 
 }  // namespace zelk

@@ -1,6 +1,8 @@
 #include "listing/listing_reader.h"
 
+#include <algorithm>
 #include <bit>
+#include <iterator>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -45,13 +47,19 @@ class LineScanner {
     return kChar;
   }
 
-  // Reads the data rows to the end of the listing and hands each row that
-  // has a grid and a letter in `band_column` to on_row(grid, length, letter),
-  // the grid not terminated. Bytes are passed over a word at a time, and a
-  // grid is copied only when it is cut by the end of the buffer: on a large
-  // listing this loop is most of the reading.
-  template <typename OnRow>
-  void read_rows(int band_column, OnRow on_row) {
+  // Reads the data rows to the end of the listing and hands the rows that
+  // have a grid and a letter in `band_column` to on_rows(rows, count), in
+  // groups, the grids not terminated. Bytes are passed over a word at a
+  // time, and a grid is copied only when it is cut by the end of the buffer:
+  // on a large listing this loop is most of the reading.
+  template <typename OnRows>
+  void read_rows(int band_column, OnRows on_rows) {
+    IndexRow group[64];  // grids in the buffer, handed on before it is refilled
+    std::size_t grouped = 0;
+    const auto hand_on = [&] {
+      if (grouped > 0) on_rows(group, grouped);
+      grouped = 0;
+    };
     const char* grid = nullptr;  // the grid text in the buffer, or else
     std::size_t grid_length = 0;
     std::string carried;  // the text begun before the buffer was refilled
@@ -62,8 +70,15 @@ class LineScanner {
     bool after_cr = false;  // a LF right after a CR ends nothing more
     const auto end_line = [&] {
       if (has_status) {
-        if (grid != nullptr && grid_length > 0) on_row(grid, grid_length, status_letter);
-        if (grid == nullptr && !carried.empty()) on_row(carried.data(), carried.size(), status_letter);
+        if (grid != nullptr && grid_length > 0) {
+          group[grouped++] = IndexRow{grid, grid_length, status_letter};
+          if (grouped == std::size(group)) hand_on();
+        }
+        if (grid == nullptr && !carried.empty()) {
+          hand_on();
+          const IndexRow row{carried.data(), carried.size(), status_letter};
+          on_rows(&row, 1);
+        }
       }
       grid = nullptr;
       grid_length = 0;
@@ -128,6 +143,7 @@ class LineScanner {
         }
       }
       // The buffer is about to be refilled under a grid still in use.
+      hand_on();
       if (grid != nullptr) {
         carried.assign(grid, grid_length);
         grid = nullptr;
@@ -135,6 +151,7 @@ class LineScanner {
       position_ = length_;
     }
     if (in_line_) end_line();
+    hand_on();
   }
 
  private:
@@ -232,9 +249,9 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
 
     // A row without a grid or without a letter in the band's cell names no
     // worked grid for this band and is not counted.
-    scanner->read_rows(band_column, [&](const char* grid, std::size_t length, char status_letter) {
-      index.insert(grid, length, status_letter);  // a grid met again keeps its first letter
-      if (rows < INT_MAX) ++rows;
+    scanner->read_rows(band_column, [&](const IndexRow* group, std::size_t count) {
+      index.insert(group, count);  // a grid met again keeps its first letter
+      rows = static_cast<int>(std::min<std::size_t>(INT_MAX, static_cast<std::size_t>(rows) + count));
     });
   }
 

@@ -1,6 +1,7 @@
 #include "mappage/map_page.h"
 
 #include <cstring>
+#include <optional>
 
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
@@ -22,7 +23,7 @@ const char* status_class(char status_letter, const SettingsRecord& record) {
   }
 }
 
-int write_field_table(std::FILE* out, const IndexNode* root, const char* field_name, int& ffma_count,
+int write_field_table(std::FILE* out, const GridIndex& index, const char* field_name, int& ffma_count,
                       const SettingsRecord& record) {
   std::fputs("\t\t\t<table>\n", out);
   int credited = 0;
@@ -31,8 +32,8 @@ int write_field_table(std::FILE* out, const IndexNode* root, const char* field_n
     for (char column = '0'; column <= '9'; ++column) {
       const char grid[5] = {field_name[0], field_name[1], column, row, '\0'};
       const char* border_class = record.ffma_option == 0 ? "none" : outline_border_class(grid);
-      const IndexNode* entry = index_find(root, grid);
-      const char* status = entry != nullptr ? status_class(entry->status_letter, record) : "unworked";
+      const std::optional<char> letter = index.find(grid);
+      const char* status = letter ? status_class(*letter, record) : "unworked";
       if (std::strcmp(status, "unworked") != 0) {
         ++credited;
         ffma_count += ffma_member(grid);
@@ -72,7 +73,7 @@ int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& f
     for (int column = 0; column < record.map_columns; ++column) {
       const char field_name[3] = {static_cast<char>(west + column), static_cast<char>(south + row), '\0'};
       std::fprintf(out, "\t\t<td class='%s'>\n", field_name);
-      total += write_field_table(out, index.root(), field_name, ffma_count, record);
+      total += write_field_table(out, index, field_name, ffma_count, record);
       std::fputs("\t\t</td>\n", out);
     }
     std::fputs("\t</tr>\n", out);

@@ -19,7 +19,7 @@ int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& f
                    SettingsRecord& record, std::time_t page_time);
 
 // One field's inner table; gives its credited squares.
-int write_field_table(std::FILE* out, const IndexNode* root, const char* field_name, int& ffma_count,
+int write_field_table(std::FILE* out, const GridIndex& index, const char* field_name, int& ffma_count,
                       const SettingsRecord& record);
 
 // Status class of a listed square from the status letter the index keeps.

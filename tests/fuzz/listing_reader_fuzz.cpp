@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool read_all = std::strncmp(record.message, "Read  ", 6) == 0;
   FUZZ_CHECK(read_all || std::strncmp(record.message, "ERROR: ", 7) == 0);
   std::vector<std::string> keys;
-  FUZZ_CHECK(zelk::aa_tree_fault(index.root(), keys).empty());
+  FUZZ_CHECK(zelk::aa_tree_fault(index, keys).empty());
   FUZZ_CHECK(std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>()) == keys.end());
   const long nodes = static_cast<long>(keys.size());
   FUZZ_CHECK(read_all ? std::atol(record.message + 6) >= nodes : nodes == 0);

@@ -9,16 +9,22 @@
 namespace zelk {
 
 // The first broken rule under t, "" when all hold; appends the keys in order.
-inline std::string aa_tree_fault(const IndexNode* t, std::vector<std::string>& keys) {
-  if (t == nullptr) return "";
-  const int left = t->left != nullptr ? t->left->level : -1;
-  const int right = t->right != nullptr ? t->right->level : -1;
-  const int right_right = t->right != nullptr && t->right->right != nullptr ? t->right->right->level : -1;
-  if (left != t->level - 1 || (right != t->level && right != t->level - 1) || right_right >= t->level)
-    return std::string("levels at ") + t->key();
-  std::string fault = aa_tree_fault(t->left, keys);
-  keys.push_back(t->key());
-  return fault.empty() ? aa_tree_fault(t->right, keys) : fault;
+inline std::string aa_tree_fault(const GridIndex& index, GridIndex::Node t, std::vector<std::string>& keys) {
+  if (t == GridIndex::kNone) return "";
+  const auto level_of = [&](GridIndex::Node n) { return n != GridIndex::kNone ? index.level(n) : -1; };
+  const GridIndex::Node right = index.right(t);
+  const int level = index.level(t);
+  const int right_right = right != GridIndex::kNone ? level_of(index.right(right)) : -1;
+  if (level_of(index.left(t)) != level - 1 || (level_of(right) != level && level_of(right) != level - 1) ||
+      right_right >= level)
+    return "levels at " + index.key(t);
+  std::string fault = aa_tree_fault(index, index.left(t), keys);
+  keys.push_back(index.key(t));
+  return fault.empty() ? aa_tree_fault(index, right, keys) : fault;
+}
+
+inline std::string aa_tree_fault(const GridIndex& index, std::vector<std::string>& keys) {
+  return aa_tree_fault(index, index.root(), keys);
 }
 
 }  // namespace zelk

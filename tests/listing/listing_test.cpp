@@ -17,11 +17,11 @@
 namespace zelk {
 namespace {
 
-void walk(const IndexNode* t, std::string& text) {
-  if (t == nullptr) return;
-  walk(t->left, text);
-  text += std::string(text.empty() ? "" : " ") + t->key() + "=" + t->status_letter;
-  walk(t->right, text);
+void walk(const GridIndex& index, GridIndex::Node t, std::string& text) {
+  if (t == GridIndex::kNone) return;
+  walk(index, index.left(t), text);
+  text += std::string(text.empty() ? "" : " ") + index.key(t) + "=" + index.status_letter(t);
+  walk(index, index.right(t), text);
 }
 
 // The entries as "key=letter ..." in key order, and the message.
@@ -31,7 +31,7 @@ std::pair<std::string, std::string> read(const std::string& listing, int band_in
   GridIndex index = read_listing(stream, "L.csv", record);
   std::fclose(stream);
   std::string entries;
-  walk(index.root(), entries);
+  walk(index, index.root(), entries);
   return {entries, record.message};
 }
 
@@ -128,7 +128,7 @@ TEST(BandTable, UnrecognizedLabelIsUpperCasedAndNamedInTheMessage) {
 TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
   const std::string f(20000, 'F'), g(20000, 'G');
   GridIndex index;
-  EXPECT_EQ(index.find("FN42"), nullptr);
+  EXPECT_EQ(index.find("FN42"), std::nullopt);
   for (auto [key, letter] : {std::pair{f.c_str(), 'N'}, {"FN42", 'C'}, {"FN42ab", 'W'}, {"fn42", 'L'}, {" FN42", 'M'},
                              {"\xC9N42", 'S'}, {"FN42abcdefgh", '*'}, {g.c_str(), 'X'}})
     index.insert(key, letter);
@@ -137,25 +137,49 @@ TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
   const std::string looked_for[] = {"FN42", "FN42ab", "fn42", " FN42", "\xC9N42", "FN42abcdefgh", f, g, "FN4",
                                     "FN42a", "FN42abcdefgi", "FN42abcdefg", f + "F"};
   for (const std::string& key : looked_for)
-    found += index.find(key.c_str()) != nullptr ? index.find(key.c_str())->status_letter : '-';
+    found += index.find(key.c_str()).value_or('-');
   EXPECT_EQ(found, "CWLMS*NX-----");
   std::vector<std::string> keys;
-  EXPECT_EQ(aa_tree_fault(index.root(), keys), "");
+  EXPECT_EQ(aa_tree_fault(index, keys), "");
   EXPECT_EQ(keys, (std::vector<std::string>{" FN42", f, "FN42", "FN42ab", "FN42abcdefgh", g, "fn42", "\xC9N42"}));
 }
 
+// The tree as text: every node with its level and letter, in shape.
+std::string shape(const GridIndex& index, GridIndex::Node t) {
+  if (t == GridIndex::kNone) return ".";
+  return "(" + shape(index, index.left(t)) + index.key(t) + ":" + std::to_string(index.level(t)) +
+         index.status_letter(t) + shape(index, index.right(t)) + ")";
+}
+
+// Rows inserted in groups build the very tree that one insert() per row
+// builds, whatever the order, the repeats and the group sizes.
 TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
   std::vector<std::string> grids;
   for (int number = 100; number < 300; ++number) grids.push_back("FN" + std::to_string(number));
+  for (int number = 0; number < 20; ++number) grids.push_back("FN123" + std::to_string(number));  // 7 bytes
   std::mt19937 random(20261205);
   for (int round = 0; round < 200; ++round) {
-    std::vector<std::string> order(grids.begin(), grids.begin() + 1 + round);
+    std::vector<std::string> order(grids.begin(), grids.begin() + 1 + round % grids.size());
+    order.insert(order.end(), order.begin(), order.begin() + order.size() / 3);  // repeats
     std::shuffle(order.begin(), order.end(), random);
-    GridIndex index;
-    for (const std::string& grid : order) index.insert(grid.c_str(), 'W');
+    if (round % 2 == 1) std::sort(order.begin(), order.end());
+    GridIndex one_by_one, grouped;
+    std::vector<IndexRow> rows;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      const char letter = static_cast<char>('A' + i % 26);
+      one_by_one.insert(order[i].c_str(), letter);
+      rows.push_back({order[i].data(), order[i].size(), letter});
+    }
+    for (std::size_t at = 0; at < rows.size();) {
+      const std::size_t count = std::min<std::size_t>(rows.size() - at, random() % 40);
+      grouped.insert(rows.data() + at, count);
+      at += count;
+    }
+    ASSERT_EQ(shape(grouped, grouped.root()), shape(one_by_one, one_by_one.root())) << "round " << round;
     std::vector<std::string> keys;
-    ASSERT_EQ(aa_tree_fault(index.root(), keys), "") << "round " << round;
+    ASSERT_EQ(aa_tree_fault(one_by_one, keys), "") << "round " << round;
     std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
     ASSERT_EQ(keys, order) << "round " << round;
   }
 }
