@@ -1,9 +1,11 @@
 #include "listing/grid_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 
 namespace zelk {
@@ -121,6 +123,60 @@ GridIndex::Node GridIndex::split(Node t) {
   return t;
 }
 
+namespace {
+
+// The top bits of the product: they depend on every byte of the key.
+std::size_t seen_slot(std::uint64_t head, std::size_t mask) {
+  return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15u) >> (64 - std::bit_width(mask)));
+}
+
+}  // namespace
+
+bool GridIndex::seen(const SearchKey& search) const {
+  if (seen_ == nullptr || search.is_long()) return false;
+  for (std::size_t i = seen_slot(search.head, seen_mask_);; i = (i + 1) & seen_mask_) {
+    const Node t = seen_[i];
+    if (t == kNone) return false;
+    if ((slots_[t].word & kKeyBits) == search.head) return true;
+  }
+}
+
+void GridIndex::remember(Node t) {
+  if (4 * (seen_count_ + 1) > 3 * (seen_mask_ + 1)) build_seen(2 * (seen_mask_ + 1));
+  place_seen(t);
+}
+
+// A listing that repeats its grids, one row per contact say, gets a hash
+// table of its short keys once it has repeated as many rows as it has
+// grids: from then on a repeat costs a probe or two, not a walk. A listing
+// of distinct grids never pays for the table.
+void GridIndex::count_repeat() {
+  if (++repeats_ < nodes_ || seen_ != nullptr || nodes_ < kFirstCapacity) return;
+  std::size_t capacity = kFirstCapacity;
+  while (capacity < 2 * nodes_) capacity *= 2;
+  build_seen(capacity);
+}
+
+void GridIndex::build_seen(std::size_t capacity) {
+  seen_.reset(new Node[capacity]());
+  seen_mask_ = capacity - 1;
+  seen_count_ = 0;
+  for (std::size_t t = 1; t < used_;) {
+    if ((slots_[t].word & kLongKey) != 0) {  // its text follows it
+      t += 1 + (std::strlen(reinterpret_cast<const char*>(slots_ + t + 1)) + sizeof(Slot)) / sizeof(Slot);
+      continue;
+    }
+    place_seen(static_cast<Node>(t++));
+  }
+}
+
+void GridIndex::place_seen(Node t) {
+  std::size_t i = seen_slot(slots_[t].word & kKeyBits, seen_mask_);
+  while (seen_[i] != kNone) i = (i + 1) & seen_mask_;
+  seen_[i] = t;
+  ++seen_count_;
+}
+
 // One walk down from the root: the nodes it passed and the side it took at
 // each, up to the empty link where the key belongs or the node that has it.
 struct GridIndex::Walk {
@@ -162,6 +218,8 @@ void GridIndex::attach(const SearchKey& search, char status_letter, Walk& walk) 
   int depth = walk.depth;
   const Node leaf = new_node(search, status_letter);  // may move every slot
   link(walk.path, walk.sides, depth) = leaf;
+  ++nodes_;
+  if (seen_ != nullptr && !search.is_long()) remember(leaf);
   walk.changed_from = depth - 1;
 
   // Skew and split on the way back up. Only the side the walk took has
@@ -191,8 +249,13 @@ void GridIndex::insert(const char* key, char status_letter) { insert(key, std::s
 void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
   const SearchKey search(key, length);
   Walk found;
-  walk(search, found);
-  if (!found.present) attach(search, status_letter, found);  // a key met again keeps its first letter
+  found.present = seen(search);
+  if (!found.present) walk(search, found);
+  if (found.present) {
+    count_repeat();  // a key met again keeps its first letter
+    return;
+  }
+  attach(search, status_letter, found);
 }
 
 // The walks of a group go down side by side, so the processor waits on the
@@ -206,11 +269,14 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
     SearchKey keys[kGroup];
     Walk walks[kGroup];
     Node at[kGroup];
+    std::size_t walking = 0;
     for (std::size_t i = 0; i < n; ++i) {
       keys[i] = SearchKey(rows[i].key, rows[i].length);
-      at[i] = root_;
+      walks[i].present = seen(keys[i]);
+      at[i] = walks[i].present ? kNone : root_;
+      walking += at[i] != kNone;
     }
-    for (std::size_t walking = root_ != kNone ? n : 0; walking > 0;) {
+    while (walking > 0) {
       for (std::size_t i = 0; i < n; ++i) {
         const Node t = at[i];
         if (t == kNone) continue;
@@ -231,7 +297,10 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
     std::size_t inserted_count = 0;
     for (std::size_t i = 0; i < n; ++i) {
       Walk& w = walks[i];
-      if (w.present) continue;
+      if (w.present) {
+        count_repeat();
+        continue;
+      }
       for (std::size_t j = 0; j < inserted_count; ++j) {
         const Walk& before = *inserted[j];
         const int changed = before.changed_from;
@@ -242,7 +311,10 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
           break;
         }
       }
-      if (w.present) continue;
+      if (w.present) {
+        count_repeat();
+        continue;
+      }
       attach(keys[i], rows[i].status_letter, w);
       inserted[inserted_count++] = &w;
     }
@@ -265,6 +337,8 @@ std::optional<char> GridIndex::find(const char* key) const {
 }
 
 void GridIndex::release() {
+  seen_.reset();
+  seen_mask_ = seen_count_ = nodes_ = repeats_ = 0;
   std::free(slots_);
   slots_ = nullptr;
   used_ = 1;

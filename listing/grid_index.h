@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -79,12 +80,23 @@ class GridIndex {
   int step(const SearchKey& search, Node t) const;
   void walk(const SearchKey& search, Walk& walk) const;
   void attach(const SearchKey& search, char status_letter, Walk& walk);
+  bool seen(const SearchKey& search) const;
+  void count_repeat();
+  void remember(Node t);
+  void build_seen(std::size_t capacity);
+  void place_seen(Node t);
   Node new_node(const SearchKey& search, char status_letter);
   Node& link(const Node* path, const unsigned char* sides, int depth);
   Node skew(Node t);
   Node split(Node t);
   void release();
   void take_from(GridIndex& other) {
+    seen_ = std::move(other.seen_);
+    seen_mask_ = other.seen_mask_;
+    seen_count_ = other.seen_count_;
+    nodes_ = other.nodes_;
+    repeats_ = other.repeats_;
+    other.seen_mask_ = other.seen_count_ = other.nodes_ = other.repeats_ = 0;
     slots_ = other.slots_;
     used_ = other.used_;
     capacity_ = other.capacity_;
@@ -99,6 +111,12 @@ class GridIndex {
   std::size_t used_ = 1;
   std::size_t capacity_ = 0;
   Node root_ = kNone;
+  std::size_t nodes_ = 0;
+  std::size_t repeats_ = 0;  // rows whose key was already in
+  // Once the rows repeat their keys: the nodes of short keys by their hash.
+  std::unique_ptr<Node[]> seen_;
+  std::size_t seen_mask_ = 0;
+  std::size_t seen_count_ = 0;
 };
 
 }  // namespace zelk

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -182,6 +183,50 @@ TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
     order.erase(std::unique(order.begin(), order.end()), order.end());
     ASSERT_EQ(keys, order) << "round " << round;
   }
+}
+
+// Enough grids for the index to take up a hash table of its repeats, some
+// of them sharing their first six bytes with longer ones.
+TEST(GridIndex, RepeatedRowsKeepTheFirstLetter) {
+  std::vector<std::string> grids;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string grid = {static_cast<char>('A' + i % 18), static_cast<char>('A' + i / 18 % 18),
+                              static_cast<char>('0' + i / 324 % 10), static_cast<char>('0' + i / 3240)};
+    grids.push_back(i % 5 == 0 ? grid + "ab" : grid);
+    if (i % 7 == 0) grids.push_back(grid + "ab" + std::to_string(i));
+  }
+  std::mt19937 random(20261207);
+  std::shuffle(grids.begin(), grids.end(), random);
+  std::map<std::string, char> first;
+  GridIndex index;
+  for (int pass = 0; pass < 4; ++pass) {
+    if (pass == 3) {  // new grids after the table is up
+      // Long keys first, then short ones: one with the first six bytes of
+      // a long key, one whose six bytes a long key's text spells backwards.
+      grids.insert(grids.end(), {"QQ99qqz", "RR99qqxyqq13NF", "AA", "AB", "AC", "AD", "AE", "QQ99qq"});
+      for (int i = 0; i < 9000; ++i) grids.push_back(grids[i % 3000] + (i < 3000 ? "z" : i < 6000 ? "zz" : "y"));
+      grids.push_back("FN31qq");
+    }
+    std::vector<IndexRow> rows;
+    for (const std::string& grid : grids) {
+      const char letter = static_cast<char>('A' + (pass + grid.size()) % 26);
+      first.emplace(grid, letter);
+      rows.push_back({grid.data(), grid.size(), letter});
+    }
+    if (pass == 2) {
+      for (const IndexRow& row : rows) index.insert(std::string(row.key, row.length).c_str(), row.status_letter);
+    } else {
+      index.insert(rows.data(), rows.size());
+    }
+    if (pass < 2) std::shuffle(grids.begin(), grids.end(), random);
+  }
+  std::string wrong;
+  for (const auto& [grid, letter] : first)
+    if (index.find(grid.c_str()) != letter) wrong += grid + " ";
+  EXPECT_EQ(wrong, "");
+  std::vector<std::string> keys;
+  EXPECT_EQ(aa_tree_fault(index, keys), "");
+  EXPECT_EQ(keys.size(), first.size());
 }
 
 }  // namespace
