@@ -260,8 +260,7 @@ void GridIndex::insert(const char* key, std::size_t length, char status_letter) 
 
 // The walks of a group go down side by side, so the processor waits on the
 // nodes of several at once. The insertions then follow in the rows' order;
-// a walk stays good unless an insertion before it changed a node on it,
-// which is when the two paths share their nodes down to that depth.
+// a walk stays good unless an insertion before it changed a node on it.
 void GridIndex::insert(const IndexRow* rows, std::size_t count) {
   constexpr std::size_t kGroup = 4;
   for (; count > 0; rows += kGroup < count ? kGroup : count, count -= kGroup < count ? kGroup : count) {
@@ -303,10 +302,10 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
       }
       for (std::size_t j = 0; j < inserted_count; ++j) {
         const Walk& before = *inserted[j];
+        // A node has one path from the root, so sharing the node at that
+        // depth is sharing the whole path down to it.
         const int changed = before.changed_from;
-        bool crosses = changed < 0 || w.depth > changed;
-        for (int d = 0; crosses && d <= changed; ++d) crosses = w.path[d] == before.path[d];
-        if (crosses) {
+        if (changed < 0 || (w.depth > changed && w.path[changed] == before.path[changed])) {
           walk(keys[i], w);
           break;
         }
