@@ -33,7 +33,7 @@ scratch=${TMPDIR:-/tmp}
 passed=0 failed=0
 for program in "${targets[@]}"; do
   target=${program#fuzz_}; corpus=$work/$target log=$BUILD/fuzz-$target.log
-  # Listings past the reader's 64 KB buffer, less for Generate, settings files a little past 596 bytes.
+  # Listings past the reader's 32 KB buffer, less for Generate, settings files a little past 596 bytes.
   case $target in listing_reader) max_len=200000 ;; generate) max_len=32768 ;; *) max_len=2048 ;; esac
   mkdir -p "$corpus"
   cp "$HERE/corpus/$target"/* "$HERE/regressions/$target"/* "$corpus"/ 2>/dev/null || true
