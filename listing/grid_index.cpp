@@ -12,10 +12,6 @@ namespace zelk {
 
 namespace {
 
-// The height of an AA tree stays below 2 log2(n + 1), and slot numbers are
-// 32 bits.
-constexpr int kMaxHeight = 66;
-
 // Enough for a small listing in one go; a world listing doubles it six times.
 constexpr std::size_t kFirstCapacity = 1024;
 
@@ -214,7 +210,7 @@ void GridIndex::walk(const SearchKey& search, Walk& walk) const {
   }
 }
 
-void GridIndex::attach(const SearchKey& search, char status_letter, Walk& walk) {
+GridIndex::Node GridIndex::attach(const SearchKey& search, char status_letter, Walk& walk) {
   int depth = walk.depth;
   const Node leaf = new_node(search, status_letter);  // may move every slot
   link(walk.path, walk.sides, depth) = leaf;
@@ -242,25 +238,56 @@ void GridIndex::attach(const SearchKey& search, char status_letter, Walk& walk) 
     }
     below_rotated = rotated;
   }
+  return leaf;
 }
 
 void GridIndex::insert(const char* key, char status_letter) { insert(key, std::strlen(key), status_letter); }
+
+// Whether the key goes after every key of the index.
+bool GridIndex::beyond_last(const SearchKey& search) const { return last_ == kNone || step(search, last_) == 1; }
+
+// The walk to the empty link after the last key: down the right children
+// from the root. Listings in grid order add every grid there, and each
+// insertion changes only the bottom of that path, so it is kept from one
+// insertion to the next and only its changed part is walked again.
+void GridIndex::follow_spine(Walk& walk) {
+  int depth = spine_known_;
+  for (Node t = depth == 0 ? root_ : right(spine_[depth - 1]); t != kNone; t = right(t)) spine_[depth++] = t;
+  spine_known_ = depth;
+  std::memcpy(walk.path, spine_, static_cast<std::size_t>(depth) * sizeof(Node));
+  std::memset(walk.sides, 1, static_cast<std::size_t>(depth));
+  walk.depth = depth;
+}
+
+void GridIndex::add(const SearchKey& search, char status_letter, Walk& walk, bool last) {
+  const Node leaf = attach(search, status_letter, walk);
+  if (last) last_ = leaf;
+  // Nodes above the shallowest change kept their places, and so did the
+  // spine's nodes down to that depth.
+  spine_known_ = std::min(spine_known_, walk.changed_from + 1);
+}
 
 void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
   const SearchKey search(key, length);
   Walk found;
   found.present = seen(search);
-  if (!found.present) walk(search, found);
+  const bool last = !found.present && beyond_last(search);
+  if (last) {
+    follow_spine(found);
+  } else if (!found.present) {
+    walk(search, found);
+  }
   if (found.present) {
     count_repeat();  // a key met again keeps its first letter
     return;
   }
-  attach(search, status_letter, found);
+  add(search, status_letter, found, last);
 }
 
 // The walks of a group go down side by side, so the processor waits on the
 // nodes of several at once. The insertions then follow in the rows' order;
 // a walk stays good unless an insertion before it changed a node on it.
+// Rows beyond the last key are not walked: they follow the spine.
 void GridIndex::insert(const IndexRow* rows, std::size_t count) {
   constexpr std::size_t kGroup = 4;
   for (; count > 0; rows += kGroup < count ? kGroup : count, count -= kGroup < count ? kGroup : count) {
@@ -268,11 +295,13 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
     SearchKey keys[kGroup];
     Walk walks[kGroup];
     Node at[kGroup];
+    bool walked[kGroup];
     std::size_t walking = 0;
     for (std::size_t i = 0; i < n; ++i) {
       keys[i] = SearchKey(rows[i].key, rows[i].length);
       walks[i].present = seen(keys[i]);
-      at[i] = walks[i].present ? kNone : root_;
+      walked[i] = !walks[i].present && !beyond_last(keys[i]);
+      at[i] = walked[i] ? root_ : kNone;
       walking += at[i] != kNone;
     }
     while (walking > 0) {
@@ -296,25 +325,25 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
     std::size_t inserted_count = 0;
     for (std::size_t i = 0; i < n; ++i) {
       Walk& w = walks[i];
-      if (w.present) {
-        count_repeat();
-        continue;
-      }
-      for (std::size_t j = 0; j < inserted_count; ++j) {
-        const Walk& before = *inserted[j];
-        // A node has one path from the root, so sharing the node at that
-        // depth is sharing the whole path down to it.
-        const int changed = before.changed_from;
-        if (changed < 0 || (w.depth > changed && w.path[changed] == before.path[changed])) {
-          walk(keys[i], w);
-          break;
+      const bool last = !w.present && beyond_last(keys[i]);
+      if (last) {
+        follow_spine(w);
+      } else if (!w.present) {
+        bool good = walked[i];
+        for (std::size_t j = 0; good && j < inserted_count; ++j) {
+          const Walk& before = *inserted[j];
+          // A node has one path from the root, so sharing the node at that
+          // depth is sharing the whole path down to it.
+          const int changed = before.changed_from;
+          good = changed >= 0 && (w.depth <= changed || w.path[changed] != before.path[changed]);
         }
+        if (!good) walk(keys[i], w);
       }
       if (w.present) {
         count_repeat();
         continue;
       }
-      attach(keys[i], rows[i].status_letter, w);
+      add(keys[i], rows[i].status_letter, w, last);
       inserted[inserted_count++] = &w;
     }
   }
@@ -338,6 +367,8 @@ std::optional<char> GridIndex::find(const char* key) const {
 void GridIndex::release() {
   seen_.reset();
   seen_mask_ = seen_count_ = nodes_ = repeats_ = 0;
+  last_ = kNone;
+  spine_known_ = 0;
   std::free(slots_);
   slots_ = nullptr;
   used_ = 1;

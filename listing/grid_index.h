@@ -3,6 +3,7 @@
 // grid texts compared byte by byte as unsigned values.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -73,13 +74,19 @@ class GridIndex {
   static constexpr std::uint64_t kLongKey = 0x80;
   static constexpr std::uint64_t kKeyBits = ~std::uint64_t{0xFFFF};
   static constexpr std::size_t kHeadBytes = 6;
+  // The height of an AA tree stays below 2 log2(n + 1), and slot numbers
+  // are 32 bits.
+  static constexpr int kMaxHeight = 66;
 
   struct SearchKey;
   struct Walk;
   int compare(const SearchKey& search, Node t) const;
   int step(const SearchKey& search, Node t) const;
   void walk(const SearchKey& search, Walk& walk) const;
-  void attach(const SearchKey& search, char status_letter, Walk& walk);
+  Node attach(const SearchKey& search, char status_letter, Walk& walk);
+  bool beyond_last(const SearchKey& search) const;
+  void follow_spine(Walk& walk);
+  void add(const SearchKey& search, char status_letter, Walk& walk, bool last);
   bool seen(const SearchKey& search) const;
   void count_repeat();
   void remember(Node t);
@@ -97,6 +104,11 @@ class GridIndex {
     nodes_ = other.nodes_;
     repeats_ = other.repeats_;
     other.seen_mask_ = other.seen_count_ = other.nodes_ = other.repeats_ = 0;
+    last_ = other.last_;
+    spine_known_ = other.spine_known_;
+    std::copy(other.spine_, other.spine_ + spine_known_, spine_);
+    other.last_ = kNone;
+    other.spine_known_ = 0;
     slots_ = other.slots_;
     used_ = other.used_;
     capacity_ = other.capacity_;
@@ -111,6 +123,10 @@ class GridIndex {
   std::size_t used_ = 1;
   std::size_t capacity_ = 0;
   Node root_ = kNone;
+  Node last_ = kNone;  // the node of the greatest key
+  // The right children from the root, known down to spine_known_ nodes.
+  Node spine_[kMaxHeight];
+  int spine_known_ = 0;
   std::size_t nodes_ = 0;
   std::size_t repeats_ = 0;  // rows whose key was already in
   // Once the rows repeat their keys: the nodes of short keys by their hash.

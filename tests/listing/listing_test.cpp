@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -152,8 +153,49 @@ std::string shape(const GridIndex& index, GridIndex::Node t) {
          index.status_letter(t) + shape(index, index.right(t)) + ")";
 }
 
-// Rows inserted in groups build the very tree that one insert() per row
-// builds, whatever the order, the repeats and the group sizes.
+// The textbook AA tree, recursive, as the reference for the index's shape.
+struct Reference {
+  struct Node {
+    std::string key;
+    char letter;
+    int level = 0;
+    std::unique_ptr<Node> left, right;
+  };
+  static void skew(std::unique_ptr<Node>& t) {
+    if (t->left && t->left->level == t->level) {
+      std::unique_ptr<Node> l = std::move(t->left);
+      t->left = std::move(l->right);
+      l->right = std::move(t);
+      t = std::move(l);
+    }
+  }
+  static void split(std::unique_ptr<Node>& t) {
+    if (t->right && t->right->right && t->right->right->level == t->level) {
+      std::unique_ptr<Node> r = std::move(t->right);
+      t->right = std::move(r->left);
+      r->left = std::move(t);
+      ++r->level;
+      t = std::move(r);
+    }
+  }
+  static void insert(std::unique_ptr<Node>& t, const std::string& key, char letter) {
+    if (!t) {
+      t.reset(new Node{key, letter, 0, nullptr, nullptr});
+      return;
+    }
+    if (key == t->key) return;
+    insert(key < t->key ? t->left : t->right, key, letter);  // std::string compares bytes unsigned
+    skew(t);
+    split(t);
+  }
+  static std::string shape(const std::unique_ptr<Node>& t) {
+    if (!t) return ".";
+    return "(" + shape(t->left) + t->key + ":" + std::to_string(t->level) + t->letter + shape(t->right) + ")";
+  }
+};
+
+// Rows inserted one by one and in groups build the textbook tree, whatever
+// the order, the repeats and the group sizes.
 TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
   std::vector<std::string> grids;
   for (int number = 100; number < 300; ++number) grids.push_back("FN" + std::to_string(number));
@@ -165,9 +207,11 @@ TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
     std::shuffle(order.begin(), order.end(), random);
     if (round % 2 == 1) std::sort(order.begin(), order.end());
     GridIndex one_by_one, grouped;
+    std::unique_ptr<Reference::Node> reference;
     std::vector<IndexRow> rows;
     for (std::size_t i = 0; i < order.size(); ++i) {
       const char letter = static_cast<char>('A' + i % 26);
+      Reference::insert(reference, order[i], letter);
       one_by_one.insert(order[i].c_str(), letter);
       rows.push_back({order[i].data(), order[i].size(), letter});
     }
@@ -176,7 +220,8 @@ TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
       grouped.insert(rows.data() + at, count);
       at += count;
     }
-    ASSERT_EQ(shape(grouped, grouped.root()), shape(one_by_one, one_by_one.root())) << "round " << round;
+    ASSERT_EQ(shape(one_by_one, one_by_one.root()), Reference::shape(reference)) << "round " << round;
+    ASSERT_EQ(shape(grouped, grouped.root()), Reference::shape(reference)) << "round " << round;
     std::vector<std::string> keys;
     ASSERT_EQ(aa_tree_fault(one_by_one, keys), "") << "round " << round;
     std::sort(order.begin(), order.end());
