@@ -15,6 +15,10 @@ namespace {
 // Enough for a small listing in one go; a world listing doubles it six times.
 constexpr std::size_t kFirstCapacity = 1024;
 
+// Below this many grids a walk is ten levels or so, mostly in the first-level
+// cache, and a table of repeats would not pay for itself.
+constexpr std::size_t kFewGrids = 1024;
+
 }  // namespace
 
 // A text looked for or inserted, prepared once for the walk: grids are a few
@@ -147,8 +151,8 @@ void GridIndex::remember(Node t) {
 // grids: from then on a repeat costs a probe or two, not a walk. A listing
 // of distinct grids never pays for the table.
 void GridIndex::count_repeat() {
-  if (++repeats_ < nodes_ || seen_ != nullptr || nodes_ < kFirstCapacity) return;
-  std::size_t capacity = kFirstCapacity;
+  if (++repeats_ < nodes_ || seen_ != nullptr || nodes_ < kFewGrids) return;
+  std::size_t capacity = kFewGrids;
   while (capacity < 2 * nodes_) capacity *= 2;
   build_seen(capacity);
 }
@@ -215,7 +219,6 @@ GridIndex::Node GridIndex::attach(const SearchKey& search, char status_letter, W
   const Node leaf = new_node(search, status_letter);  // may move every slot
   link(walk.path, walk.sides, depth) = leaf;
   ++nodes_;
-  if (seen_ != nullptr && !search.is_long()) remember(leaf);
   walk.changed_from = depth - 1;
 
   // Skew and split on the way back up. Only the side the walk took has
@@ -238,6 +241,7 @@ GridIndex::Node GridIndex::attach(const SearchKey& search, char status_letter, W
     }
     below_rotated = rotated;
   }
+  if (seen_ != nullptr && !search.is_long()) remember(leaf);
   return leaf;
 }
 
