@@ -257,7 +257,6 @@ bool GridIndex::beyond_last(const SearchKey& search) const { return last_ == kNo
 void GridIndex::follow_spine(Walk& walk) {
   int depth = spine_known_;
   for (Node t = depth == 0 ? root_ : right(spine_[depth - 1]); t != kNone; t = right(t)) spine_[depth++] = t;
-  spine_known_ = depth;
   std::memcpy(walk.path, spine_, static_cast<std::size_t>(depth) * sizeof(Node));
   std::memset(walk.sides, 1, static_cast<std::size_t>(depth));
   walk.depth = depth;

@@ -196,7 +196,7 @@ struct Reference {
 
 // Rows inserted one by one and in groups build the textbook tree, whatever
 // the order, the repeats and the group sizes.
-TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
+TEST(GridIndex, ManyInsertionOrdersBuildTheTextbookTree) {
   std::vector<std::string> grids;
   for (int number = 100; number < 300; ++number) grids.push_back("FN" + std::to_string(number));
   for (int number = 0; number < 20; ++number) grids.push_back("FN123" + std::to_string(number));  // 7 bytes
@@ -222,11 +222,6 @@ TEST(GridIndex, ManyInsertionOrdersKeepTheTreeBalancedAndSorted) {
     }
     ASSERT_EQ(shape(one_by_one, one_by_one.root()), Reference::shape(reference)) << "round " << round;
     ASSERT_EQ(shape(grouped, grouped.root()), Reference::shape(reference)) << "round " << round;
-    std::vector<std::string> keys;
-    ASSERT_EQ(aa_tree_fault(one_by_one, keys), "") << "round " << round;
-    std::sort(order.begin(), order.end());
-    order.erase(std::unique(order.begin(), order.end()), order.end());
-    ASSERT_EQ(keys, order) << "round " << round;
   }
 }
 
