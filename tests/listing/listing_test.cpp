@@ -60,6 +60,7 @@ TEST(ListingReader, Cases) {
       {"grid", "grid,2M\nFN31,W\n", 1, "", kFormatError},
       {"empty first line", "\nGrid,2M\nFN31,W\n", 1, "", kFormatError},
       {"Prefix", "Prefix,2M\nFN31,W", 1, "FN31=W", read_count(1)},
+      {"NUL ends the grid", std::string("Grid,2M\nFN31\0zz,W\n", 19), 1, "FN31=W", read_count(1)},
       {"2M of three", "Grid,6M,2M,6CM\nFN31,L,W,C\n", 1, "FN31=W", read_count(1)},
       {"6CM of three", "Grid,6M,2M,6CM\nFN31,L,W,C\n", 8, "FN31=C", read_count(1)},
       {"2.3 as 2 m", "Grid,2.3,144\nFN31,L,W\n", 1, "FN31=L", read_count(1)},
