@@ -271,20 +271,8 @@ void GridIndex::add(const SearchKey& search, char status_letter, Walk& walk, boo
 }
 
 void GridIndex::insert(const char* key, std::size_t length, char status_letter) {
-  const SearchKey search(key, length);
-  Walk found;
-  found.present = seen(search);
-  const bool last = !found.present && beyond_last(search);
-  if (last) {
-    follow_spine(found);
-  } else if (!found.present) {
-    walk(search, found);
-  }
-  if (found.present) {
-    count_repeat();  // a key met again keeps its first letter
-    return;
-  }
-  add(search, status_letter, found, last);
+  const IndexRow row{key, length, status_letter};
+  insert(&row, 1);
 }
 
 // The walks of a group go down side by side, so the processor waits on the
@@ -293,15 +281,16 @@ void GridIndex::insert(const char* key, std::size_t length, char status_letter) 
 // Rows beyond the last key are not walked: they follow the spine.
 void GridIndex::insert(const IndexRow* rows, std::size_t count) {
   constexpr std::size_t kGroup = 4;
-  for (; count > 0; rows += kGroup < count ? kGroup : count, count -= kGroup < count ? kGroup : count) {
-    const std::size_t n = kGroup < count ? kGroup : count;
+  for (std::size_t first = 0; first < count; first += kGroup) {
+    const IndexRow* group = rows + first;
+    const std::size_t n = std::min(kGroup, count - first);
     SearchKey keys[kGroup];
     Walk walks[kGroup];
     Node at[kGroup];
     bool walked[kGroup];
     std::size_t walking = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      keys[i] = SearchKey(rows[i].key, rows[i].length);
+      keys[i] = SearchKey(group[i].key, group[i].length);
       walks[i].present = seen(keys[i]);
       walked[i] = !walks[i].present && !beyond_last(keys[i]);
       at[i] = walked[i] ? root_ : kNone;
@@ -343,10 +332,10 @@ void GridIndex::insert(const IndexRow* rows, std::size_t count) {
         if (!good) walk(keys[i], w);
       }
       if (w.present) {
-        count_repeat();
+        count_repeat();  // a key met again keeps its first letter
         continue;
       }
-      add(keys[i], rows[i].status_letter, w, last);
+      add(keys[i], group[i].status_letter, w, last);
       inserted[inserted_count++] = &w;
     }
   }
