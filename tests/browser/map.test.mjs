@@ -1,6 +1,7 @@
 // Where Chromium and Firefox put the fields and their pictures (fetched from images/ beside the
-// page), and how they print them on the sheet the summary advises, turned by the page itself, with
-// their own margins: a map too wide is shrunk, so "fits" is one sheet at full size.
+// page), and how they print them on the paper the summary advises, turned by the page itself, with
+// their own margins. A map too wide is shrunk, so in Chromium "fits" is one sheet at full size;
+// Firefox's wider margins shrink the Letter maps by under 1%, so there it is one sheet with them all.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -39,15 +40,15 @@ async function printInChromium(page, [paperWidth, paperHeight], file) {
   fs.writeFileSync(file, Buffer.from(data, 'base64'));
 }
 
-// Firefox has no print flag: print() in the page prints silently to its PDF printer, with the
-// paper and full size set in the profile and the rest (margins, orientation) left to it and the page.
+// Firefox has no print flag: print() in the page prints silently to its PDF printer, with the paper
+// set in the profile and the rest (margins, shrinking, orientation) left to Firefox and the page.
 // Headers and footers off, as in Chromium: the title's day would count as a label.
 function firefoxPrinter([width, height, paper], file) {
   const printer = 'print.printer_Mozilla_Save_to_PDF.';
   const blank = ['headerleft', 'headercenter', 'headerright', 'footerleft', 'footercenter', 'footerright'];
   return { 'print.always_print_silent': true, print_printer: 'Mozilla Save to PDF', [`${printer}print_to_file`]: true,
     [`${printer}print_to_filename`]: file, [`${printer}print_paper_width`]: String(width), [`${printer}print_paper_height`]: String(height),
-    [`${printer}print_paper_size_unit`]: 0, [`${printer}print_paper_id`]: paper, [`${printer}print_shrink_to_fit`]: false, [`${printer}print_scaling`]: '1.0',
+    [`${printer}print_paper_size_unit`]: 0, [`${printer}print_paper_id`]: paper,
     ...Object.fromEntries(blank.map((place) => [`${printer}print_${place}`, ''])) };
 }
 const pdfComplete = (file) => fs.existsSync(file) && fs.readFileSync(file).subarray(-8).toString().includes('%%EOF');
