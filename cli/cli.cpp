@@ -372,8 +372,10 @@ void remove_temporaries_and_stop(int signal_number) {
 }  // namespace
 
 void stop_cleanly_when_interrupted() {
-  std::signal(SIGINT, remove_temporaries_and_stop);
-  std::signal(SIGTERM, remove_temporaries_and_stop);
+  // A signal the starting shell chose to ignore (a background job's Ctrl-C)
+  // stays ignored.
+  for (int signal_number : {SIGINT, SIGTERM})
+    if (std::signal(signal_number, remove_temporaries_and_stop) == SIG_IGN) std::signal(signal_number, SIG_IGN);
 }
 
 int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
