@@ -30,9 +30,7 @@ constexpr const char* kUsage =
     "                     [--color|--no-color] [--bold|--no-bold] [--needed|--no-needed]\n"
     "                     [--s-checked|--no-s-checked] [--c-checked|--no-c-checked]\n"
     "                     [--ffma|--no-ffma] [--settings FILE] [--save-settings FILE]\n"
-    "       zelk2html-cli LISTING --band all [-o FOLDER] [the options above]\n"
-    "Every option with a value also takes the form --option=VALUE; -- ends the\n"
-    "options.\n";
+    "       zelk2html-cli LISTING --band all [-o FOLDER] [the options above]\n";
 
 constexpr const char* kHelp =
     "Writes the grid map page of one band, or of every band, of a worked-grid\n"
@@ -71,7 +69,8 @@ constexpr const char* kHelp =
     "                       page stays and the exit status is 1\n"
     "  -h, --help           this text;  --version  the program's version\n"
     "\n"
-    "Options not given come from --settings or from the defaults. When\n"
+    "Every option with a value also takes the form --option=VALUE; -- ends the\n"
+    "options. Options not given come from --settings or from the defaults. When\n"
     "SOURCE_DATE_EPOCH is set (and not empty), the page is dated with that\n"
     "instant (UTC). When the field pictures cannot be put beside the page, a\n"
     "warning says why; the page is written all the same.\n"
