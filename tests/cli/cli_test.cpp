@@ -71,6 +71,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{listing, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
       {{listing, "--band", "all", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
+      {{"gone.csv", "--band", "all", "--field", "EM"}, 1,
+       "ERROR: Could not open input file gone.csv: No such file or directory\n"},
       {{"none.csv", "--band", "1", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
       {{listing, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1,
        "ERROR: Could not open settings file none.ini: No such file or directory\n"},
@@ -106,8 +108,10 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"in", "my.grids.html", "none.csv"}));
-  for (auto args : {std::vector<std::string>{"--help"}, {listing, "-h"}, {"-o", "x", "--help"}})
-    EXPECT_EQ(run(args).out.rfind("Usage: zelk2html-cli LISTING", 0), 0u);
+  for (auto args : {std::vector<std::string>{"--help"}, {listing, "-h"}, {"-o", "x", "--help"}}) {
+    r = run(args);
+    EXPECT_EQ(r.status * 1000 + r.out.rfind("Usage: zelk2html-cli LISTING", 0), 0u);
+  }
   EXPECT_EQ(run({"-o", "--help", listing}).err, "ERROR: Didn't select a band.\n") << "--help as the page's name";
 }
 
