@@ -138,7 +138,7 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
       {good, "/proc/self/mem", page, "ERROR: Could not read input file /proc/self/mem"},  // reading it fails at once
 #endif
       {std::string(4096, '\0'), listing, page, unrecognized},
-      // Past the reader's 64 KB buffer; a NUL ends a grid and is no status. Only FN42 counts.
+      // Past the reader's buffer, whatever its size; a NUL ends a grid and is no status. Only FN42 counts.
       {"Grid,2M\n" + megabyte + ",C\nFN42,C\n", listing, page, written},
       {"Grid," + megabyte + ",2M\nFN42,W,C\n", listing, page, written},
       {"Grid,2M\nFN42,C\n" + megabyte, listing, page, written},
