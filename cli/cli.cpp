@@ -236,7 +236,7 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
     SettingsRecord band_record = record;
     band_record.band_index = band;
     std::string page = page_name_for(file_name_of(request.input_path), std::string("-") + kBandFileNames[band]);
-    request.output_path = folder ? (std::filesystem::path(*folder) / page).string() : page;
+    request.output_path = folder ? name_of(path_of(*folder) / path_of(page)) : page;
     GenerateResult result = generate(band_record, request);
     if (result.status != GenerateStatus::kWritten) {
       report_failure(err, result.message);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <system_error>
 
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 
 namespace zelk {
@@ -56,9 +57,9 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
     }
     // A copy cut short by a full disk would stay for good, since an image
     // there is never replaced: it gets its name only when whole.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen((source_folder / name).string().c_str(), "rb"),
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(name_of(source_folder / name).c_str(), "rb"),
                                                            &std::fclose);
-    ReplacementFile copy(target.string(), "wb", /*keep_existing=*/true);
+    ReplacementFile copy(name_of(target), "wb", /*keep_existing=*/true);
     if (source != nullptr && copy.stream() != nullptr && copy_bytes(source.get(), copy.stream()) && copy.commit())
       ++result.added;
     else

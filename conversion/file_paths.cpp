@@ -1,5 +1,6 @@
 #include "conversion/file_paths.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +28,28 @@ std::string folder_of(const std::string& path) { return path.substr(0, name_star
 std::string page_name_for(const std::string& file_name, const std::string& suffix) {
   std::size_t dot = file_name.rfind('.');
   return file_name.substr(0, dot) + suffix + ".html";
+}
+
+std::filesystem::path path_of(const std::string& name) {
+#ifdef _WIN32
+  try {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+  } catch (const std::exception&) {
+    // Not UTF-8, so it names no file the system could have given us.
+    return std::filesystem::path(name);
+  }
+#else
+  return std::filesystem::path(name);
+#endif
+}
+
+std::string name_of(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+#else
+  return path.string();
+#endif
 }
 
 std::string running_program_path() {

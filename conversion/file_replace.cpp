@@ -6,6 +6,8 @@
 #include <random>
 #include <system_error>
 
+#include "conversion/file_paths.h"
+
 namespace zelk {
 
 namespace file_faults {
@@ -59,14 +61,14 @@ bool may_write(const std::string& path) {
 // The file a chain of links ends at, existing or not; a relative link is read
 // from the link's own folder. A loop is left to the open to refuse.
 std::string followed(const std::string& target) {
-  fs::path path = target;
+  fs::path path = path_of(target);
   std::error_code ec;
   for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
     fs::path next = fs::read_symlink(path, ec);
     if (ec) break;
     path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  return path.string();
+  return name_of(path);
 }
 
 }  // namespace
@@ -75,22 +77,22 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     : target_(followed(target)), keep_existing_(keep_existing) {
   std::error_code ec;
   // A directory at the target can never be replaced by a file.
-  if (fs::is_directory(target_, ec)) return;
+  if (fs::is_directory(path_of(target_), ec)) return;
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
-  const bool replaces = fs::is_regular_file(target_, ec);
+  const bool replaces = fs::is_regular_file(path_of(target_), ec);
   if (replaces && !may_write(target_)) return;
   if (!step_passes(file_faults::Step::kCreate, target_)) return;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + next_suffix();
-    if (fs::exists(candidate, ec)) continue;
+    if (fs::exists(path_of(candidate), ec)) continue;
     // Anything else that stops the open (no folder, no permission) will stop
     // every other name too.
     stream_ = std::fopen(candidate.c_str(), mode);
     if (stream_ == nullptr) return;
     temporary_ = std::move(candidate);
     // A page kept private (640) must not come back readable by everyone.
-    if (replaces) fs::permissions(temporary_, fs::status(target_, ec).permissions(), ec);
+    if (replaces) fs::permissions(path_of(temporary_), fs::status(path_of(target_), ec).permissions(), ec);
     return;
   }
 }
@@ -110,9 +112,9 @@ bool ReplacementFile::commit() {
   stream_ = nullptr;
   whole = whole && step_passes(Step::kClose, target_) && closed;
   std::error_code ec;
-  if (!whole || (keep_existing_ && fs::exists(fs::symlink_status(target_, ec)))) return false;
+  if (!whole || (keep_existing_ && fs::exists(fs::symlink_status(path_of(target_), ec)))) return false;
   if (!step_passes(Step::kRename, target_)) return false;
-  fs::rename(temporary_, target_, ec);
+  fs::rename(path_of(temporary_), path_of(target_), ec);
   if (ec) return false;
   temporary_.clear();
   return true;

@@ -9,6 +9,7 @@
 
 #include "conversion/bounded_text.h"
 #include "conversion/field_images.h"
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "mappage/map_page.h"
@@ -42,11 +43,14 @@ GenerateResult failure(SettingsRecord& record, const char* format, const std::st
 
 void compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
   char* message = record.message;
-  if (record.ffma_option != 0)
-    format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
-                request.output_path.c_str());
-  else
-    format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
+  const bool whole =
+      record.ffma_option != 0
+          ? format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
+                        request.output_path.c_str())
+          : format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
+  // A path cut before one of its characters is followed by nothing, not
+  // even the first letter of the next sentence.
+  if (!whole) return;
   if (request.mention_view_button)
     append_within(message, kMessageSize, "Click the 'View' button to see the output.\n\n");
   constexpr std::size_t kLimit = 255;
@@ -64,7 +68,7 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   const std::string& input_path = request.input_path;
   std::error_code ec;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(
-      std::filesystem::is_directory(input_path, ec) ? nullptr : std::fopen(input_path.c_str(), "r"), &std::fclose);
+      std::filesystem::is_directory(path_of(input_path), ec) ? nullptr : std::fopen(input_path.c_str(), "r"), &std::fclose);
   if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path);
 
   // The page replaces the old one only when complete, so a failed run
@@ -83,7 +87,7 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   if (!page.commit()) return failure(record, "ERROR: Could not write output file %s", request.output_path);
   // The page is complete: a picture that cannot be copied only leaves its field plain.
   if (!request.field_images_folder.empty())
-    add_missing_field_images(record, request.field_images_folder, request.output_path);
+    add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path));
 
   compose_summary(record, request, credited, ffma);
   return {GenerateStatus::kWritten, record.message, credited, ffma};
