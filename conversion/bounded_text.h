@@ -38,9 +38,12 @@ inline bool format_into(char* dest, std::size_t size, const char* format, ...) {
   va_start(args, format);
   int n = std::vsnprintf(dest, size, format, args);
   va_end(args);
-  if (n < 0) dest[0] = '\0';
-  if (n >= 0 && static_cast<std::size_t>(n) < size) return true;
-  if (n >= 0) dest[whole_characters(dest, size - 1)] = '\0';
+  if (n < 0) {
+    dest[0] = '\0';
+    return false;
+  }
+  if (static_cast<std::size_t>(n) < size) return true;
+  dest[whole_characters(dest, size - 1)] = '\0';
   return false;
 }
 
