@@ -9,7 +9,7 @@ ROOT=$PWD BUILD=$PWD/build-win
 work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log EPOCH=1796428800
 . tests/support/x11.sh
 need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
-  Xvfb xdotool import
+  Xvfb xdotool import script
 rm -rf "$work" && mkdir -p "$work" && : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
 
