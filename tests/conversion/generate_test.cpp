@@ -126,7 +126,7 @@ TEST(Generate, SummaryCutInsideACharacterOfTheFolderEndsBeforeIt) {
     std::string name;          // ends the folder's name
     std::size_t bytes_inside;  // of it, before the message's 255th byte
     std::size_t dropped;       // bytes of a character cut in two
-  } cases[] = {{"東京", 1, 1}, {"東京", 2, 2}, {"東京", 3, 0}, {"Пётр", 1, 1}, {"Пётр", 2, 0}, {"Mañana", 3, 1}};
+  } cases[] = {{"東京", 1, 1}, {"東京", 2, 2}, {"東京", 3, 0}, {"Пётр", 1, 1}, {"Пётр", 2, 0}, {"Mañana", 3, 1}, {"QTH📻", 6, 3}};
   for (const Case& c : cases) {
     const std::string program_folder =
         folder / (std::string(255 - before_folder.size() - c.bytes_inside, 'a') + c.name);
