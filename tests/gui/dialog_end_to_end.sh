@@ -9,17 +9,20 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 need_tools Xvfb xdotool import
 on_failure() { cat "$work/messages" "$work/app.err" 2>/dev/null | tail -20; }
 
-mkdir -p "$work/prog" "$work/logs" "$work/home/run"
+# The program's folder and the listing named as a user's may be: Cyrillic, Latin accents, CJK.
+name='Пётр Mañana 東京'
+prog=$work/$name
+mkdir -p "$prog" "$work/logs" "$work/home/run"
 chmod 700 "$work/home/run"
-cp "$program" "$work/prog/zelk2html"
-cp "$4" "$work/logs/grids.csv"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+cp "$program" "$prog/zelk2html"
+cp "$4" "$work/logs/$name.csv"
+export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 LC_ALL=C.UTF-8
 export GTK_MODULES=$observer ZELK_GUI_LOG=$work/messages SOURCE_DATE_EPOCH=1700000000
 unset GTK_THEME || true
 start_xvfb
 
 launch() {  # from the listing's folder, where the file chooser then opens
-  (cd "$work/logs" && exec ../prog/zelk2html >>"$work/app.out" 2>>"$work/app.err") &
+  (cd "$work/logs" && exec "$prog/zelk2html" >>"$work/app.out" 2>>"$work/app.err") &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3')
   read -r dialog_w dialog_h < <(x getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
@@ -30,17 +33,13 @@ click() {  # the centre of a control given in dialog units: left top width heigh
   x mousemove --window "$main" $((($1 * 2 + $3) * dialog_w / 644)) $((($2 * 2 + $4) * dialog_h / 238))
   x click 1
 }
-choose_listing() {  # Delete drops the chooser's inline completion; the default extension adds .csv
+choose_listing() {  # the chooser opens in the listing's folder: its one file, from the list
   point_at "$(await_window 'Input CSV File')" 300 300
-  x key ctrl+l
-  sleep 0.3
-  x type --delay 80 grids
-  sleep 0.5
-  x key Delete Return
+  x key Home Return
   await_closed 'Input CSV File'
 }
 expect_summary() {  # and dismiss it with Return
-  poll 30 "the summary" grep -sqxF "zelk2html|info|Wrote  271 grids to $work/prog/grids.html\n\nClick the 'View' \
+  poll 30 "the summary" grep -sqxF "zelk2html|info|Wrote  271 grids to $prog/$name.html\n\nClick the 'View' \
 button to see the output.\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n" "$work/messages"
   rm "$work/messages"
   point_at "$(await_window zelk2html)" 20 20
@@ -57,8 +56,9 @@ click 126 36 66 12
 x type --delay 40 em
 x key Return  # in the edit box, the default button's: Generate
 expect_summary
-"$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
-cmp "$work/prog/grids.html" "$work/cli.html" || fail "the dialog's page differs from the command line's"
+"$cli" "$work/logs/$name.csv" -o "$work/cli $name.html" --band 1 --field EM >"$work/cli.out"
+grep -qF "grids to $work/cli $name.html" "$work/cli.out" || fail "the command line names its page otherwise"
+cmp "$prog/$name.html" "$work/cli $name.html" || fail "the dialog's page differs from the command line's"
 [ -z "${ZELK_GUI_SCREENSHOT:-}" ] || { point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$ZELK_GUI_SCREENSHOT"; }
 point_at "$main"
 x key shift+F10 && sleep 0.3 && x key Down Return  # About, the context menu's only entry
@@ -68,12 +68,12 @@ await_closed 'About ZELK to HTML'
 escape
 
 # The band and field come back from the settings file; the listing is chosen again.
-rm "$work/prog/grids.html"
+rm "$prog/$name.html"
 launch
 point_at "$main" && x key Return  # the focus starts on Input
 choose_listing
 click 258 12 48 12  # Generate
 expect_summary
-cmp "$work/prog/grids.html" "$work/cli.html" || fail "the restored choices give another page"
+cmp "$prog/$name.html" "$work/cli $name.html" || fail "the restored choices give another page"
 escape
 rm -rf "$work" && echo PASS
