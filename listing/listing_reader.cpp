@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -46,10 +47,12 @@ class LineReader {
   std::size_t length_ = 0;
 };
 
-// The line's fields, split at its commas: no quoting, no trimming.
-void split_fields(std::string_view line, std::vector<std::string_view>& fields) {
+// The line's fields, split at its commas: no quoting, no trimming. Past
+// `most` fields the last one holds the rest of the line.
+void split_fields(std::string_view line, std::vector<std::string_view>& fields, std::size_t most = SIZE_MAX) {
   fields.clear();
-  for (std::size_t comma; (comma = line.find(',')) != std::string_view::npos; line.remove_prefix(comma + 1))
+  for (std::size_t comma; fields.size() + 1 < most && (comma = line.find(',')) != std::string_view::npos;
+       line.remove_prefix(comma + 1))
     fields.push_back(line.substr(0, comma));
   fields.push_back(line);
 }
@@ -96,7 +99,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
   GridIndex index;
   int rows = 0;
   while (reader->next(line)) {
-    split_fields(line, fields);
+    split_fields(line, fields, band_column + 2);  // the band's cell, whole
     const std::string_view grid = fields[0].substr(0, fields[0].find('\0'));
     if (grid.empty() || band_column >= fields.size() || fields[band_column].empty()) continue;
     index.insert(grid, fields[band_column][0]);  // a grid met again keeps its first letter
