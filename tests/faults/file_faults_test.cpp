@@ -14,7 +14,7 @@
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "zelk_version.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {

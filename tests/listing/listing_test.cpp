@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "listing/band_table.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 #include "tests/listing/aa_tree_check.h"
 
 namespace zelk {
