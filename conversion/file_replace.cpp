@@ -12,33 +12,15 @@
 
 namespace zelk {
 
-namespace file_faults {
-namespace {
-
-long failing_step = 0;
-long taken = 0;
-std::optional<Failure> made_to_fail;
-
-}  // namespace
-
-void fail_step_number(long number) {
-  failing_step = number;
-  taken = 0;
-  made_to_fail.reset();
-}
-
-std::optional<Failure> failure() { return made_to_fail; }
-
-}  // namespace file_faults
+bool (*file_step_hook)(FileStep step, const std::string& target) = nullptr;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// False for the one step the fault tests chose to fail.
-bool step_passes(file_faults::Step step, const std::string& target) {
-  if (++file_faults::taken != file_faults::failing_step) return true;
-  file_faults::made_to_fail = file_faults::Failure{step, target};
+// False for a step the fault tests chose to fail.
+bool step_passes(FileStep step, const std::string& target) {
+  if (file_step_hook == nullptr || file_step_hook(step, target)) return true;
   errno = EIO;
   return false;
 }
@@ -117,7 +99,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
   // into it in place would have been refused, so refuse here too.
   const bool replaces = fs::is_regular_file(path_of(target_), ec);
   errno = 0;
-  if ((replaces && !may_write(target_)) || !step_passes(file_faults::Step::kCreate, target_)) {
+  if ((replaces && !may_write(target_)) || !step_passes(FileStep::kCreate, target_)) {
     error_ = last_error();
     return;
   }
@@ -155,18 +137,17 @@ void remove_temporary_files() {
 }
 
 bool ReplacementFile::commit() {
-  using file_faults::Step;
   if (stream_ == nullptr) return false;
   // A failed write left its reason in errno; the calls since rarely touch it.
-  bool whole = step_passes(Step::kWrite, target_) && std::ferror(stream_) == 0;
+  bool whole = step_passes(FileStep::kWrite, target_) && std::ferror(stream_) == 0;
   if (whole) errno = 0;
-  whole = whole && step_passes(Step::kFlush, target_) && std::fflush(stream_) == 0;
+  whole = whole && step_passes(FileStep::kFlush, target_) && std::fflush(stream_) == 0;
   if (!whole) error_ = last_error();
   // Closed whatever happened before, so no descriptor is left open.
   errno = 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
-  if (whole && !(step_passes(Step::kClose, target_) && closed)) {
+  if (whole && !(step_passes(FileStep::kClose, target_) && closed)) {
     whole = false;
     error_ = last_error();
   }
@@ -176,7 +157,7 @@ bool ReplacementFile::commit() {
     error_ = std::make_error_code(std::errc::file_exists);
     return false;
   }
-  if (!step_passes(Step::kRename, target_)) {
+  if (!step_passes(FileStep::kRename, target_)) {
     error_ = last_error();
     return false;
   }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../scratch_folder.h"
+#include "../test_helpers.h"
 #include "app/testing/scripted_host.h"
 #include "conversion/settings_file.h"
 
