@@ -254,15 +254,16 @@ TEST_F(DialogTest, InstalledKeepsSettingsAndPagesInTheUsersFolders) {
 }
 
 TEST(DialogCommandLine, ChoosesTheListingOrPrintsAndEnds) {
-  const std::string here = std::filesystem::current_path().string();
+  const fs::path here = fs::current_path();
+  const std::string grids = (here / "grids.csv").string();
   const struct {
     std::vector<std::string> args;
     std::string expected;  // status|listing|first line of the text
   } cases[] = {
       {{}, "||"},
-      {{"/logs/grids.csv"}, "|/logs/grids.csv|"},
-      {{"logs/../grids.csv"}, "|" + (std::filesystem::path(here) / "grids.csv").string() + "|"},
-      {{"--", "-grids.csv"}, "|" + (std::filesystem::path(here) / "-grids.csv").string() + "|"},
+      {{grids}, "|" + grids + "|"},
+      {{"logs/../grids.csv"}, "|" + grids + "|"},
+      {{"--", "-grids.csv"}, "|" + (here / "-grids.csv").string() + "|"},
       {{"grids.csv", "--version"}, "0||zelk2html 3.3.0.1"},
       {{"--help"}, "0||Usage: zelk2html [LISTING]"},
       {{"-x"}, "2||zelk2html: unknown option -x"},
