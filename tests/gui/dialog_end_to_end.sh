@@ -20,7 +20,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 need_tools Xvfb xdotool import
 on_failure() { cat "$work/messages" "$work/app.err" 2>/dev/null | tail -20; }
 
-mkdir -p "$work/prog" "$work/logs" "$work/home/run"
+mkdir -p "$work/logs" "$work/home/run"
 chmod 700 "$work/home/run"
 cp "$4" "$work/logs/grids.csv"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
@@ -49,9 +49,9 @@ choose_listing() {  # Delete drops the chooser's inline completion; the default 
   x key Delete Return
   await_closed 'Input CSV File'
 }
-expect_summary() {  # page [format], and dismiss it with Return
+expect_summary() {  # page; dismisses it with Return
   poll 30 "the summary" grep -sqxF "zelk2html|info|Wrote  271 grids to $1\n\nClick the 'View' \
-button to see the output.\n\nPrint on 8.5x11 sheet in ${2:-Landscape} mode to a color printer.\n\n" "$work/messages"
+button to see the output.\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n" "$work/messages"
   rm "$work/messages"
   point_at "$(await_window zelk2html)" 20 20
   x key Return
@@ -83,7 +83,7 @@ if [ -n "$installed" ]; then
   exit 0
 fi
 
-cp "$program" "$work/prog/zelk2html"
+mkdir "$work/prog" && cp "$program" "$work/prog/zelk2html"
 program=$work/prog/zelk2html
 launch
 click 12 12 50 12  # Input

@@ -19,7 +19,7 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --install "$gtest/build"
 fi
 quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DZELK_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli
