@@ -1,13 +1,11 @@
-// The C library's allocation functions, replaced for the whole process so
-// that every heap byte counts: operator new and the index's realloc alike.
-// Each replacement hands on to the C library's own and adds up the usable
-// size of what it got back. Kept in a file of its own so the compiler cannot
-// inline them into their callers.
+// The global operator new and delete, replaced for the whole process. Kept
+// in a file of their own so the compiler cannot inline them into callers.
 #include "bench/heap_counter.h"
 
 #include <malloc.h>
 
-#include <cstddef>
+#include <cstdlib>
+#include <new>
 
 namespace zelk::bench {
 
@@ -19,50 +17,19 @@ std::atomic<long long> peak_bytes{0};
 using zelk::bench::live_bytes;
 using zelk::bench::peak_bytes;
 
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* pointer, std::size_t size);
-void* __libc_memalign(std::size_t alignment, std::size_t size);
-void __libc_free(void* pointer);
-}
-
-namespace {
-
-void* counted(void* pointer) {
-  if (pointer == nullptr) return nullptr;
-  long long now = live_bytes += static_cast<long long>(malloc_usable_size(pointer));
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (block == nullptr) throw std::bad_alloc();
+  const long long now = live_bytes += static_cast<long long>(malloc_usable_size(block));
   long long peak = peak_bytes.load();
   while (now > peak && !peak_bytes.compare_exchange_weak(peak, now)) {
   }
-  return pointer;
+  return block;
 }
 
-void uncount(void* pointer) {
-  if (pointer != nullptr) live_bytes -= static_cast<long long>(malloc_usable_size(pointer));
+void operator delete(void* block) noexcept {
+  if (block != nullptr) live_bytes -= static_cast<long long>(malloc_usable_size(block));
+  std::free(block);
 }
 
-}  // namespace
-
-extern "C" {
-void* malloc(std::size_t size) { return counted(__libc_malloc(size)); }
-void* calloc(std::size_t count, std::size_t size) { return counted(__libc_calloc(count, size)); }
-void* realloc(void* pointer, std::size_t size) {
-  uncount(pointer);
-  void* moved = __libc_realloc(pointer, size);
-  // A failed realloc keeps the old block.
-  return counted(moved != nullptr || size == 0 ? moved : pointer);
-}
-void free(void* pointer) {
-  uncount(pointer);
-  __libc_free(pointer);
-}
-void* memalign(std::size_t alignment, std::size_t size) { return counted(__libc_memalign(alignment, size)); }
-void* aligned_alloc(std::size_t alignment, std::size_t size) { return memalign(alignment, size); }
-int posix_memalign(void** pointer, std::size_t alignment, std::size_t size) {
-  void* block = memalign(alignment, size);
-  if (block == nullptr) return 12;  // ENOMEM
-  *pointer = block;
-  return 0;
-}
-}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }

@@ -1,5 +1,5 @@
 // Live and peak heap bytes of the benchmark process, counted by its own
-// malloc, realloc and free (glibc).
+// operator new and delete: the index and the reader allocate through them.
 #pragma once
 
 #include <atomic>

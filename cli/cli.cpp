@@ -1,18 +1,23 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 
 #include "conversion/file_paths.h"
+#include "conversion/file_replace.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
 #include "listing/band_table.h"
+#include "listing/listing_reader.h"
 #include "zelk_version.h"
 
 namespace zelk {
@@ -33,15 +38,21 @@ constexpr const char* kHelp =
     "\n"
     "  LISTING              the listing: a header row \"Grid\" (or \"Prefix\") and one\n"
     "                       band column per band, then one row per grid\n"
+    "                       (not standard input: the page needs its pictures\n"
+    "                       beside it, so a lone - is refused as LISTING or PAGE)\n"
     "  -o, --output PAGE    the page to write (default: the listing's name with\n"
-    "                       \".html\", in the current folder)\n"
-    "  --band B             band index 0..10, band caption (\"2 M (144 MHz)\") or a\n"
-    "                       column label such as 2M, 144, 23cm or SAT\n"
+    "                       \".html\", in the current folder); never the listing\n"
+    "                       or the settings file read\n"
+    "  --band B             band index 0..10, band caption (\"2 M (144 MHz)\"), the\n"
+    "                       caption's MHz (50, 144, ... 10000) or sat, or a column\n"
+    "                       label such as 2M, 144, 23cm or SAT\n"
     "  --band all           one page per band column of the listing, in the folder\n"
-    "                       -o names (default: the current folder), each named\n"
-    "                       after the listing and the band's MHz as its caption\n"
-    "                       gives them: grids-144.html (2 M), grids-10000.html\n"
-    "                       (10 GHz), grids-sat.html (Satellite)\n"
+    "                       -o names (default: the current folder; created when\n"
+    "                       missing), each named after the listing and the\n"
+    "                       band's MHz as its caption gives them: grids-144.html\n"
+    "                       (2 M), grids-10000.html (10 GHz), grids-sat.html\n"
+    "                       (Satellite); a band column without worked grids gets\n"
+    "                       no page, and a label naming no band a warning\n"
     "  --field XY           the map's lower-left field, two letters A..R (FN)\n"
     "  --format F           portrait (3 x 4 fields), landscape (4 x 3) or 11x17 (6 x 4)\n"
     "  --color, --no-color  colors, or greys for a black-and-white printer\n"
@@ -53,13 +64,19 @@ constexpr const char* kHelp =
     "  --settings FILE      take the options not given from a settings file that\n"
     "                       the dialog wrote (zelk2html.ini)\n"
     "  --save-settings FILE after success, save the choices as a settings file\n"
-    "                       (not with --band all: a settings file holds one band)\n"
+    "                       (not with --band all: a settings file holds one band;\n"
+    "                       never the listing or the page); should that fail, the\n"
+    "                       page stays and the exit status is 1\n"
     "  -h, --help           this text;  --version  the program's version\n"
     "\n"
-    "Options not given come from --settings or from the defaults. When\n"
-    "SOURCE_DATE_EPOCH is set, the page is dated with that instant (UTC).\n"
+    "Every option with a value also takes the form --option=VALUE; -- ends the\n"
+    "options. Options not given come from --settings or from the defaults. When\n"
+    "SOURCE_DATE_EPOCH is set (and not empty), the page is dated with that\n"
+    "instant (UTC). When the field pictures cannot be put beside the page, a\n"
+    "warning says why; the page is written all the same.\n"
     "Exit status: 0 page written, 1 error (no page written or changed; with\n"
-    "--band all, pages already written stay), 2 usage.\n";
+    "--band all, pages already written stay; a page written but its settings\n"
+    "file not saved), 2 usage.\n";
 
 struct Toggle {
   const char* name;  // "--color"; "--no-color" turns it off
@@ -80,6 +97,7 @@ constexpr const char* kBandFileNames[kBandCount] = {"50",   "144",  "220",  "430
                                                     "2304", "3456", "5768", "10000", "sat"};
 
 struct Choices {
+  bool help = false, version = false;
   std::string listing;
   std::optional<std::string> output, field, settings, save_settings;
   std::optional<int> band;
@@ -93,14 +111,21 @@ int usage_error(std::ostream& err, const std::string& what) {
   return 2;
 }
 
-// Band index, caption or label; -1 when none of them.
+// The dialog's "LL Field" box turns typed letters into capitals.
+std::string upper_case_letters(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// Band index, caption, a page name's MHz or label; -1 when none of them.
 int parse_band(const std::string& text) {
   int index = -1;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  // Other numbers are column labels: 144 and 50 are frequencies.
+  // Other numbers are MHz or column labels: 144 and 50 are frequencies.
   if (ec == std::errc() && end == text.data() + text.size() && index >= 0 && index < kBandCount) return index;
   for (int band = 0; band < kBandCount; ++band)
-    if (text == band_caption(band)) return band;
+    if (text == band_caption(band) || upper_case_letters(text) == upper_case_letters(kBandFileNames[band])) return band;
   SettingsRecord scratch;
   reset_to_defaults(scratch);
   std::string label = text;
@@ -115,22 +140,34 @@ std::optional<PrintFormat> parse_format(const std::string& text) {
   return std::nullopt;
 }
 
-// The dialog's "LL Field" box turns typed letters into capitals.
-std::string upper_case_letters(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // Fills `choices`; an empty return means success, else the usage error.
 std::string parse_arguments(const std::vector<std::string>& args, Choices& choices) {
-  bool have_listing = false;
+  bool have_listing = false, options_ended = false;
   std::optional<std::string> band, format;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    std::string arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      if (have_listing) return "more than one listing given";
+      choices.listing = arg;
+      have_listing = true;
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    if (arg == "-h" || arg == "--help") choices.help = true;
+    if (arg == "--version") choices.version = true;
+    if (choices.help || choices.version) return std::string();
+    std::optional<std::string> attached;  // --option=value
+    if (std::size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
+      attached = arg.substr(equals + 1);
+      arg.erase(equals);
+    }
     auto value = [&](std::optional<std::string>& slot) -> std::string {
-      if (i + 1 >= args.size()) return arg + " needs a value";
-      slot = args[++i];
+      if (attached) slot = attached;
+      else if (i + 1 < args.size()) slot = args[++i];
+      else return arg + " needs a value";
       return std::string();
     };
     std::string problem;
@@ -140,7 +177,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     else if (arg == "--format") problem = value(format);
     else if (arg == "--settings") problem = value(choices.settings);
     else if (arg == "--save-settings") problem = value(choices.save_settings);
-    else if (arg.size() > 1 && arg[0] == '-') {
+    else {
       bool known = false;
       for (const Toggle& toggle : kToggles) {
         if (arg == toggle.name) choices.toggles.emplace_back(toggle.option, 1);
@@ -149,15 +186,15 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
         known = true;
       }
       if (!known) return "unknown option " + arg;
-    } else if (!have_listing) {
-      choices.listing = arg;
-      have_listing = true;
-    } else {
-      return "more than one listing given";
+      if (attached) return arg + " takes no value";
     }
     if (!problem.empty()) return problem;
   }
   if (!have_listing) return "no listing given";
+  // The page names its pictures relative to itself, so it needs a folder.
+  if (choices.listing == "-" || choices.output == "-")
+    return std::string("- as the ") + (choices.listing == "-" ? "listing" : "page") +
+           ": standard input and output are not supported (the page needs its pictures beside it)";
   if (band) {
     choices.every_band = *band == "all";
     if (!choices.every_band) choices.band = parse_band(*band);
@@ -177,9 +214,11 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   reset_to_defaults(record);
   std::snprintf(record.version, sizeof record.version, "%s", ZELK_VERSION_TEXT);
   if (choices.settings) {
+    errno = 0;
     switch (load_settings_file(record, *choices.settings)) {
       case LoadOutcome::kNoFile:
-        err << "ERROR: Could not open settings file " << *choices.settings << "\n";
+        err << "ERROR: Could not open settings file " << *choices.settings << ": "
+            << std::error_code(errno != 0 ? errno : ENOENT, std::generic_category()).message() << "\n";
         return false;
       case LoadOutcome::kVersionChanged:
         err << "Version number changed, resetting to default.\n";
@@ -196,84 +235,171 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   return true;
 }
 
-void report_failure(std::ostream& err, const std::string& message) {
+// Generate's message, with the system's reason for a failed file.
+void report_failure(std::ostream& err, const GenerateResult& result) {
+  std::string message = result.message;
+  const std::size_t end = message.find_last_not_of('\n') + 1;
+  if (result.reason) message.insert(end, ": " + result.reason.message());
   err << message;
   if (message.empty() || message.back() != '\n') err << "\n";
 }
 
-// Every band whose column the header holds, by the rules the listing reader
-// applies; empty when the header cannot be read or has none.
-std::vector<int> bands_in_header(const std::string& listing) {
+// The run's page never replaces a file the user gave it to read.
+std::string page_refusal(const std::string& page, const Choices& choices) {
+  if (same_file(page, choices.listing)) return "ERROR: The page " + page + " would replace the listing " + choices.listing;
+  if (choices.settings && same_file(page, *choices.settings))
+    return "ERROR: The page " + page + " would replace the settings file " + *choices.settings;
+  return std::string();
+}
+
+void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
+  if (!result.field_images_problem.empty())
+    err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
+}
+
+struct HeaderBands {
+  bool readable = false;  // a header row that starts "Grid" or "Prefix"
+  std::vector<int> bands;  // every band a column names, by the listing reader's rules
+  std::vector<std::string> unnamed;  // "column 3 (222)" for each label naming none
+};
+
+HeaderBands bands_in_header(const std::string& listing) {
+  HeaderBands header;
   std::ifstream in(listing, std::ios::binary);
   std::vector<std::string> fields(1);
   for (char c; in.get(c) && c != '\n' && c != '\r';) {
     if (c == ',') fields.emplace_back();
     else fields.back() += c;
   }
-  if (fields[0] != "Grid" && fields[0] != "Prefix") return {};
+  if (fields[0] != "Grid" && fields[0] != "Prefix") return header;
+  header.readable = true;
   std::set<int> bands;
   SettingsRecord scratch;
   reset_to_defaults(scratch);
   for (std::size_t column = 1; column < fields.size(); ++column) {
     // A label may name one band as a wavelength and another as a frequency.
-    bands.insert(band_from_label(fields[column].data(), nullptr, scratch));
-    bands.insert(band_from_frequency(fields[column].data(), nullptr, scratch));
+    std::string label = fields[column];
+    const int length_band = band_from_label(label.data(), nullptr, scratch);
+    label = fields[column];
+    const int frequency_band = band_from_frequency(label.data(), nullptr, scratch);
+    bands.insert({length_band, frequency_band});
+    if (length_band < 0 && frequency_band < 0)
+      header.unnamed.push_back("column " + std::to_string(column + 1) + " (" + fields[column] + ")");
   }
   bands.erase(-1);
-  return std::vector<int>(bands.begin(), bands.end());
+  header.bands.assign(bands.begin(), bands.end());
+  return header;
+}
+
+// False when no row of the listing names a grid in the band's column.
+bool has_worked_grids(const std::string& listing, const SettingsRecord& record) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose);
+  if (in == nullptr) return true;  // Generate tells why
+  SettingsRecord scratch = record;
+  return !read_listing(in.get(), listing.c_str(), scratch).empty() || !std::string(scratch.message).starts_with("Read ");
 }
 
 // One Generate per band, each page as that band's own run writes it. A
 // refusal holds for every band, so it ends the run.
-int write_every_band(const SettingsRecord& record, GenerateRequest request, const std::optional<std::string>& folder,
+int write_every_band(const SettingsRecord& record, GenerateRequest request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
-  std::vector<int> bands = bands_in_header(request.input_path);
+  const std::string& listing = request.input_path;
+  HeaderBands header = bands_in_header(listing);
+  if (header.readable && header.bands.empty()) {
+    err << "ERROR: No band column in the header of " << listing << "\n";
+    return 1;
+  }
   // Generate then tells what is wrong with the listing, as for one band.
-  if (bands.empty()) bands.push_back(0);
-  int status = 0;
+  if (header.bands.empty()) header.bands.push_back(0);
+  for (const std::string& column : header.unnamed)
+    err << "WARNING: " << listing << ": " << column << " names no band\n";
+  std::vector<std::string> pages;
+  for (int band : header.bands) {
+    std::string page = page_name_for(file_name_of(listing), std::string("-") + kBandFileNames[band]);
+    pages.push_back(choices.output ? (std::filesystem::path(*choices.output) / page).string() : page);
+    if (std::string refusal = page_refusal(pages.back(), choices); !refusal.empty()) {
+      err << refusal << "\n";
+      return 1;
+    }
+  }
+  std::error_code ec;
+  if (choices.output && !std::filesystem::is_directory(*choices.output, ec)) {
+    std::filesystem::create_directories(*choices.output, ec);
+    if (ec) {
+      err << "ERROR: Could not create folder " << *choices.output << ": " << ec.message() << "\n";
+      return 1;
+    }
+  }
+  int status = 0, written = 0;
   std::string advice;
-  for (int band : bands) {
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const int band = header.bands[i];
     SettingsRecord band_record = record;
     band_record.band_index = band;
-    std::string page = page_name_for(file_name_of(request.input_path), std::string("-") + kBandFileNames[band]);
-    request.output_path = folder ? (std::filesystem::path(*folder) / page).string() : page;
+    request.output_path = pages[i];
+    if (!has_worked_grids(listing, band_record)) {
+      out << band_caption(band) << ": no worked grids, no page\n";
+      continue;
+    }
     GenerateResult result = generate(band_record, request);
     if (result.status != GenerateStatus::kWritten) {
-      report_failure(err, result.message);
+      report_failure(err, result);
       status = 1;
       if (result.status == GenerateStatus::kRefused) break;
       continue;
     }
+    ++written;
     std::size_t line_end = std::min(result.message.find("\n\n"), result.message.size());
     out << band_caption(band) << ": " << result.message.substr(0, line_end) << "\n";
     advice = result.message.substr(std::min(line_end + 1, result.message.size()));
+    warn_about_field_images(err, result);
   }
   out << advice;
+  if (status == 0 && written == 0) {
+    err << "ERROR: No band of " << listing << " has worked grids\n";
+    return 1;
+  }
   return status;
+}
+
+void remove_temporaries_and_stop(int signal_number) {
+  remove_temporary_files();
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
 }
 
 }  // namespace
 
+void stop_cleanly_when_interrupted() {
+  // A signal the starting shell chose to ignore (a background job's Ctrl-C)
+  // stays ignored.
+  for (int signal_number : {SIGINT, SIGTERM})
+    if (std::signal(signal_number, remove_temporaries_and_stop) == SIG_IGN) std::signal(signal_number, SIG_IGN);
+}
+
 int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const CliEnvironment& environment) {
-  for (const std::string& arg : args) {
-    if (arg == "-h" || arg == "--help") {
-      out << kUsage << "\n" << kHelp;
-      return 0;
-    }
-    if (arg == "--version") {
-      out << "zelk2html-cli " ZELK_VERSION_TEXT "\n";
-      return 0;
-    }
-  }
   Choices choices;
   if (std::string problem = parse_arguments(args, choices); !problem.empty()) return usage_error(err, problem);
+  if (choices.help) {
+    out << kUsage << "\n" << kHelp;
+    return 0;
+  }
+  if (choices.version) {
+    out << "zelk2html-cli " ZELK_VERSION_TEXT "\n";
+    return 0;
+  }
 
   GenerateRequest request;
   request.page_time = environment.now;
-  if (environment.source_date_epoch) {
+  // Set but empty counts as unset, as build tools treat it.
+  if (environment.source_date_epoch && !environment.source_date_epoch->empty()) {
     std::optional<std::time_t> epoch = source_date_epoch(environment.source_date_epoch->c_str());
-    if (!epoch) return usage_error(err, "SOURCE_DATE_EPOCH is not a whole number of seconds: " + *environment.source_date_epoch);
+    if (!epoch) {
+      err << "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: " << *environment.source_date_epoch
+          << "\n";
+      return 2;
+    }
     request.page_time = *epoch;
   }
   SettingsRecord record;
@@ -282,17 +408,35 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.input_path = choices.listing;
   request.mention_view_button = false;
   request.field_images_folder = environment.field_images_folder;
-  if (choices.every_band) return write_every_band(record, request, choices.output, out, err);
+  if (choices.every_band) return write_every_band(record, request, choices, out, err);
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
+  std::string refusal = page_refusal(request.output_path, choices);
+  if (choices.save_settings && refusal.empty()) {
+    const std::string& saved = *choices.save_settings;
+    if (same_file(saved, choices.listing))
+      refusal = "ERROR: The settings file " + saved + " would replace the listing " + choices.listing;
+    else if (same_file(saved, request.output_path))
+      refusal = "ERROR: The settings file " + saved + " would replace the page " + request.output_path;
+  }
+  if (!refusal.empty()) {
+    err << refusal << "\n";
+    return 1;
+  }
   GenerateResult result = generate(record, request);
   if (result.status != GenerateStatus::kWritten) {
-    report_failure(err, result.message);
+    report_failure(err, result);
     return 1;
   }
   out << result.message;
-  if (choices.save_settings && !save_settings_file(record, *choices.save_settings))
-    err << "ERROR: Could not save settings file " << *choices.save_settings << "\n";
+  warn_about_field_images(err, result);
+  std::error_code reason;
+  if (choices.save_settings && !save_settings_file(record, *choices.save_settings, &reason)) {
+    err << "ERROR: Could not save settings file " << *choices.save_settings;
+    if (reason) err << ": " << reason.message();
+    err << "\n";
+    return 1;
+  }
   return 0;
 }
 

@@ -6,8 +6,8 @@
 //   zelk2html-cli LISTING --band all [-o FOLDER] [the same options]
 //
 // Exit 0: the summary on stdout. Exit 1: the error on stderr, no page written
-// or changed (with --band all: the pages written before stay). Exit 2: a
-// usage error.
+// or changed (with --band all: the pages written before stay; a page written
+// but its settings file not saved). Exit 2: a usage error.
 #pragma once
 
 #include <ctime>
@@ -23,6 +23,9 @@ struct CliEnvironment {
   std::time_t now = 0;
   std::string field_images_folder;  // the program's images/, copied beside the page when missing there
 };
+
+// Ctrl-C or SIGTERM then removes the run's temporary files before it ends.
+void stop_cleanly_when_interrupted();
 
 int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const CliEnvironment& environment);

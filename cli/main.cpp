@@ -25,6 +25,7 @@ std::string program_images_folder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zelk::stop_cleanly_when_interrupted();
   zelk::CliEnvironment environment;
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) environment.source_date_epoch = epoch;
   environment.now = std::time(nullptr);

@@ -48,10 +48,13 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
     // Without a picture to copy, no empty folder is left beside the page.
     if (!fs::is_regular_file(source_folder / name, ec)) {
       ++result.failed;
+      if (result.problem.empty() && !fs::is_directory(source_folder, ec))
+        result.problem = "found no folder " + source_folder.string();
       continue;
     }
     if (!folder_ready) {
       fs::create_directories(target_folder, ec);
+      if (ec) result.problem = "could not create " + target_folder.string() + ": " + ec.message();
       folder_ready = true;
     }
     // A copy cut short by a full disk would stay for good, since an image
@@ -59,10 +62,13 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen((source_folder / name).string().c_str(), "rb"),
                                                            &std::fclose);
     ReplacementFile copy(target.string(), "wb", /*keep_existing=*/true);
-    if (source != nullptr && copy.stream() != nullptr && copy_bytes(source.get(), copy.stream()) && copy.commit())
+    if (source != nullptr && copy.stream() != nullptr && copy_bytes(source.get(), copy.stream()) && copy.commit()) {
       ++result.added;
-    else
-      ++result.failed;
+      continue;
+    }
+    ++result.failed;
+    if (result.problem.empty())
+      result.problem = "could not write " + target.string() + (copy.error() ? ": " + copy.error().message() : "");
   }
   return result;
 }

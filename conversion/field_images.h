@@ -20,6 +20,10 @@ std::vector<std::string> field_image_names(const SettingsRecord& record);
 struct FieldImageCopy {
   int added = 0;
   int failed = 0;  // missing in the source too, or not copied
+  // The first reason a picture could not be put there ("could not create
+  // /p/images: Permission denied"); a picture missing from a source folder
+  // that exists is none.
+  std::string problem;
 };
 
 // Copies into images/ beside `page_path` each picture of the map that is not

@@ -29,6 +29,19 @@ std::string page_name_for(const std::string& file_name, const std::string& suffi
   return file_name.substr(0, dot) + suffix + ".html";
 }
 
+bool same_file(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec, other;
+  if (fs::exists(a, ec) && fs::exists(b, other)) {
+    const bool same = fs::equivalent(a, b, ec);
+    return same && !ec;
+  }
+  const fs::path resolved_a = fs::weakly_canonical(fs::absolute(a, ec), ec);
+  const fs::path resolved_b = fs::weakly_canonical(fs::absolute(b, other), other);
+  return !ec && !other && resolved_a == resolved_b;
+}
+
 std::string running_program_path() {
   std::error_code ec;
   std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", ec);

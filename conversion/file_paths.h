@@ -20,6 +20,11 @@ std::string folder_of(const std::string& path);
 // "my.grids.csv" -> "my.grids.html"; with a suffix "-144": "my.grids-144.html".
 std::string page_name_for(const std::string& file_name, const std::string& suffix = "");
 
+// True when writing `a` would replace `b`: the same file once links are
+// followed (the same device and inode where both exist, the same resolved
+// path otherwise), by whatever name either is given.
+bool same_file(const std::string& a, const std::string& b);
+
 // The running program's file as Linux names it in /proc; empty without /proc.
 std::string running_program_path();
 

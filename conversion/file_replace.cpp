@@ -1,5 +1,7 @@
 #include "conversion/file_replace.h"
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -35,7 +37,30 @@ namespace fs = std::filesystem;
 bool step_passes(file_faults::Step step, const std::string& target) {
   if (++file_faults::taken != file_faults::failing_step) return true;
   file_faults::made_to_fail = file_faults::Failure{step, target};
+  errno = EIO;
   return false;
+}
+
+// The last system error, as a reason to show; EIO when the library set none.
+std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
+
+// The temporary files not yet committed, for remove_temporary_files(). A
+// signal handler may read them, so each is a lock-free pointer to a name that
+// does not change while it is listed.
+constexpr int kLiveSlots = 16;
+std::atomic<const char*> live_temporaries[kLiveSlots];
+
+int hold(const char* name) {
+  for (int slot = 0; slot < kLiveSlots; ++slot) {
+    const char* none = nullptr;
+    if (live_temporaries[slot].compare_exchange_strong(none, name)) return slot;
+  }
+  return -1;
+}
+
+void release(int& slot) {
+  if (slot >= 0) live_temporaries[slot].store(nullptr);
+  slot = -1;
 }
 
 // Temporary names differ between processes too, so two programs writing the
@@ -57,11 +82,14 @@ bool may_write(const std::string& path) {
 }
 
 // The file a chain of links ends at, existing or not; a relative link is read
-// from the link's own folder. A loop is left to the open to refuse.
+// from the link's own folder. Empty for a chain without end: the link reached
+// at its last hop is not the user's page to replace.
 std::string followed(const std::string& target) {
+  constexpr int kMostHops = 40;  // as the system allows in a path
   fs::path path = target;
   std::error_code ec;
-  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
+  for (int hop = 0; fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
+    if (hop == kMostHops) return std::string();
     fs::path next = fs::read_symlink(path, ec);
     if (ec) break;
     path = next.is_absolute() ? next : path.parent_path() / next;
@@ -74,21 +102,39 @@ std::string followed(const std::string& target) {
 ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep_existing)
     : target_(followed(target)), keep_existing_(keep_existing) {
   std::error_code ec;
+  if (target_.empty()) {
+    error_ = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return;
+  }
   // A directory at the target can never be replaced by a file.
-  if (fs::is_directory(target_, ec)) return;
+  if (fs::is_directory(target_, ec)) {
+    error_ = std::make_error_code(std::errc::is_a_directory);
+    return;
+  }
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
   const bool replaces = fs::is_regular_file(target_, ec);
-  if (replaces && !may_write(target_)) return;
-  if (!step_passes(file_faults::Step::kCreate, target_)) return;
+  errno = 0;
+  if ((replaces && !may_write(target_)) || !step_passes(file_faults::Step::kCreate, target_)) {
+    error_ = last_error();
+    return;
+  }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + next_suffix();
     if (fs::exists(candidate, ec)) continue;
+    // Listed before it exists, so that no moment leaves it unlisted.
+    temporary_ = std::move(candidate);
+    slot_ = hold(temporary_.c_str());
     // Anything else that stops the open (no folder, no permission) will stop
     // every other name too.
-    stream_ = std::fopen(candidate.c_str(), mode);
-    if (stream_ == nullptr) return;
-    temporary_ = std::move(candidate);
+    errno = 0;
+    stream_ = std::fopen(temporary_.c_str(), mode);
+    if (stream_ == nullptr) {
+      error_ = last_error();
+      release(slot_);
+      temporary_.clear();
+      return;
+    }
     // A page kept private (640) must not come back readable by everyone.
     if (replaces) fs::permissions(temporary_, fs::status(target_, ec).permissions(), ec);
     return;
@@ -97,23 +143,47 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
 
 ReplacementFile::~ReplacementFile() {
   if (stream_ != nullptr) std::fclose(stream_);
+  release(slot_);
   if (!temporary_.empty()) std::remove(temporary_.c_str());
+}
+
+void remove_temporary_files() {
+  for (std::atomic<const char*>& slot : live_temporaries)
+    if (const char* name = slot.exchange(nullptr)) std::remove(name);
 }
 
 bool ReplacementFile::commit() {
   using file_faults::Step;
   if (stream_ == nullptr) return false;
+  // A failed write left its reason in errno; the calls since rarely touch it.
   bool whole = step_passes(Step::kWrite, target_) && std::ferror(stream_) == 0;
+  if (whole) errno = 0;
   whole = whole && step_passes(Step::kFlush, target_) && std::fflush(stream_) == 0;
+  if (!whole) error_ = last_error();
   // Closed whatever happened before, so no descriptor is left open.
+  errno = 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
-  whole = whole && step_passes(Step::kClose, target_) && closed;
+  if (whole && !(step_passes(Step::kClose, target_) && closed)) {
+    whole = false;
+    error_ = last_error();
+  }
   std::error_code ec;
-  if (!whole || (keep_existing_ && fs::exists(fs::symlink_status(target_, ec)))) return false;
-  if (!step_passes(Step::kRename, target_)) return false;
+  if (!whole) return false;
+  if (keep_existing_ && fs::exists(fs::symlink_status(target_, ec))) {
+    error_ = std::make_error_code(std::errc::file_exists);
+    return false;
+  }
+  if (!step_passes(Step::kRename, target_)) {
+    error_ = last_error();
+    return false;
+  }
   fs::rename(temporary_, target_, ec);
-  if (ec) return false;
+  if (ec) {
+    error_ = ec;
+    return false;
+  }
+  release(slot_);
   temporary_.clear();
   return true;
 }

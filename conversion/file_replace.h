@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace zelk {
 
@@ -19,9 +20,11 @@ class ReplacementFile {
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Null when the target is a folder or a file we may not write, or when
-  // the temporary file could not be created.
+  // Null when the target is a folder or a file we may not write, a chain of
+  // links without end, or when the temporary file could not be created.
   std::FILE* stream() const { return stream_; }
+  // The system's reason for the step that failed; empty before a failure.
+  std::error_code error() const { return error_; }
   // Flushes, closes and renames over the target, which keeps the permission
   // bits of the file it replaces; false, with the target untouched, when any
   // write, the flush, the close or the rename failed.
@@ -32,7 +35,13 @@ class ReplacementFile {
   std::string temporary_;
   std::FILE* stream_ = nullptr;
   bool keep_existing_;
+  std::error_code error_;
+  int slot_ = -1;  // in the list remove_temporary_files() empties
 };
+
+// Removes every temporary file not yet committed or given up. Safe to call
+// from a signal handler: a run stopped from outside leaves no litter.
+void remove_temporary_files();
 
 // A seam for the fault tests. Every step of every replacement counts, in the
 // order the program takes them; the step numbered by fail_step_number (from

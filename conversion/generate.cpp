@@ -1,5 +1,6 @@
 #include "conversion/generate.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "conversion/bounded_text.h"
 #include "conversion/field_images.h"
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "mappage/map_page.h"
@@ -35,10 +37,13 @@ std::string check_choices(const SettingsRecord& record, const GenerateRequest& r
   return std::string();
 }
 
-GenerateResult failure(SettingsRecord& record, const char* format, const std::string& path) {
+GenerateResult failure(SettingsRecord& record, const char* format, const std::string& path,
+                       std::error_code reason = {}) {
   format_into(record.message, kMessageSize, format, path.c_str());
-  return {GenerateStatus::kFailed, record.message};
+  return {GenerateStatus::kFailed, record.message, reason};
 }
+
+std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
 
 void compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
   char* message = record.message;
@@ -63,30 +68,37 @@ void compose_summary(SettingsRecord& record, const GenerateRequest& request, int
 GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   const std::string& input_path = request.input_path;
   std::error_code ec;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(
-      std::filesystem::is_directory(input_path, ec) ? nullptr : std::fopen(input_path.c_str(), "r"), &std::fclose);
-  if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path);
+  if (std::filesystem::is_directory(input_path, ec))
+    return failure(record, "ERROR: Could not open input file %s", input_path,
+                   std::make_error_code(std::errc::is_a_directory));
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "r"), &std::fclose);
+  if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path, last_error());
 
   // The page replaces the old one only when complete, so a failed run
   // leaves the previous page as it was.
   ReplacementFile page(request.output_path, "w");
   if (page.stream() == nullptr)
-    return failure(record, "ERROR: Could not create output file %s", request.output_path);
+    return failure(record, "ERROR: Could not create output file %s", request.output_path, page.error());
   int ffma = 0;
+  errno = 0;
   int credited = write_map_page(listing.get(), input_path.c_str(), page.stream(), ffma, record, request.page_time);
+  const std::error_code read_error = last_error();
   bool read_failed = std::ferror(listing.get()) != 0;
   listing.reset();
   // A read error ends the listing as its end does; say so rather than
   // report the rows read before it as the whole listing.
-  if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path);
+  if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path, read_error);
   if (credited < 0) return {GenerateStatus::kFailed, record.message};
-  if (!page.commit()) return failure(record, "ERROR: Could not write output file %s", request.output_path);
+  if (!page.commit())
+    return failure(record, "ERROR: Could not write output file %s", request.output_path, page.error());
   // The page is complete: a picture that cannot be copied only leaves its field plain.
+  std::string images_problem;
   if (!request.field_images_folder.empty())
-    add_missing_field_images(record, request.field_images_folder, request.output_path);
+    images_problem = add_missing_field_images(record, request.field_images_folder, request.output_path).problem;
 
   compose_summary(record, request, credited, ffma);
-  return {GenerateStatus::kWritten, record.message, credited, ffma};
+  return {GenerateStatus::kWritten, record.message, {}, images_problem, credited, ffma};
 }
 
 }  // namespace
@@ -94,6 +106,13 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) {
   std::string refusal = check_choices(record, request);
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
+  // The listing may be the user's only copy of years of log.
+  if (same_file(request.output_path, request.input_path)) {
+    char message[kMessageSize];
+    format_into(message, sizeof message, "ERROR: The page %s would replace the listing %s", request.output_path.c_str(),
+                request.input_path.c_str());
+    return {GenerateStatus::kRefused, message};
+  }
 
   std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
   record.lower_left_field[0] = request.ll_field_text[0];

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <string>
+#include <system_error>
 
 #include "conversion/settings_record.h"
 
@@ -24,7 +25,9 @@ struct GenerateRequest {
 };
 
 enum class GenerateStatus {
-  kRefused,  // a check failed; nothing was opened and the record is unchanged
+  // A check failed, or the page would replace the listing; nothing was
+  // opened and the record is unchanged.
+  kRefused,
   kFailed,   // the listing or the page failed; the previous page is untouched
   kWritten,  // the page is complete; the summary is in the message buffer
 };
@@ -32,6 +35,10 @@ enum class GenerateStatus {
 struct GenerateResult {
   GenerateStatus status;
   std::string message;  // the text to show: an error, or the summary
+  std::error_code reason{};  // the system's reason for a failed file, if any
+  // Why field pictures could not be put beside a written page; empty when
+  // every picture is there or none was wanted.
+  std::string field_images_problem{};
   int credited_count = 0;
   int ffma_count = 0;
 };

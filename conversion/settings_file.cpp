@@ -124,15 +124,16 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
 
 bool save_settings_file(SettingsRecord& record) { return save_settings_file(record, settings_path(record)); }
 
-bool save_settings_file(SettingsRecord& record, const std::string& path) {
+bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason) {
   record.message[0] = '\0';
   if (path.empty()) return false;
   RecordBytes bytes;
   record_to_bytes(record, bytes);
   ReplacementFile file(path, "wb");
-  if (file.stream() == nullptr) return false;
-  std::fwrite(bytes, 1, sizeof bytes, file.stream());
-  return file.commit();
+  if (file.stream() != nullptr) std::fwrite(bytes, 1, sizeof bytes, file.stream());
+  if (file.stream() != nullptr && file.commit()) return true;
+  if (reason != nullptr) *reason = file.error();
+  return false;
 }
 
 }  // namespace zelk

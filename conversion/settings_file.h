@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "conversion/settings_record.h"
 
@@ -45,8 +46,9 @@ LoadOutcome load_settings_file(SettingsRecord& live);
 LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path);
 
 // Clears the message buffer's first byte and replaces the settings file with
-// the record's image. False, with the old file untouched, when it failed.
+// the record's image. False, with the old file untouched, when it failed;
+// then `reason`, when given, holds the system's reason if there is one.
 bool save_settings_file(SettingsRecord& record);
-bool save_settings_file(SettingsRecord& record, const std::string& path);
+bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason = nullptr);
 
 }  // namespace zelk

@@ -17,6 +17,13 @@ namespace zelk {
 
 namespace {
 
+// A row's grid, `length` bytes without a NUL, and its status letter.
+struct IndexRow {
+  const char* key;
+  std::size_t length;
+  char status_letter;
+};
+
 // Hands out a listing's lines field by field, with a buffer of its own so
 // that lines of any length cost nothing but the fields the caller keeps.
 class LineScanner {
@@ -250,7 +257,8 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
     // A row without a grid or without a letter in the band's cell names no
     // worked grid for this band and is not counted.
     scanner->read_rows(band_column, [&](const IndexRow* group, std::size_t count) {
-      index.insert(group, count);  // a grid met again keeps its first letter
+      for (std::size_t i = 0; i < count; ++i)  // a grid met again keeps its first letter
+        index.insert({group[i].key, group[i].length}, group[i].status_letter);
       rows = static_cast<int>(std::min<std::size_t>(INT_MAX, static_cast<std::size_t>(rows) + count));
     });
   }

@@ -74,6 +74,15 @@ void write_field_picture_rules(std::FILE* out, const SettingsRecord& record) {
     }
 }
 
+// The same choice as the summary's print advice, which also goes by the map's width.
+const char* sheet_orientation(int map_columns) {
+  switch (map_columns) {
+    case 3: return "portrait";
+    case 4: case 6: return "landscape";
+    default: return nullptr;
+  }
+}
+
 void write_legend_cell(std::FILE* out, const StatusStyle& style) {
   if (style.bold == 1) std::fputs("<strong>", out);
   std::fprintf(out, "<span style='color: %s'>%s</span>", style.color_word, style.color_word);
@@ -97,6 +106,14 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
   std::fputs("@media print {\n\tbody {\n\t\tmargin: 0;\n\t}\n"
              "\ttd {\n\t\t-webkit-print-color-adjust: exact;\n\t\tprint-color-adjust: exact;\n\t}\n}\n",
              out);
+  // A cell's height is only its least: a row is as tall as the font's normal
+  // line, 18px in one engine and 19px in another for the same font, and a
+  // field taller than its picture shows white strips and shifts the squares
+  // off their geography. 18px is the line that gives 22px rows.
+  std::fputs("td {\n\tline-height: 18px;\n}\n", out);
+  // Turns the print dialog to the sheet the advice names; the paper stays the user's choice.
+  if (const char* orientation = sheet_orientation(record.map_columns))
+    std::fprintf(out, "@page {\n\tsize: %s;\n}\n", orientation);
   std::fputs("</style>\n", out);
 }
 

@@ -1,5 +1,6 @@
-// Debian's Chromium, offline through playwright-core, over map pages the real zelk2html-cli writes.
-import { execFileSync } from 'node:child_process';
+// Debian's Chromium, offline through playwright-core, and its Firefox ESR from the command line,
+// over map pages the real zelk2html-cli writes.
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -42,6 +43,38 @@ export function useBrowser() {
       return { page, requested, ...written };
     },
   };
+}
+
+// Debian's headless Firefox ESR (playwright drives only its own patched build) over a copy of the
+// page beside it that runs `script` once loaded, in a fresh profile with `prefs` in its user.js,
+// in a window as wide as Chromium's viewport.
+// dump() writes to Firefox's stdout; the promise settles with the first truthy done(stdout so far).
+export function inFirefox(pagePath, script, prefs, done) {
+  const copy = pagePath.replace(/\.html$/, '-firefox.html');
+  fs.writeFileSync(copy, `${fs.readFileSync(pagePath, 'utf8')}<script>addEventListener('load', () => { ${script} });</script>\n`);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zelk-firefox-'));
+  const all = { 'browser.dom.window.dump.enabled': true, ...prefs };
+  fs.writeFileSync(path.join(profile, 'user.js'), Object.entries(all).map(([k, v]) => `user_pref(${JSON.stringify(k)}, ${JSON.stringify(v)});\n`).join(''));
+  const firefox = spawn(process.env.ZELK_FIREFOX || 'firefox-esr',
+    ['--headless', '-no-remote', '-profile', profile, '-width', '1600', '-height', '1000', pathToFileURL(copy).href],
+    { stdio: ['ignore', 'pipe', 'ignore'] });
+  let [stdout, exited] = ['', false];
+  firefox.once('exit', () => {
+    exited = true;
+    fs.rmSync(profile, { recursive: true, force: true });
+  });
+  firefox.stdout.on('data', (data) => (stdout += data));
+  const deadline = Date.now() + 60_000;
+  return new Promise((resolve, reject) => {
+    const poll = setInterval(() => {
+      const result = done(stdout);
+      if (result || Date.now() > deadline || exited) {
+        clearInterval(poll);
+        firefox.kill();
+        result ? resolve(result) : reject(new Error(`firefox-esr gave up or ran out of time on ${copy}; its stdout:\n${stdout}`));
+      }
+    }, 200);
+  });
 }
 
 // Every square: its field (the outer cell's class) and digits, its box, and what the browser computed.

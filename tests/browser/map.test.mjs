@@ -1,31 +1,31 @@
-// Where Chromium puts the fields and their pictures (fetched from images/ beside the page), and
-// how it prints them with its own margins: a map too wide is shrunk, so "fits" is one sheet at full size.
+// Where Chromium and Firefox put the fields and their pictures (fetched from images/ beside the
+// page), and how they print them on the paper the summary advises, turned by the page itself, with
+// their own margins. A map too wide is shrunk, so in Chromium "fits" is one sheet at full size;
+// Firefox's wider margins shrink the Letter maps by under 1%, so there it is one sheet with them all.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
-import { WORK_DIR, decodeImage, screenImage, useBrowser } from './harness.mjs';
+import { WORK_DIR, decodeImage, inFirefox, screenImage, useBrowser } from './harness.mjs';
 
 const browser = useBrowser();
 const dir = path.join(WORK_DIR, 'maps here'); // escaped in URLs
 const gif = (field) => fs.readFileSync(path.join(dir, 'images', `${field}.gif`));
 
-const fieldsOf = (page) =>
-  page.evaluate(() =>
-    [...document.querySelectorAll('td:has(> table)')].map((td) => {
-      const { left, top, width, height } = td.getBoundingClientRect();
-      const cells = [...td.querySelectorAll('td')].map((cell) => [cell.textContent, cell.getBoundingClientRect()])
-        .map(([digits, c]) => [digits, c.left - left, c.top - top, c.width, c.height]);
-      return { name: td.className, box: { x: left + scrollX, y: top + scrollY, width, height }, cells };
-    }),
-  );
+// Run in the page by either browser, so it names nothing outside itself.
+function measureFields() {
+  return [...document.querySelectorAll('td:has(> table)')].map((td) => {
+    const { left, top, width, height } = td.getBoundingClientRect();
+    const cells = [...td.querySelectorAll('td')].map((cell) => [cell.textContent, cell.getBoundingClientRect()])
+      .map(([digits, c]) => [digits, c.left - left, c.top - top, c.width, c.height]);
+    return { name: td.className, box: { x: left + scrollX, y: top + scrollY, width, height }, cells };
+  });
+}
 
-// Through DevTools itself: page.pdf() would put zero margins in place of the browser's. The scale
-// is the labels' span on the first sheet over the span of `lefts` on screen (a CSS pixel is 0.75 pt).
-async function print(page, [paperWidth, paperHeight, landscape], lefts, file) {
-  const { data } = await (await page.context().newCDPSession(page)).send('Page.printToPDF', { paperWidth, paperHeight, landscape });
-  fs.writeFileSync(file, Buffer.from(data, 'base64'));
+// The sheets of a PDF, and the scale: the labels' span on the first sheet over the span of
+// `lefts` on screen (a CSS pixel is 0.75 pt).
+function printed(file, lefts) {
   const info = execFileSync('pdfinfo', [file]).toString();
   const xhtml = execFileSync('pdftotext', ['-f', '1', '-l', '1', '-bbox', file, '-']).toString();
   const labels = [...xhtml.matchAll(/<word xMin="([\d.]+)"[^>]*>\d\d<\/word>/g)].map((m) => Number(m[1]));
@@ -33,6 +33,25 @@ async function print(page, [paperWidth, paperHeight, landscape], lefts, file) {
   return { sheets: Number(info.match(/^Pages:\s+(\d+)/m)[1]), size: info.match(/^Page size:\s+([\d.]+ x [\d.]+) pts/m)[1],
     labels: labels.length, scale: span(labels) / (span(lefts) * 0.75) };
 }
+
+// Through DevTools itself: page.pdf() would put zero margins in place of the browser's.
+async function printInChromium(page, [paperWidth, paperHeight], file) {
+  const { data } = await (await page.context().newCDPSession(page)).send('Page.printToPDF', { paperWidth, paperHeight });
+  fs.writeFileSync(file, Buffer.from(data, 'base64'));
+}
+
+// Firefox has no print flag: print() in the page prints silently to its PDF printer, with the paper
+// set in the profile and the rest (margins, shrinking, orientation) left to Firefox and the page.
+// Headers and footers off, as in Chromium: the title's day would count as a label.
+function firefoxPrinter([width, height, paper], file) {
+  const printer = 'print.printer_Mozilla_Save_to_PDF.';
+  const blank = ['headerleft', 'headercenter', 'headerright', 'footerleft', 'footercenter', 'footerright'];
+  return { 'print.always_print_silent': true, print_printer: 'Mozilla Save to PDF', [`${printer}print_to_file`]: true,
+    [`${printer}print_to_filename`]: file, [`${printer}print_paper_width`]: String(width), [`${printer}print_paper_height`]: String(height),
+    [`${printer}print_paper_size_unit`]: 0, [`${printer}print_paper_id`]: paper,
+    ...Object.fromEntries(blank.map((place) => [`${printer}print_${place}`, ''])) };
+}
+const pdfComplete = (file) => fs.existsSync(file) && fs.readFileSync(file).subarray(-8).toString().includes('%%EOF');
 
 // The share of the screen's uncovered pixels around `box` that match the picture moved by (dx, dy).
 async function pictureFit(page, { name, box }) {
@@ -51,16 +70,17 @@ async function pictureFit(page, { name, box }) {
   };
 }
 
-// Sheets in inches; landscape turns them. `picture`: a field with coast and borders, pixel for pixel.
+// Sheets in inches as the advice names them (and Firefox's name); the page turns them. `picture`: a field with coast
+// and borders, pixel for pixel.
 const MAPS = [
-  { format: 'portrait', field: 'EM', columns: 3, rows: 4, sheet: [8.5, 11, false], size: '612 x 792', picture: 'FN' },
-  { format: 'landscape', field: 'QA', columns: 4, rows: 3, sheet: [8.5, 11, true], size: '792 x 612' },
-  { format: '11x17', field: 'RR', columns: 6, rows: 4, sheet: [11, 17, true], size: '1224 x 792' }, // letters run on past R
+  { format: 'portrait', field: 'EM', columns: 3, rows: 4, sheet: [8.5, 11, 'na_letter'], size: '612 x 792', picture: 'FN' },
+  { format: 'landscape', field: 'QA', columns: 4, rows: 3, sheet: [8.5, 11, 'na_letter'], size: '792 x 612' },
+  { format: '11x17', field: 'RR', columns: 6, rows: 4, sheet: [11, 17, 'na_ledger'], size: '1224 x 792' }, // letters run on past R
 ];
 for (const map of MAPS) {
   test(`${map.format} from ${map.field}`, async (t) => {
-    const { page, requested, url } = await browser.open(map.format, { dir, args: ['--field', map.field, '--format', map.format] });
-    const fields = await fieldsOf(page);
+    const { page, requested, url, path: pagePath } = await browser.open(map.format, { dir, args: ['--field', map.field, '--format', map.format] });
+    const fields = await page.evaluate(measureFields);
     const letter = (first, offset) => String.fromCharCode(first.charCodeAt(0) + offset);
     const expected = [...Array(map.rows * map.columns).keys()].map((i) => // north at the top, west at the left
       letter(map.field[0], i % map.columns) + letter(map.field[1], map.rows - 1 - Math.floor(i / map.columns)));
@@ -86,13 +106,27 @@ for (const map of MAPS) {
         assert.ok(fit(dx, dy) < inPlace - 0.05, `moved by ${dx},${dy} it fits too`);
     }
     const lefts = fields.flatMap(({ box, cells }) => cells.map((cell) => box.x + cell[1]));
-    const printed = await print(page, map.sheet, lefts, path.join(dir, `${map.format}.pdf`));
+    const [width, height] = map.sheet;
+    const pdf = (name) => path.join(dir, `${map.format}${name}.pdf`);
+    await printInChromium(page, map.sheet, pdf(''));
     // On half the sheet the map must be found shrunk, or the measure proves nothing.
-    const [width, height, landscape] = map.sheet;
-    const halved = await print(page, [height / 2, width, landscape], lefts, path.join(dir, `${map.format}-half.pdf`));
+    await printInChromium(page, [height / 2, width], pdf('-half'));
     await page.close();
-    t.diagnostic(`${printed.sheets} sheet(s) of ${printed.size} pt at scale ${printed.scale.toFixed(3)}, ${halved.scale.toFixed(3)} on half of it`);
-    assert.deepEqual([printed.size, printed.sheets, printed.labels], [map.size, 1, 100 * fields.length]);
-    assert.ok(Math.abs(printed.scale - 1) < 0.001 && halved.scale < 0.9);
+    const [chromium, halved] = [printed(pdf(''), lefts), printed(pdf('-half'), lefts)];
+    t.diagnostic(`${chromium.sheets} sheet(s) of ${chromium.size} pt at scale ${chromium.scale.toFixed(3)}, ${halved.scale.toFixed(3)} on half of it`);
+    assert.deepEqual([chromium.size, chromium.sheets, chromium.labels], [map.size, 1, 100 * fields.length]);
+    assert.ok(Math.abs(chromium.scale - 1) < 0.001 && halved.scale < 0.9);
+
+    fs.rmSync(pdf('-firefox'), { force: true });
+    const measure = `dump('ZELK ' + JSON.stringify((${measureFields})()) + '\\n'); print();`;
+    const inFirefoxFields = await inFirefox(pagePath, measure, firefoxPrinter(map.sheet, pdf('-firefox')), (stdout) => {
+      const line = stdout.match(/^ZELK (.*)$/m);
+      return line && pdfComplete(pdf('-firefox')) && JSON.parse(line[1]);
+    });
+    const firefox = printed(pdf('-firefox'), lefts);
+    t.diagnostic(`Firefox: ${firefox.sheets} sheet(s) of ${firefox.size} pt at scale ${firefox.scale.toFixed(3)}`);
+    inFirefoxFields.sort((a, b) => a.box.y - b.box.y || a.box.x - b.box.x);
+    assert.deepEqual(inFirefoxFields, fields);
+    assert.deepEqual([firefox.size, firefox.sheets, firefox.labels], [map.size, 1, 100 * fields.length]);
   });
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs playwright-core from package-lock.json when node_modules is missing or stale; it brings
-# no browser (the suites drive Debian's /usr/bin/chromium) and reaches only the npm registry.
+# no browser (the suites drive Debian's chromium and firefox-esr) and reaches only the npm registry.
 set -euo pipefail
 cd "$(dirname "$0")"
 stamp=node_modules/.package-lock.sha256 want=$(sha256sum package-lock.json | cut -d' ' -f1)

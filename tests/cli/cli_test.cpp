@@ -19,9 +19,9 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome run(std::vector<std::string> args, std::optional<std::string> epoch = "1796428800") {
+Outcome run(std::vector<std::string> args, std::optional<std::string> epoch = "1796428800", std::string images = "") {
   std::ostringstream out, err;
-  int status = cli_main(args, out, err, CliEnvironment{epoch, 86400, ""});
+  int status = cli_main(args, out, err, CliEnvironment{epoch, 86400, images});
   return {status, out.str(), err.str()};
 }
 
@@ -46,13 +46,14 @@ class Cli : public ::testing::Test {
 };
 
 TEST_F(Cli, SummaryOnStdoutBandByIndexCaptionOrLabelAndTheDate) {
-  Outcome r = run({"in/my.grids.csv", "--band", "2M", "--field", "em", "--ffma"});
+  Outcome r = run({"in/my.grids.csv", "--band=2M", "--field=em", "--ffma"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Wrote    2 (2 FFMA) grids to my.grids.html\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(title("my.grids.html"), "ZELK Grid Map for 2 M (144 MHz) (EM to HO) - 05 December 2026");
   for (auto [band, caption] : {std::pair{"1", "2 M (144 MHz)"}, {"2 M (144 MHz)", "2 M (144 MHz)"}, {"0", "6 M (50 MHz)"}}) {
-    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, std::nullopt);
+    // Set but empty is unset.
+    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, "");
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), std::string("ZELK Grid Map for ") + caption + " (EM to JP) - 02 January 1970");
   }
@@ -69,8 +70,24 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   } cases[] = {
       {{listing, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
       {{listing, "--band", "all", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
-      {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No match found for band 6 M (50 MHz) in none.csv\n\n"},
-      {{listing, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1, "ERROR: Could not open settings file none.ini\n"},
+      {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
+      {{"gone.csv", "--band", "all", "--field", "EM"}, 1,
+       "ERROR: Could not open input file gone.csv: No such file or directory\n"},
+      {{"none.csv", "--band", "1", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
+      {{listing, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1,
+       "ERROR: Could not open settings file none.ini: No such file or directory\n"},
+      {{"in", "--band", "1", "--field", "EM"}, 1, "ERROR: Could not open input file in: Is a directory\n"},
+      {{listing, "--band=all", "--field=EM", "-o", "none.csv/x"}, 1,
+       "ERROR: Could not create folder none.csv/x: Not a directory\n"},
+      {{listing, "--band", "1", "--field", "EM", "--", "--help"}, 2, "zelk2html-cli: more than one listing given"},
+      {{listing, "-o", "-"}, 2,
+       "zelk2html-cli: - as the page: standard input and output are not supported (the page needs its pictures beside it)"},
+      {{"-", "--band", "1"}, 2,
+       "zelk2html-cli: - as the listing: standard input and output are not supported (the page needs its pictures beside it)"},
+      {{listing, "--color=yes"}, 2, "zelk2html-cli: --color takes no value"},
+      {{listing, "--band=11"}, 2, "zelk2html-cli: unknown band 11"},
+      {{"in/../my.grids.html", "--band", "1", "--field", "EM"}, 1,
+       "ERROR: The page my.grids.html would replace the listing in/../my.grids.html\n"},
       {{listing, "--band", "11"}, 2, "zelk2html-cli: unknown band 11"},
       {{listing, "--band", "all", "--save-settings", "x.ini"}, 2, "zelk2html-cli: --save-settings cannot be used with --band all"},
       {{listing, "--format", "a4"}, 2, "zelk2html-cli: unknown format a4"},
@@ -86,26 +103,119 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
     EXPECT_EQ(c.status == 2 ? r.err.substr(0, r.err.find('\n')) : r.err, c.err);
     EXPECT_EQ(r.err.find("Usage: zelk2html-cli LISTING") != std::string::npos, c.status == 2) << c.err;
   }
-  EXPECT_EQ(run({listing, "--band", "1", "--field", "EM"}, "12 May").status, 2);
+  Outcome r = run({listing, "--band", "1", "--field", "EM"}, "12 May");
+  EXPECT_EQ(r.status * 1000 + r.err.size(), 2000 + r.err.find('\n') + 1) << "one line, no usage text";
+  EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"in", "my.grids.html", "none.csv"}));
-  EXPECT_EQ(run({"--help"}).out.rfind("Usage: zelk2html-cli LISTING", 0), 0u);
+  for (auto args : {std::vector<std::string>{"--help"}, {listing, "-h"}, {"-o", "x", "--help"}}) {
+    r = run(args);
+    EXPECT_EQ(r.status * 1000 + r.out.rfind("Usage: zelk2html-cli LISTING", 0), 0u);
+  }
+  EXPECT_EQ(run({"-o", "--help", listing}).err, "ERROR: Didn't select a band.\n") << "--help as the page's name";
 }
 
 TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
-  write_file("in/grids", "Grid,2.3,6M,SAT\nEM00,W,L\nEM01,C,,W\n");  // 2.3 names 2 M as a length, 13 cm as a frequency
-  std::filesystem::create_directory(folder / "grids-144.html");  // a page that cannot be replaced
-  Outcome r = run({"in/grids", "--band", "all", "-o", folder.path(), "--field", "EM", "--ffma"});
+  // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band.
+  write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222\nEM00,W,L,,,W\nEM01,C,,W\n");
+  std::filesystem::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
+  Outcome r = run({"in/grids", "--band", "all", "-o", "out", "--field", "EM", "--ffma"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "ERROR: Could not create output file " + folder / "grids-144.html" + "\n");
-  EXPECT_EQ(r.out, "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + folder / "grids-50.html" +
-                       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " + folder / "grids-2304.html" +
-                       "\nSatellite: Wrote    1 (1 FFMA) grids to " + folder / "grids-sat.html" +
-                       "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
-  for (auto [band, name] : {std::pair{"50", "grids-50.html"}, {"13CM", "grids-2304.html"}, {"SAT", "grids-sat.html"}}) {
+  EXPECT_EQ(r.err, "WARNING: in/grids: column 6 (222) names no band\n"
+                   "ERROR: Could not create output file out/grids-144.html: Is a directory\n");
+  EXPECT_EQ(r.out, "6 M (50 MHz): Wrote    1 (1 FFMA) grids to out/grids-50.html"
+                   "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to out/grids-2304.html"
+                   "\n3 CM (10 GHZ): no worked grids, no page"
+                   "\nSatellite: Wrote    1 (1 FFMA) grids to out/grids-sat.html"
+                   "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
+  // A folder that is missing is made; no band without worked grids is a failure.
+  r = run({"in/grids", "--band", "all", "-o", "new/deeper", "--field", "EM", "--no-ffma"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(test::names_in(folder / "new/deeper"),
+            (std::vector<std::string>{"grids-144.html", "grids-2304.html", "grids-50.html", "grids-sat.html"}));
+  write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
+  r = run({"in/empty.csv", "--band", "all", "-o", "empty", "--field", "EM"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "6 M (50 MHz): no worked grids, no page\n2 M (144 MHz): no worked grids, no page\n");
+  EXPECT_EQ(r.err, "ERROR: No band of in/empty.csv has worked grids\n");
+  EXPECT_EQ(test::names_in(folder / "empty"), std::vector<std::string>{});
+  for (auto [band, name] : {std::pair{"50", "out/grids-50.html"}, {"13CM", "out/grids-2304.html"},
+                            {"2304", "out/grids-2304.html"}, {"sat", "out/grids-sat.html"}}) {
     EXPECT_EQ(run({"in/grids", "--band", band, "-o", "p.html", "--field", "EM", "--ffma"}).status, 0);
     EXPECT_EQ(read_file(name), read_file("p.html")) << name;
   }
+  for (auto [band, index] : {std::pair{"430", 3}, {"1296", 5}, {"3456", 7}, {"5768", 8}, {"10000", 9}, {"Sat", 10}}) {
+    write_file("b.ini", "");
+    r = run({"in/grids", "--band", band, "--save-settings", "b.ini"});
+    EXPECT_EQ(r.status, 1) << band << r.err;  // no field: the band was taken
+  }
+}
+
+// Nothing the user gave the run to read is replaced, by whatever name.
+TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
+  const std::string listing = "Grid,2M\nEM00,W\n", absolute = folder / "g.csv";
+  write_file("g.csv", listing);
+  write_file("s.ini", "settings");
+  std::filesystem::create_symlink("g.csv", "link.csv");
+  std::filesystem::create_hard_link("g.csv", "hard.csv");
+  const std::vector<std::string> before = folder.names();
+  for (const std::string& name : {std::string("g.csv"), std::string("./g.csv"), absolute, std::string("link.csv"),
+                                  std::string("hard.csv")}) {
+    Outcome r = run({"g.csv", "--band", "1", "--field", "EM", "-o", name});
+    EXPECT_EQ(r.err, "ERROR: The page " + name + " would replace the listing g.csv\n");
+    r = run({"g.csv", "--band", "1", "--field", "EM", "--save-settings", name});
+    EXPECT_EQ(r.err, "ERROR: The settings file " + name + " would replace the listing g.csv\n");
+    r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "."});
+    EXPECT_EQ(r.status, 0);
+    std::filesystem::remove("g-144.html");
+    r = run({"link.csv", "--band", "1", "--field", "EM", "-o", name});
+    EXPECT_EQ(r.err, "ERROR: The page " + name + " would replace the listing link.csv\n");
+  }
+  Outcome r = run({"g.csv", "--band", "1", "--field", "EM", "-o", "p.html", "--save-settings", "./p.html"});
+  EXPECT_EQ(r.status * 1000 + r.out.size(), 1000u);
+  EXPECT_EQ(r.err, "ERROR: The settings file ./p.html would replace the page p.html\n");
+  r = run({"g.csv", "--band", "1", "--field", "EM", "--settings", "s.ini", "-o", absolute.substr(0, absolute.size() - 5) + "s.ini"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Version number changed, resetting to default.\nERROR: The page " + absolute.substr(0, absolute.size() - 5) + "s.ini would replace the settings file s.ini\n");
+  std::filesystem::create_directory("d");
+  std::filesystem::create_symlink("../g.csv", "d/g-144.html");
+  r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "d"});
+  EXPECT_EQ(r.err, "ERROR: The page d/g-144.html would replace the listing g.csv\n");
+  EXPECT_EQ(read_file("g.csv"), listing);
+  EXPECT_EQ(read_file("s.ini"), "settings");
+  std::filesystem::remove_all("d");
+  std::filesystem::remove("p.html");
+  EXPECT_EQ(folder.names(), before);
+}
+
+// The system's reason for each file that failed; pictures that cannot be put
+// beside the page are a warning, a settings file not saved an error.
+TEST_F(Cli, FileProblemsSayWhy) {
+  write_file("g.csv", "Grid,2M\nEM00,W\n");
+  const std::vector<std::string> run_args = {"g.csv", "--band", "1", "--field", "EM", "-o", "p.html"};
+  auto with = [&](std::vector<std::string> more) {
+    more.insert(more.begin(), run_args.begin(), run_args.end());
+    return more;
+  };
+  Outcome r = run(with({"--save-settings", "no/such.ini"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "ERROR: Could not save settings file no/such.ini: No such file or directory\n");
+  EXPECT_TRUE(read_file("p.html").starts_with("<html>"));
+  r = run(run_args, "1796428800", "nowhere");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: found no folder nowhere\n");
+  write_file("program/EM.gif", "EM");
+  write_file("images", "a file");
+  r = run(run_args, "1796428800", "program");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: could not create images: Not a directory\n");
+  // A chain of links without end is not followed to some link to replace.
+  std::filesystem::create_symlink("loop-b", "loop-a");
+  std::filesystem::create_symlink("loop-a", "loop-b");
+  r = run({"g.csv", "--band", "1", "--field", "EM", "-o", "loop-a"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "ERROR: Could not create output file loop-a: Too many levels of symbolic links\n");
+  EXPECT_TRUE(std::filesystem::is_symlink("loop-a"));
 }
 
 TEST_F(Cli, SettingsFileSuppliesTheOptionsNotGiven) {

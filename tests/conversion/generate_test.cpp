@@ -22,6 +22,7 @@ TEST(Generate, ChecksInOrderChangeNothingWhenOneFails) {
   test::ScratchFolder folder;
   const std::string listing = folder / "grids.csv", page = folder / "grids.html";
   write_file(listing, "Grid,2M\nEM00,W\n");
+  std::filesystem::create_symlink("grids.csv", folder / "link.html");
   struct Case {
     bool has_input;
     std::string output;
@@ -39,6 +40,9 @@ TEST(Generate, ChecksInOrderChangeNothingWhenOneFails) {
       {true, page, 1, 3, 4, "F", "ERROR: F is not a valid grid field"},
       {true, page, 1, 3, 4, "@A", "ERROR: @A is not a valid grid field"},  // and room for 63 characters:
       {true, page, 1, 3, 4, "AZ" + std::string(40, 'z'), "ERROR: AZ" + std::string(40, 'z') + " is not a vali"},
+      {true, listing, 1, 3, 4, "EM", "ERROR: The page " + listing + " would replace the listing " + listing},
+      {true, folder / "link.html", 1, 3, 4, "EM",
+       "ERROR: The page " + folder / "link.html" + " would replace the listing " + listing},
   };
   for (const Case& c : cases) {
     SettingsRecord record = record_for(c.band);
@@ -52,7 +56,8 @@ TEST(Generate, ChecksInOrderChangeNothingWhenOneFails) {
     EXPECT_EQ(result.message, c.message);
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << c.message;
   }
-  EXPECT_EQ(folder.names(), std::vector<std::string>{"grids.csv"});
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"grids.csv", "link.html"}));
+  EXPECT_EQ(read_file(listing), "Grid,2M\nEM00,W\n");
 }
 
 // 123 credited squares on the map EM..HO, 45 of them FFMA squares (EM00..EM44).
@@ -133,7 +138,7 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
       {good, "/proc/self/mem", page, "ERROR: Could not read input file /proc/self/mem"},  // reading it fails at once
 #endif
       {std::string(4096, '\0'), listing, page, unrecognized},
-      // Past the reader's 64 KB buffer; a NUL ends a grid and is no status. Only FN42 counts.
+      // Past the reader's buffer, whatever its size; a NUL ends a grid and is no status. Only FN42 counts.
       {"Grid,2M\n" + megabyte + ",C\nFN42,C\n", listing, page, written},
       {"Grid," + megabyte + ",2M\nFN42,W,C\n", listing, page, written},
       {"Grid,2M\nFN42,C\n" + megabyte, listing, page, written},

@@ -84,15 +84,17 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
       EXPECT_EQ(number - 1, 20) << "five steps for each of the page, two pictures and the settings file";
     } else if (failure->target.ends_with("grids.html")) {
       warning += std::string("ERROR: Could not ") + (failure->step == file_faults::Step::kCreate ? "create" : "write") +
-                 " output file " + page + "\n";
+                 " output file " + page + ": Input/output error\n";
       expected = "1 |  | page previous 640 linked | settings previous 600 | pictures";
       pictures = " FO.gif";
     } else if (failure->target == settings) {
-      warning += "ERROR: Could not save settings file " + settings + "\n";
-      expected = "0 | " + summary + " | page new 640 linked | settings previous 600 | pictures";
+      warning += "ERROR: Could not save settings file " + settings + ": Input/output error\n";
+      expected = "1 | " + summary + " | page new 640 linked | settings previous 600 | pictures";
     } else {
       const std::string name = fs::path(failure->target).filename().string();
       pictures.erase(pictures.find(" " + name), name.size() + 1);
+      warning += "WARNING: The field pictures were not put beside the page: could not write " + folder / "web/images/" +
+                 name + ": Input/output error\n";
     }
     EXPECT_EQ(std::to_string(status) + " | " + out.str() + " | " + state(folder), expected + pictures);
     EXPECT_EQ(err.str(), warning);

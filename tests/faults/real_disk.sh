@@ -26,7 +26,7 @@ expect() {
 
 echo "previous page" >"$disk/grids.html"
 cat /dev/zero >"$disk/filler" 2>/dev/null
-expect "full disk" "ERROR: Could not write output file $disk/grids.html"
+expect "full disk" "ERROR: Could not write output file $disk/grids.html: No space left on device"
 mount -o remount,ro "$disk"
-expect "read-only disk" "ERROR: Could not create output file $disk/grids.html"
+expect "read-only disk" "ERROR: Could not create output file $disk/grids.html: Read-only file system"
 exit $((failures > 0))

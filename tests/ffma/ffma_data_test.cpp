@@ -29,8 +29,9 @@ TEST(FfmaData, MembershipAndOutlineLookup) {
     EXPECT_STREQ(outline_border_class(grid), "none") << grid;
 }
 
-// Every side the table names separates a square of the set from one outside
-// it, and every such side is named; the side between EN67 and EN68 twice.
+// The set has its 488 squares. Every side the table names separates a square
+// of the set from one outside it, and every such side is named; the side
+// between EN67 and EN68 twice.
 TEST(FfmaData, OutlineTracesTheSetsWholeBoundary) {
   std::set<std::pair<Square, Square>> named, boundary;
   int named_sides = 0;
@@ -45,10 +46,14 @@ TEST(FfmaData, OutlineTracesTheSetsWholeBoundary) {
       named.insert(std::minmax(square, across));
     }
   }
+  int members = 0;
   for (int longitude = 1; longitude < 179; ++longitude)
-    for (int latitude = 1; latitude < 179; ++latitude)
+    for (int latitude = 1; latitude < 179; ++latitude) {
+      members += member({longitude, latitude});
       for (Square across : {Square{longitude + 1, latitude}, Square{longitude, latitude + 1}})
         if (member({longitude, latitude}) != member(across)) boundary.insert({{longitude, latitude}, across});
+    }
+  EXPECT_EQ(members, 488);
   EXPECT_EQ(boundary.size(), 138u);
   EXPECT_EQ(named, boundary);
   EXPECT_EQ(named_sides, 139);

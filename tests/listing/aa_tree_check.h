@@ -11,12 +11,10 @@ namespace zelk {
 // The first broken rule under t, "" when all hold; appends the keys in order.
 inline std::string aa_tree_fault(const GridIndex& index, GridIndex::Node t, std::vector<std::string>& keys) {
   if (t == GridIndex::kNone) return "";
-  const auto level_of = [&](GridIndex::Node n) { return n != GridIndex::kNone ? index.level(n) : -1; };
   const GridIndex::Node right = index.right(t);
   const int level = index.level(t);
-  const int right_right = right != GridIndex::kNone ? level_of(index.right(right)) : -1;
-  if (level_of(index.left(t)) != level - 1 || (level_of(right) != level && level_of(right) != level - 1) ||
-      right_right >= level)
+  if (index.level(index.left(t)) != level - 1 || (index.level(right) != level && index.level(right) != level - 1) ||
+      index.level(index.right(right)) >= level)
     return "levels at " + index.key(t);
   std::string fault = aa_tree_fault(index, index.left(t), keys);
   keys.push_back(index.key(t));

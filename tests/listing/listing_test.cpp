@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -127,7 +126,7 @@ TEST(BandTable, UnrecognizedLabelIsUpperCasedAndNamedInTheMessage) {
   EXPECT_EQ(std::string(record.message), "Unrecognized frequency: AZIMUTH in " + std::string(220, 'p'));
 }
 
-// Keys of eight bytes and more, and keys longer than the index's blocks.
+// Keys longer than a node holds, and keys of any bytes but NUL.
 TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
   const std::string f(20000, 'F'), g(20000, 'G');
   GridIndex index;
@@ -159,7 +158,7 @@ struct Reference {
   struct Node {
     std::string key;
     char letter;
-    int level = 0;
+    int level;
     std::unique_ptr<Node> left, right;
   };
   static void skew(std::unique_ptr<Node>& t) {
@@ -181,7 +180,7 @@ struct Reference {
   }
   static void insert(std::unique_ptr<Node>& t, const std::string& key, char letter) {
     if (!t) {
-      t.reset(new Node{key, letter, 0, nullptr, nullptr});
+      t.reset(new Node{key, letter, 1, nullptr, nullptr});
       return;
     }
     if (key == t->key) return;
@@ -195,8 +194,7 @@ struct Reference {
   }
 };
 
-// Rows inserted one by one and in groups build the textbook tree, whatever
-// the order, the repeats and the group sizes.
+// The index builds the textbook tree, whatever the order and the repeats.
 TEST(GridIndex, ManyInsertionOrdersBuildTheTextbookTree) {
   std::vector<std::string> grids;
   for (int number = 100; number < 300; ++number) grids.push_back("FN" + std::to_string(number));
@@ -207,67 +205,15 @@ TEST(GridIndex, ManyInsertionOrdersBuildTheTextbookTree) {
     order.insert(order.end(), order.begin(), order.begin() + order.size() / 3);  // repeats
     std::shuffle(order.begin(), order.end(), random);
     if (round % 2 == 1) std::sort(order.begin(), order.end());
-    GridIndex one_by_one, grouped;
+    GridIndex index;
     std::unique_ptr<Reference::Node> reference;
-    std::vector<IndexRow> rows;
     for (std::size_t i = 0; i < order.size(); ++i) {
       const char letter = static_cast<char>('A' + i % 26);
       Reference::insert(reference, order[i], letter);
-      one_by_one.insert(order[i].c_str(), letter);
-      rows.push_back({order[i].data(), order[i].size(), letter});
+      index.insert(order[i], letter);
     }
-    for (std::size_t at = 0; at < rows.size();) {
-      const std::size_t count = std::min<std::size_t>(rows.size() - at, random() % 40);
-      grouped.insert(rows.data() + at, count);
-      at += count;
-    }
-    ASSERT_EQ(shape(one_by_one, one_by_one.root()), Reference::shape(reference)) << "round " << round;
-    ASSERT_EQ(shape(grouped, grouped.root()), Reference::shape(reference)) << "round " << round;
+    ASSERT_EQ(shape(index, index.root()), Reference::shape(reference)) << "round " << round;
   }
-}
-
-// Enough grids for the index to take up a hash table of its repeats, some
-// of them sharing their first six bytes with longer ones.
-TEST(GridIndex, RepeatedRowsKeepTheFirstLetter) {
-  std::vector<std::string> grids;
-  for (int i = 0; i < 3000; ++i) {
-    const std::string grid = {static_cast<char>('A' + i % 18), static_cast<char>('A' + i / 18 % 18),
-                              static_cast<char>('0' + i / 324 % 10), static_cast<char>('0' + i / 3240)};
-    grids.push_back(i % 5 == 0 ? grid + "ab" : grid);
-    if (i % 7 == 0) grids.push_back(grid + "ab" + std::to_string(i));
-  }
-  std::mt19937 random(20261207);
-  std::shuffle(grids.begin(), grids.end(), random);
-  std::map<std::string, char> first;
-  GridIndex index;
-  for (int pass = 0; pass < 4; ++pass) {
-    if (pass == 3) {  // new grids after the table is up
-      // Long keys first, then short ones: one with the first six bytes of
-      // a long key, one whose six bytes a long key's text spells backwards.
-      grids.insert(grids.end(), {"QQ99qqz", "RR99qqxyqq13NF", "AA", "AB", "AC", "AD", "AE", "QQ99qq"});
-      for (int i = 0; i < 9000; ++i) grids.push_back(grids[i % 3000] + (i < 3000 ? "z" : i < 6000 ? "zz" : "y"));
-      grids.push_back("FN31qq");
-    }
-    std::vector<IndexRow> rows;
-    for (const std::string& grid : grids) {
-      const char letter = static_cast<char>('A' + (pass + grid.size()) % 26);
-      first.emplace(grid, letter);
-      rows.push_back({grid.data(), grid.size(), letter});
-    }
-    if (pass == 2) {
-      for (const IndexRow& row : rows) index.insert(std::string(row.key, row.length).c_str(), row.status_letter);
-    } else {
-      index.insert(rows.data(), rows.size());
-    }
-    if (pass < 2) std::shuffle(grids.begin(), grids.end(), random);
-  }
-  std::string wrong;
-  for (const auto& [grid, letter] : first)
-    if (index.find(grid.c_str()) != letter) wrong += grid + " ";
-  EXPECT_EQ(wrong, "");
-  std::vector<std::string> keys;
-  EXPECT_EQ(aa_tree_fault(index, keys), "");
-  EXPECT_EQ(keys.size(), first.size());
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "mappage/page_date.h"
 #include "mappage/style_sheet.h"
 
+#include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +66,23 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
       looks += std::string(looks.empty() ? "" : " ") + style.color_word + (style.bold == 1 ? "+" : "");
     EXPECT_EQ(looks, c.looks) << c.color << c.bold << c.needed << c.c_checked;
   }
+}
+
+// The goldens show the three formats' sheets; a map of any other width gets no
+// print advice, so the page names no orientation either.
+TEST(StyleSheet, NoOrientationWithoutAdvice) {
+  SettingsRecord record;
+  reset_to_defaults(record);
+  record.map_columns = 5;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), &std::fclose);
+  ASSERT_NE(out, nullptr);
+  StatusStyleTable table;
+  write_style_sheet(out.get(), table, record);
+  std::string sheet(static_cast<std::size_t>(std::ftell(out.get())), '\0');
+  std::rewind(out.get());
+  ASSERT_EQ(std::fread(sheet.data(), 1, sheet.size(), out.get()), sheet.size());
+  EXPECT_NE(sheet.find("line-height: 18px"), std::string::npos);
+  EXPECT_EQ(sheet.find("@page"), std::string::npos);
 }
 
 TEST(PageDate, UtcDayMonthNameAndYear) {
