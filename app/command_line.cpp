@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "conversion/file_paths.h"
 #include "zelk_version.h"
 
 namespace zelk {
@@ -48,8 +49,8 @@ DialogCommandLine read_command_line(const std::vector<std::string>& args) {
       return usage_error("more than one listing given");
     } else {
       std::error_code ec;
-      std::filesystem::path full = std::filesystem::absolute(arg, ec);
-      command.listing = ec ? arg : full.lexically_normal().string();
+      std::filesystem::path full = std::filesystem::absolute(path_of(arg), ec);
+      command.listing = ec ? arg : name_of(full.lexically_normal());
     }
   }
   return command;

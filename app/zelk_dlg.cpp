@@ -72,7 +72,7 @@ const char* tooltip_text(int id) {
 void create_folder_of(const std::string& file) {
   std::string folder = folder_of(file);
   std::error_code ec;
-  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  if (!folder.empty()) std::filesystem::create_directories(path_of(folder), ec);
 }
 
 }  // namespace

@@ -316,15 +316,15 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
   std::vector<std::string> pages;
   for (int band : header.bands) {
     std::string page = page_name_for(file_name_of(listing), std::string("-") + kBandFileNames[band]);
-    pages.push_back(choices.output ? (std::filesystem::path(*choices.output) / page).string() : page);
+    pages.push_back(choices.output ? name_of(path_of(*choices.output) / path_of(page)) : page);
     if (std::string refusal = page_refusal(pages.back(), choices); !refusal.empty()) {
       err << refusal << "\n";
       return 1;
     }
   }
   std::error_code ec;
-  if (choices.output && !std::filesystem::is_directory(*choices.output, ec)) {
-    std::filesystem::create_directories(*choices.output, ec);
+  if (choices.output && !std::filesystem::is_directory(path_of(*choices.output), ec)) {
+    std::filesystem::create_directories(path_of(*choices.output), ec);
     if (ec) {
       err << "ERROR: Could not create folder " << *choices.output << ": " << ec.message() << "\n";
       return 1;

@@ -8,6 +8,8 @@
 #include <random>
 #include <system_error>
 
+#include "conversion/file_paths.h"
+
 namespace zelk {
 
 namespace file_faults {
@@ -86,7 +88,7 @@ bool may_write(const std::string& path) {
 // at its last hop is not the user's page to replace.
 std::string followed(const std::string& target) {
   constexpr int kMostHops = 40;  // as the system allows in a path
-  fs::path path = target;
+  fs::path path = path_of(target);
   std::error_code ec;
   for (int hop = 0; fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
     if (hop == kMostHops) return std::string();
@@ -94,7 +96,7 @@ std::string followed(const std::string& target) {
     if (ec) break;
     path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  return path.string();
+  return name_of(path);
 }
 
 }  // namespace
@@ -107,13 +109,13 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     return;
   }
   // A directory at the target can never be replaced by a file.
-  if (fs::is_directory(target_, ec)) {
+  if (fs::is_directory(path_of(target_), ec)) {
     error_ = std::make_error_code(std::errc::is_a_directory);
     return;
   }
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
-  const bool replaces = fs::is_regular_file(target_, ec);
+  const bool replaces = fs::is_regular_file(path_of(target_), ec);
   errno = 0;
   if ((replaces && !may_write(target_)) || !step_passes(file_faults::Step::kCreate, target_)) {
     error_ = last_error();
@@ -121,7 +123,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + next_suffix();
-    if (fs::exists(candidate, ec)) continue;
+    if (fs::exists(path_of(candidate), ec)) continue;
     // Listed before it exists, so that no moment leaves it unlisted.
     temporary_ = std::move(candidate);
     slot_ = hold(temporary_.c_str());
@@ -136,7 +138,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
       return;
     }
     // A page kept private (640) must not come back readable by everyone.
-    if (replaces) fs::permissions(temporary_, fs::status(target_, ec).permissions(), ec);
+    if (replaces) fs::permissions(path_of(temporary_), fs::status(path_of(target_), ec).permissions(), ec);
     return;
   }
 }
@@ -170,7 +172,7 @@ bool ReplacementFile::commit() {
   }
   std::error_code ec;
   if (!whole) return false;
-  if (keep_existing_ && fs::exists(fs::symlink_status(target_, ec))) {
+  if (keep_existing_ && fs::exists(fs::symlink_status(path_of(target_), ec))) {
     error_ = std::make_error_code(std::errc::file_exists);
     return false;
   }
@@ -178,7 +180,7 @@ bool ReplacementFile::commit() {
     error_ = last_error();
     return false;
   }
-  fs::rename(temporary_, target_, ec);
+  fs::rename(path_of(temporary_), path_of(target_), ec);
   if (ec) {
     error_ = ec;
     return false;

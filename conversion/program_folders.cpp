@@ -25,7 +25,7 @@ constexpr const char* kDataFolderName = "zelk2html";
 // data it ships is there; nothing otherwise. The layout decides, not write
 // access: a user's own ~/.local is installed too.
 std::optional<fs::path> installed_data_folder(const std::string& program_path) {
-  fs::path bin = fs::path(program_path).parent_path();
+  fs::path bin = path_of(program_path).parent_path();
   if (bin.filename() != "bin") return std::nullopt;
   fs::path data = bin.parent_path() / "share" / kDataFolderName;
   std::error_code ec;
@@ -34,7 +34,7 @@ std::optional<fs::path> installed_data_folder(const std::string& program_path) {
   return data;
 }
 
-std::string folder_text(const fs::path& folder) { return (folder / "").string(); }
+std::string folder_text(const fs::path& folder) { return name_of(folder / ""); }
 
 }  // namespace
 
@@ -52,8 +52,8 @@ ProgramFolders program_folders(const std::string& program_path, const std::optio
     std::string beside = folder_of(program_path);
     return {beside, beside, beside + settings_name};
   }
-  return {folder_text(*data), folder_text(fs::path(user->documents) / kDataFolderName),
-          folder_text(fs::path(user->config) / kDataFolderName) + settings_name};
+  return {folder_text(*data), folder_text(path_of(user->documents) / kDataFolderName),
+          folder_text(path_of(user->config) / kDataFolderName) + settings_name};
 }
 
 }  // namespace zelk

@@ -20,11 +20,6 @@ constexpr const char* kProgramExtension = ".exe";
 constexpr const char* kProgramExtension = "";
 #endif
 
-template <std::size_t N>
-void terminate_at_last_byte(char (&field)[N]) {
-  field[N - 1] = '\0';
-}
-
 std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
   return value == 0 || value == 1 ? value : fallback;
 }
@@ -32,11 +27,11 @@ std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
 // A settings file from elsewhere may hold anything; the rest of the program
 // relies on the ranges the dialog itself writes.
 void bring_into_range(SettingsRecord& record) {
-  terminate_at_last_byte(record.version);
-  terminate_at_last_byte(record.lower_left_field);
-  terminate_at_last_byte(record.program_base_name);
-  terminate_at_last_byte(record.message);
-  terminate_at_last_byte(record.program_directory);
+  terminate_within(record.version);
+  terminate_within(record.lower_left_field);
+  terminate_within(record.program_base_name);
+  terminate_within(record.message);
+  terminate_within(record.program_directory);
   if (record.band_index < -1 || record.band_index > 10) record.band_index = -1;
   record.bold_option = option_or(record.bold_option, 1);
   record.color_option = option_or(record.color_option, 1);
@@ -109,7 +104,7 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   SettingsRecord loaded;
   reset_to_defaults(loaded);
   record_from_bytes(loaded, bytes, length);
-  terminate_at_last_byte(loaded.version);
+  terminate_within(loaded.version);
   // An empty file counts as another version even when ours is unknown.
   if (length == 0 || std::strcmp(loaded.version, live.version) != 0)
     return LoadOutcome::kVersionChanged;

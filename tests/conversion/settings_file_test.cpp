@@ -138,6 +138,11 @@ TEST(SettingsFile, LoadOutcomes) {
     const std::string unchanged = image_of(live_record(c.live_version)), as_read = image_of(live);
     EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read) << c.id;
   }
+  // A program folder that fills its field ends there, before a character the field's end cuts in two.
+  test::write_file(path, patched(296, std::string(254, 'd') + "П"));
+  SettingsRecord live = live_record();
+  ASSERT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
+  EXPECT_EQ(std::string(live.program_directory), std::string(254, 'd'));
 }
 
 TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {

@@ -20,10 +20,12 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 need_tools Xvfb xdotool import
 on_failure() { cat "$work/messages" "$work/app.err" 2>/dev/null | tail -20; }
 
+# The program's folder and the listing named as a user's may be: Cyrillic, Latin accents, CJK.
+name='Пётр Mañana 東京'
 mkdir -p "$work/logs" "$work/home/run"
 chmod 700 "$work/home/run"
-cp "$4" "$work/logs/grids.csv"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+cp "$4" "$work/logs/$name.csv"
+export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 LC_ALL=C.UTF-8
 export GTK_MODULES=$observer ZELK_GUI_LOG=$work/messages SOURCE_DATE_EPOCH=1700000000
 unset GTK_THEME XDG_CONFIG_HOME || true
 start_xvfb
@@ -40,13 +42,9 @@ click() {  # the centre of a control given in dialog units: left top width heigh
   x mousemove --window "$main" $((($1 * 2 + $3) * dialog_w / 644)) $((($2 * 2 + $4) * dialog_h / 238))
   x click 1
 }
-choose_listing() {  # Delete drops the chooser's inline completion; the default extension adds .csv
+choose_listing() {  # the chooser opens in the listing's folder: its one file, from the list
   point_at "$(await_window 'Input CSV File')" 300 300
-  x key ctrl+l
-  sleep 0.3
-  x type --delay 80 grids
-  sleep 0.5
-  x key Delete Return
+  x key Home Return
   await_closed 'Input CSV File'
 }
 expect_summary() {  # page; dismisses it with Return
@@ -64,27 +62,28 @@ if [ -n "$installed" ]; then
   export XDG_CONFIG_HOME=$HOME/settings
   config=$XDG_CONFIG_HOME/zelk2html pages=$HOME/Dokumente/zelk2html
   mkdir -p "$config" && echo 'XDG_DOCUMENTS_DIR="$HOME/Dokumente"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
-  "$cli" "$work/logs/grids.csv" -o "$work/portrait.html" --band 1 --field EM --format portrait \
+  "$cli" "$work/logs/$name.csv" -o "$work/portrait.html" --band 1 --field EM --format portrait \
     --save-settings "$config/zelk2html.ini" >/dev/null
-  "$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
+  "$cli" "$work/logs/$name.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
   for start in first second; do  # the second start restores the landscape format the first one saved
-    launch grids.csv
+    launch "$name.csv"
     [ $start = second ] || click 18 84 50 10  # Landscape
     click 258 12 48 12  # Generate
-    expect_summary "$pages/grids.html"
-    cmp "$pages/grids.html" "$work/cli.html" || fail "the $start start's page differs from the command line's"
+    expect_summary "$pages/$name.html"
+    cmp "$pages/$name.html" "$work/cli.html" || fail "the $start start's page differs from the command line's"
     escape
   done
   [ "$(ls "$config")" = zelk2html.ini ] || fail "the settings folder holds $(ls "$config")"
-  for picture in $(grep -o 'images/[A-R][A-R]\.gif' "$pages/grids.html" | sort -u); do
+  for picture in $(grep -o 'images/[A-R][A-R]\.gif' "$pages/$name.html" | sort -u); do
     [ -s "$pages/$picture" ] || fail "$picture is not beside the page"
   done
   rm -rf "$work" && echo PASS
   exit 0
 fi
 
-mkdir "$work/prog" && cp "$program" "$work/prog/zelk2html"
-program=$work/prog/zelk2html
+prog=$work/$name
+mkdir "$prog" && cp "$program" "$prog/zelk2html"
+program=$prog/zelk2html
 launch
 click 12 12 50 12  # Input
 choose_listing
@@ -93,9 +92,10 @@ x key shift+Tab Home Down
 click 126 36 66 12
 x type --delay 40 em
 x key Return  # in the edit box, the default button's: Generate
-expect_summary "$work/prog/grids.html"
-"$cli" "$work/logs/grids.csv" -o "$work/cli.html" --band 1 --field EM >/dev/null
-cmp "$work/prog/grids.html" "$work/cli.html" || fail "the dialog's page differs from the command line's"
+expect_summary "$prog/$name.html"
+"$cli" "$work/logs/$name.csv" -o "$work/cli $name.html" --band 1 --field EM >"$work/cli.out"
+grep -qF "grids to $work/cli $name.html" "$work/cli.out" || fail "the command line names its page otherwise"
+cmp "$prog/$name.html" "$work/cli $name.html" || fail "the dialog's page differs from the command line's"
 [ -z "${ZELK_GUI_SCREENSHOT:-}" ] || { point_at "$main" 1 1 && sleep 0.5 && import -window "$main" "$ZELK_GUI_SCREENSHOT"; }
 point_at "$main"
 x key shift+F10 && sleep 0.3 && x key Down Return  # About, the context menu's only entry
@@ -105,12 +105,12 @@ await_closed 'About ZELK to HTML'
 escape
 
 # The band and field come back from the settings file; the listing is chosen again.
-rm "$work/prog/grids.html"
+rm "$prog/$name.html"
 launch
 point_at "$main" && x key Return  # the focus starts on Input
 choose_listing
 click 258 12 48 12  # Generate
-expect_summary "$work/prog/grids.html"
-cmp "$work/prog/grids.html" "$work/cli.html" || fail "the restored choices give another page"
+expect_summary "$prog/$name.html"
+cmp "$prog/$name.html" "$work/cli $name.html" || fail "the restored choices give another page"
 escape
 rm -rf "$work" && echo PASS
