@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "conversion/file_paths.h"
+#include "conversion/program_folders.h"
 
 #ifdef _WIN32
 #include "cli/windows_console.h"
@@ -13,15 +14,16 @@
 
 namespace {
 
-// The field images ship in images/ beside the program. Where the system does
-// not name the running program, argv[0] holds its path.
+// The field images ship in images/ among the program's data. Where the
+// system does not name the running program, argv[0] holds its path.
 std::string program_images_folder(const char* argv0) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::path program = zelk::path_of(zelk::running_program_path());
   if (program.empty() && argv0 != nullptr) program = fs::absolute(zelk::path_of(argv0), ec);
   if (ec || program.empty()) return std::string();
-  return zelk::name_of(program.parent_path() / "images");
+  // The command line writes where it is told; only the data folder matters.
+  return zelk::program_folders(zelk::name_of(program), zelk::UserFolders{}).data + "images";
 }
 
 }  // namespace

@@ -128,10 +128,10 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   }
 }
 
-std::string save_settings_after_generate(SettingsRecord& record) {
-  if (save_settings_file(record)) return std::string();
+std::string save_settings_after_generate(SettingsRecord& record, const std::string& path) {
+  if (save_settings_file(record, path)) return std::string();
   char message[kMessageSize];
-  format_into(message, sizeof message, "ERROR: Could not save settings file %s", settings_path(record).c_str());
+  format_into(message, sizeof message, "ERROR: Could not save settings file %s", path.c_str());
   return message;
 }
 

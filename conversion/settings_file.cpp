@@ -6,6 +6,7 @@
 #include "conversion/bounded_text.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
+#include "conversion/program_folders.h"
 
 namespace zelk {
 
@@ -63,16 +64,12 @@ bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
   std::optional<std::string> path = platform.program_path();
   if (!path || path->empty() || path->size() > kMaxPathLength) return false;
 
-  // The extension is cut from the file name only: a dot in a folder name
-  // must not shorten the directory.
   std::string directory = folder_of(*path);
-  std::string base_name = file_name_of(*path);
-  std::size_t dot = base_name.rfind('.');
-  if (*kProgramExtension != '\0' && dot != std::string::npos) base_name.erase(dot);
-  // A path cut to fit would name another folder or file; treat it as unknown.
-  if (directory.size() >= sizeof record.program_directory ||
-      base_name.size() >= sizeof record.program_base_name)
-    return false;
+  std::string base_name = program_base_name(*path);
+  // A directory cut to fit would name another folder; treat it as unknown.
+  // A long name keeps what fits: it only titles the message boxes, and the
+  // settings file is named after the program's whole name (program_folders.h).
+  if (directory.size() >= sizeof record.program_directory) return false;
   copy_into(record.program_directory, directory.c_str());
   copy_into(record.program_base_name, base_name.c_str());
 

@@ -196,11 +196,9 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
   }
   // After a good page a settings file that cannot be saved is a warning.
   SettingsRecord record = record_for(1);
-  std::strcpy(record.program_base_name, "zelk2html");
-  std::strcpy(record.program_directory, (folder / "no/").c_str());
-  EXPECT_EQ(save_settings_after_generate(record), "ERROR: Could not save settings file " + folder / "no/zelk2html.ini");
-  std::strcpy(record.program_directory, (folder.path() + "/").c_str());
-  EXPECT_EQ(save_settings_after_generate(record), "");
+  EXPECT_EQ(save_settings_after_generate(record, folder / "no/zelk2html.ini"),
+            "ERROR: Could not save settings file " + folder / "no/zelk2html.ini");
+  EXPECT_EQ(save_settings_after_generate(record, folder / "zelk2html.ini"), "");
   EXPECT_EQ(read_file(folder / "zelk2html.ini").size(), 596u);
 }
 

@@ -66,6 +66,7 @@ TEST(SettingsFile, ProgramIdentity) {
     std::optional<std::string> path;
     std::optional<VersionRecord> version;
     std::string identity;  // directory|base name|version
+    std::string version_file = "";  // where it is not the record's directory and name
   } cases[] = {
       {"/opt/zelk/zelk2html.exe", release, windows ? "/opt/zelk/|zelk2html|3.3.0.1" : "/opt/zelk/|zelk2html.exe|3.3.0.1"},
       {"/opt/zelk.v2/zelk2html-3.3", release, windows ? "/opt/zelk.v2/|zelk2html-3|3.3.0.1" : "/opt/zelk.v2/|zelk2html-3.3|3.3.0.1"},
@@ -74,7 +75,8 @@ TEST(SettingsFile, ProgramIdentity) {
       {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, "/z/|p|"},  // 23 characters
       {std::nullopt, release, "||"},
       {"/z/abcdefghijklmno", release, "/z/|abcdefghijklmno|3.3.0.1"},
-      {"/z/abcdefghijklmnop", release, "||"},
+      // A name longer than its field keeps what fits; the program still starts.
+      {"/z/abcdefghijklmnop", release, "/z/|abcdefghijklmno|3.3.0.1", windows ? "/z/abcdefghijklmnop.exe" : "/z/abcdefghijklmnop"},
       {d255 + "p", release, d255 + "|p|3.3.0.1"},
       {"/" + d255 + "p", release, "||"},
   };
@@ -87,7 +89,8 @@ TEST(SettingsFile, ProgramIdentity) {
     EXPECT_EQ(set_program_identity(record, platform), ok) << c.path.value_or("no path");
     EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version, c.identity);
     EXPECT_EQ(platform.version_file,
-              ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
+              !c.version_file.empty() ? c.version_file
+              : ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
   }
 }
 
