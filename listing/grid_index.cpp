@@ -54,24 +54,32 @@ GridIndex::Node GridIndex::new_node(std::string_view key, char status_letter) {
   return static_cast<Node>(nodes_.size() - 1);
 }
 
-// Gives the subtree's new root; the key is not in it. Below t only the side
-// the walk took has changed, and t's level has not: after a step right t
-// cannot need a skew, and after a step left it needs a split only once a
-// skew has turned it. So the nodes beside the walk's path are not read.
-GridIndex::Node GridIndex::insert(Node t, std::string_view key, char status_letter) {
-  if (t == kNone) return new_node(key, status_letter);
-  const bool side = compare(key, key_of(t)) > 0;
-  const Node child = insert(nodes_[t].child[side], key, status_letter);
-  nodes_[t].child[side] = child;
-  if (side) return split(t);
-  const Node skewed = skew(t);
-  return skewed == t ? t : split(skewed);
-}
-
-// Most rows of a listing that repeats its grids find theirs, and a search
-// costs less than an insertion's walk back up.
+// One walk down, which also finds a repeat, then the textbook's skew and split
+// on the way back up. A split reads two levels down, so once two nodes in a
+// row come back unturned nothing above them can change.
 void GridIndex::insert(std::string_view key, char status_letter) {
-  if (!find(key)) root_ = insert(root_, key, status_letter);
+  Node path[64];  // an AA tree of 2^32 nodes is at most 64 nodes deep
+  bool went_right[64];
+  int depth = 0;
+  for (Node t = root_; t != kNone; ++depth) {
+    const int order = compare(key, key_of(t));
+    if (order == 0) return;
+    path[depth] = t;
+    went_right[depth] = order > 0;
+    t = nodes_[t].child[order > 0];
+  }
+  Node child = new_node(key, status_letter);
+  int unturned = 0;
+  while (depth-- > 0) {
+    const Node t = path[depth];
+    nodes_[t].child[went_right[depth]] = child;
+    // After a step right t needs no skew; after a step left, a split only once skewed.
+    const Node skewed = went_right[depth] ? t : skew(t);
+    child = went_right[depth] || skewed != t ? split(skewed) : t;
+    unturned = skewed == t && child == t ? unturned + 1 : 0;
+    if (unturned == 2) return;
+  }
+  root_ = child;
 }
 
 std::optional<char> GridIndex::find(std::string_view key) const {

@@ -54,7 +54,6 @@ class GridIndex {
     const Slot& slot = nodes_[t];
     return {slot.key_length <= kShortKey ? slot.short_key : long_keys_.data() + slot.long_key_at, slot.key_length};
   }
-  Node insert(Node t, std::string_view key, char status_letter);
   Node new_node(std::string_view key, char status_letter);
   Node skew(Node t);
   Node split(Node t);
