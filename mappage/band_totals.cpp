@@ -125,6 +125,8 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
   std::fprintf(out, "<title>%s</title>\n", heading.c_str());
   std::fputs("<style>\n"
              "body { font-family: sans-serif; }\n"
+             "h1 { font-size: 1.4em; }\n"
+             "p { max-width: 40em; }\n"
              "table { border-collapse: collapse; }\n"
              "th, td { border: 1px solid #888; padding: 0.2em 0.6em; text-align: right; }\n"
              "th:first-child, td:first-child { text-align: left; }\n"
