@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/program_folders.h"
 #include "conversion/settings_file.h"
 #include "app/layouts.h"
 
@@ -49,6 +50,12 @@ class DialogEvents {
 class DialogHost : public ProgramPlatform {
  public:
   // ProgramPlatform: program_path() and version_record(file).
+
+  // The user's own folders, where an installed program keeps its settings
+  // and pages; none where programs always live portable, as on Windows.
+  virtual std::optional<UserFolders> user_folders() { return std::nullopt; }
+  // Where the program reads its data and keeps the user's files.
+  ProgramFolders program_folders() { return zelk::program_folders(program_path().value_or(""), user_folders()); }
 
   // Common controls, before any window exists.
   virtual void init_common_controls() = 0;

@@ -1,7 +1,9 @@
 #include "app/zelk_dlg.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "app/about_dlg.h"
@@ -64,6 +66,15 @@ const char* tooltip_text(int id) {
   return "";
 }
 
+// An installed program's pages and settings go into folders of the user's
+// that may not exist yet. A folder that cannot be made is reported by the
+// write that needed it.
+void create_folder_of(const std::string& file) {
+  std::string folder = folder_of(file);
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::create_directories(path_of(folder), ec);
+}
+
 }  // namespace
 
 CzelkDlg::CzelkDlg(DialogHost& host, PageClock page_clock) : host_(host), page_clock_(std::move(page_clock)) {
@@ -86,8 +97,8 @@ bool CzelkDlg::on_init_dialog() {
   host_.enable(kIdView, false);
 
   if (!set_program_identity(record_, host_)) show_message(kPathUnavailable, MessageIcon::kError);
-  running_directory_ = record_.program_directory;
-  switch (load_settings_file(record_)) {
+  folders_ = host_.program_folders();
+  switch (load_settings_file(record_, folders_.settings_file)) {
     case LoadOutcome::kNoFile: break;
     case LoadOutcome::kVersionChanged: show_message(kVersionChanged, MessageIcon::kWarning); break;
     case LoadOutcome::kLoaded:
@@ -97,6 +108,7 @@ bool CzelkDlg::on_init_dialog() {
       break;
   }
   show_options();
+  if (listing_at_start_) take_listing(*listing_at_start_);
   return true;
 }
 
@@ -138,19 +150,21 @@ void CzelkDlg::on_input() {
   request.default_extension = "csv";
   request.initial_path = input_path_;
   std::optional<std::string> chosen = host_.open_file_dialog(request);
-  if (!chosen) return;
+  if (chosen) take_listing(*chosen);
+}
 
-  if (chosen->size() > kMaxPathLength) {
+void CzelkDlg::take_listing(const std::string& chosen) {
+  if (chosen.size() > kMaxPathLength) {
     show_message(kInputPathTooLong, MessageIcon::kError);
     return;
   }
-  std::string file_name = file_name_of(*chosen);
-  std::string output = record_.program_directory + page_name_for(file_name);
+  std::string file_name = file_name_of(chosen);
+  std::string output = folders_.pages + page_name_for(file_name);
   if (output.size() > kMaxPathLength) {
     show_message(kOutputPathTooLong, MessageIcon::kError);
     return;
   }
-  input_path_ = *chosen;
+  input_path_ = chosen;
   while (host_.list_count(kIdInputList) > 0) host_.list_remove(kIdInputList, 0);
   host_.list_add(kIdInputList, file_name);
   output_path_ = output;
@@ -165,9 +179,8 @@ void CzelkDlg::on_generate() {
   request.output_path = output_path_;
   request.ll_field_text = ll_field_text_;
   request.page_time = page_clock_();
-  // The page goes into the program's folder, where its field images already
-  // are, unless the settings came from a program folder elsewhere.
-  request.field_images_folder = running_directory_ + "images";
+  request.field_images_folder = folders_.data + "images";
+  create_folder_of(output_path_);
   GenerateResult result = generate(record_, request);
   if (result.status != GenerateStatus::kWritten) {
     show_message(result.message, MessageIcon::kError);
@@ -175,7 +188,8 @@ void CzelkDlg::on_generate() {
   }
   show_message(result.message, MessageIcon::kInformation);
   host_.enable(kIdView, true);
-  std::string warning = save_settings_after_generate(record_);
+  create_folder_of(folders_.settings_file);
+  std::string warning = save_settings_after_generate(record_, folders_.settings_file);
   if (!warning.empty()) show_message(warning, MessageIcon::kWarning);
 }
 
@@ -188,9 +202,9 @@ void CzelkDlg::on_view() {
 }
 
 void CzelkDlg::on_help() {
-  // The help page ships beside the program; a missing page is reported like
-  // a browser that would not start.
-  std::string page = running_directory_ + kHelpPage;
+  // The help page ships with the program's data; a missing page is reported
+  // like a browser that would not start.
+  std::string page = folders_.data + kHelpPage;
   if (!host_.file_exists(page) || !host_.shell_open(page)) show_message(kBrowserFailed, MessageIcon::kError);
 }
 

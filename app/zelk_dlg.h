@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/dialog_host.h"
@@ -24,6 +25,8 @@ class CzelkDlg : public DialogEvents {
 
   explicit CzelkDlg(DialogHost& host, PageClock page_clock = page_time_now);
 
+  // Starts with this listing chosen, as if Input had chosen it ("Open with").
+  void choose_at_start(const std::string& listing) { listing_at_start_ = listing; }
   int do_modal();
 
   bool on_init_dialog() override;
@@ -37,6 +40,7 @@ class CzelkDlg : public DialogEvents {
 
  private:
   void on_input();
+  void take_listing(const std::string& chosen);
   void on_generate();
   void on_view();
   void on_help();
@@ -51,9 +55,11 @@ class CzelkDlg : public DialogEvents {
   SettingsRecord record_;
   CToolTipCtrlExt tooltip_;
   std::string ll_field_text_;
-  // Where the running program actually is, for its help page; the record's
-  // directory may come from a settings file written elsewhere.
-  std::string running_directory_;
+  std::optional<std::string> listing_at_start_;
+  // Where the program's data, the pages and the settings file are, as the
+  // host gives them; the record's directory may come from a settings file
+  // written elsewhere and names none of them.
+  ProgramFolders folders_;
 };
 
 }  // namespace zelk

@@ -6,9 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <set>
 
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
@@ -98,10 +96,6 @@ constexpr Toggle kToggles[] = {
     {"--ffma", &SettingsRecord::ffma_option},
 };
 
-// Part of each page's name under --band all: plain ASCII, one per band.
-constexpr const char* kBandFileNames[kBandCount] = {"50",   "144",  "220",  "430",   "900", "1296",
-                                                    "2304", "3456", "5768", "10000", "sat"};
-
 struct Choices {
   bool help = false, version = false;
   std::string listing;
@@ -117,21 +111,19 @@ int usage_error(std::ostream& err, const std::string& what) {
   return 2;
 }
 
-// The dialog's "LL Field" box turns typed letters into capitals.
-std::string upper_case_letters(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // Band index, caption, a page name's MHz or label; -1 when none of them.
 int parse_band(const std::string& text) {
   int index = -1;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
   // Other numbers are MHz or column labels: 144 and 50 are frequencies.
   if (ec == std::errc() && end == text.data() + text.size() && index >= 0 && index < kBandCount) return index;
-  for (int band = 0; band < kBandCount; ++band)
-    if (text == band_caption(band) || upper_case_letters(text) == upper_case_letters(kBandFileNames[band])) return band;
+  std::string upper = text;
+  upper_case(upper.data());
+  for (int band = 0; band < kBandCount; ++band) {
+    std::string page_name = band_page_name(band);
+    upper_case(page_name.data());
+    if (text == band_caption(band) || upper == page_name) return band;
+  }
   SettingsRecord scratch;
   reset_to_defaults(scratch);
   std::string label = text;
@@ -237,7 +229,10 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   if (choices.band) record.band_index = *choices.band;
   if (choices.format) set_print_format(record, *choices.format);
   for (const auto& [option, value] : choices.toggles) record.*option = value;
-  if (choices.field) ll_field = upper_case_letters(*choices.field);
+  if (choices.field) {
+    ll_field = *choices.field;
+    upper_case(ll_field.data());  // as the dialog's "LL Field" box does
+  }
   return true;
 }
 
@@ -263,40 +258,6 @@ void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
     err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
 }
 
-struct HeaderBands {
-  bool readable = false;  // a header row that starts "Grid" or "Prefix"
-  std::vector<int> bands;  // every band a column names, by the listing reader's rules
-  std::vector<std::string> unnamed;  // "column 3 (222)" for each label naming none
-};
-
-HeaderBands bands_in_header(const std::string& listing) {
-  HeaderBands header;
-  std::ifstream in(listing, std::ios::binary);
-  std::vector<std::string> fields(1);
-  for (char c; in.get(c) && c != '\n' && c != '\r';) {
-    if (c == ',') fields.emplace_back();
-    else fields.back() += c;
-  }
-  if (fields[0] != "Grid" && fields[0] != "Prefix") return header;
-  header.readable = true;
-  std::set<int> bands;
-  SettingsRecord scratch;
-  reset_to_defaults(scratch);
-  for (std::size_t column = 1; column < fields.size(); ++column) {
-    // A label may name one band as a wavelength and another as a frequency.
-    std::string label = fields[column];
-    const int length_band = band_from_label(label.data(), nullptr, scratch);
-    label = fields[column];
-    const int frequency_band = band_from_frequency(label.data(), nullptr, scratch);
-    bands.insert({length_band, frequency_band});
-    if (length_band < 0 && frequency_band < 0)
-      header.unnamed.push_back("column " + std::to_string(column + 1) + " (" + fields[column] + ")");
-  }
-  bands.erase(-1);
-  header.bands.assign(bands.begin(), bands.end());
-  return header;
-}
-
 // False when no row of the listing names a grid in the band's column.
 bool has_worked_grids(const std::string& listing, const SettingsRecord& record) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose);
@@ -310,19 +271,21 @@ bool has_worked_grids(const std::string& listing, const SettingsRecord& record) 
 int write_every_band(const SettingsRecord& record, GenerateRequest request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
   const std::string& listing = request.input_path;
-  HeaderBands header = bands_in_header(listing);
+  HeaderBands header;
+  if (std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose); in != nullptr)
+    header = read_header_bands(in.get());
   if (header.readable && header.bands.empty()) {
     err << "ERROR: No band column in the header of " << listing << "\n";
     return 1;
   }
   // Generate then tells what is wrong with the listing, as for one band.
   if (header.bands.empty()) header.bands.push_back(0);
-  for (const std::string& column : header.unnamed)
-    err << "WARNING: " << listing << ": " << column << " names no band\n";
+  for (const auto& [column, label] : header.unnamed)
+    err << "WARNING: " << listing << ": column " << column << " (" << label << ") names no band\n";
   std::vector<std::string> pages;
   for (int band : header.bands) {
-    std::string page = page_name_for(file_name_of(listing), std::string("-") + kBandFileNames[band]);
-    pages.push_back(choices.output ? (std::filesystem::path(*choices.output) / page).string() : page);
+    std::string page = page_name_for(file_name_of(listing), std::string("-") + band_page_name(band));
+    pages.push_back(choices.output ? name_of(path_of(*choices.output) / path_of(page)) : page);
     if (std::string refusal = page_refusal(pages.back(), choices); !refusal.empty()) {
       err << refusal << "\n";
       return 1;
@@ -336,8 +299,8 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
   }
   std::vector<BandTotals> totals;
   std::error_code ec;
-  if (choices.output && !std::filesystem::is_directory(*choices.output, ec)) {
-    std::filesystem::create_directories(*choices.output, ec);
+  if (choices.output && !std::filesystem::is_directory(path_of(*choices.output), ec)) {
+    std::filesystem::create_directories(path_of(*choices.output), ec);
     if (ec) {
       err << "ERROR: Could not create folder " << *choices.output << ": " << ec.message() << "\n";
       return 1;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <system_error>
 
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 
 namespace zelk {
@@ -49,26 +50,26 @@ FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std:
     if (!fs::is_regular_file(source_folder / name, ec)) {
       ++result.failed;
       if (result.problem.empty() && !fs::is_directory(source_folder, ec))
-        result.problem = "found no folder " + source_folder.string();
+        result.problem = "found no folder " + name_of(source_folder);
       continue;
     }
     if (!folder_ready) {
       fs::create_directories(target_folder, ec);
-      if (ec) result.problem = "could not create " + target_folder.string() + ": " + ec.message();
+      if (ec) result.problem = "could not create " + name_of(target_folder) + ": " + ec.message();
       folder_ready = true;
     }
     // A copy cut short by a full disk would stay for good, since an image
     // there is never replaced: it gets its name only when whole.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen((source_folder / name).string().c_str(), "rb"),
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(name_of(source_folder / name).c_str(), "rb"),
                                                            &std::fclose);
-    ReplacementFile copy(target.string(), "wb", /*keep_existing=*/true);
+    ReplacementFile copy(name_of(target), "wb", /*keep_existing=*/true);
     if (source != nullptr && copy.stream() != nullptr && copy_bytes(source.get(), copy.stream()) && copy.commit()) {
       ++result.added;
       continue;
     }
     ++result.failed;
     if (result.problem.empty())
-      result.problem = "could not write " + target.string() + (copy.error() ? ": " + copy.error().message() : "");
+      result.problem = "could not write " + name_of(target) + (copy.error() ? ": " + copy.error().message() : "");
   }
   return result;
 }

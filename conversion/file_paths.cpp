@@ -1,5 +1,6 @@
 #include "conversion/file_paths.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -33,13 +34,36 @@ bool same_file(const std::string& a, const std::string& b) {
   namespace fs = std::filesystem;
   if (a.empty() || b.empty()) return false;
   std::error_code ec, other;
-  if (fs::exists(a, ec) && fs::exists(b, other)) {
-    const bool same = fs::equivalent(a, b, ec);
+  const fs::path path_a = path_of(a), path_b = path_of(b);
+  if (fs::exists(path_a, ec) && fs::exists(path_b, other)) {
+    const bool same = fs::equivalent(path_a, path_b, ec);
     return same && !ec;
   }
-  const fs::path resolved_a = fs::weakly_canonical(fs::absolute(a, ec), ec);
-  const fs::path resolved_b = fs::weakly_canonical(fs::absolute(b, other), other);
+  const fs::path resolved_a = fs::weakly_canonical(fs::absolute(path_a, ec), ec);
+  const fs::path resolved_b = fs::weakly_canonical(fs::absolute(path_b, other), other);
   return !ec && !other && resolved_a == resolved_b;
+}
+
+std::filesystem::path path_of(const std::string& name) {
+#ifdef _WIN32
+  try {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+  } catch (const std::exception&) {
+    // Not UTF-8, so it names no file the system could have given us.
+    return std::filesystem::path(name);
+  }
+#else
+  return std::filesystem::path(name);
+#endif
+}
+
+std::string name_of(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+#else
+  return path.string();
+#endif
 }
 
 std::string running_program_path() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 namespace zelk {
@@ -24,6 +25,13 @@ std::string page_name_for(const std::string& file_name, const std::string& suffi
 // followed (the same device and inode where both exist, the same resolved
 // path otherwise), by whatever name either is given.
 bool same_file(const std::string& a, const std::string& b);
+
+// Names are bytes on Linux and UTF-8 on Windows, where the programs' manifests
+// make UTF-8 the code page of the "A" functions and of the C library's
+// fopen. std::filesystem would read a narrow name on Windows in the C
+// library's locale instead, so every name passes through these two.
+std::filesystem::path path_of(const std::string& name);
+std::string name_of(const std::filesystem::path& path);
 
 // The running program's file as Linux names it in /proc; empty without /proc.
 std::string running_program_path();

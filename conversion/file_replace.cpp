@@ -8,35 +8,19 @@
 #include <random>
 #include <system_error>
 
+#include "conversion/file_paths.h"
+
 namespace zelk {
 
-namespace file_faults {
-namespace {
-
-long failing_step = 0;
-long taken = 0;
-std::optional<Failure> made_to_fail;
-
-}  // namespace
-
-void fail_step_number(long number) {
-  failing_step = number;
-  taken = 0;
-  made_to_fail.reset();
-}
-
-std::optional<Failure> failure() { return made_to_fail; }
-
-}  // namespace file_faults
+bool (*file_step_hook)(FileStep step, const std::string& target) = nullptr;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// False for the one step the fault tests chose to fail.
-bool step_passes(file_faults::Step step, const std::string& target) {
-  if (++file_faults::taken != file_faults::failing_step) return true;
-  file_faults::made_to_fail = file_faults::Failure{step, target};
+// False for a step the fault tests chose to fail.
+bool step_passes(FileStep step, const std::string& target) {
+  if (file_step_hook == nullptr || file_step_hook(step, target)) return true;
   errno = EIO;
   return false;
 }
@@ -86,7 +70,7 @@ bool may_write(const std::string& path) {
 // at its last hop is not the user's page to replace.
 std::string followed(const std::string& target) {
   constexpr int kMostHops = 40;  // as the system allows in a path
-  fs::path path = target;
+  fs::path path = path_of(target);
   std::error_code ec;
   for (int hop = 0; fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
     if (hop == kMostHops) return std::string();
@@ -94,7 +78,7 @@ std::string followed(const std::string& target) {
     if (ec) break;
     path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  return path.string();
+  return name_of(path);
 }
 
 }  // namespace
@@ -107,21 +91,21 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     return;
   }
   // A directory at the target can never be replaced by a file.
-  if (fs::is_directory(target_, ec)) {
+  if (fs::is_directory(path_of(target_), ec)) {
     error_ = std::make_error_code(std::errc::is_a_directory);
     return;
   }
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
-  const bool replaces = fs::is_regular_file(target_, ec);
+  const bool replaces = fs::is_regular_file(path_of(target_), ec);
   errno = 0;
-  if ((replaces && !may_write(target_)) || !step_passes(file_faults::Step::kCreate, target_)) {
+  if ((replaces && !may_write(target_)) || !step_passes(FileStep::kCreate, target_)) {
     error_ = last_error();
     return;
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = target_ + next_suffix();
-    if (fs::exists(candidate, ec)) continue;
+    if (fs::exists(path_of(candidate), ec)) continue;
     // Listed before it exists, so that no moment leaves it unlisted.
     temporary_ = std::move(candidate);
     slot_ = hold(temporary_.c_str());
@@ -136,7 +120,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
       return;
     }
     // A page kept private (640) must not come back readable by everyone.
-    if (replaces) fs::permissions(temporary_, fs::status(target_, ec).permissions(), ec);
+    if (replaces) fs::permissions(path_of(temporary_), fs::status(path_of(target_), ec).permissions(), ec);
     return;
   }
 }
@@ -153,32 +137,31 @@ void remove_temporary_files() {
 }
 
 bool ReplacementFile::commit() {
-  using file_faults::Step;
   if (stream_ == nullptr) return false;
   // A failed write left its reason in errno; the calls since rarely touch it.
-  bool whole = step_passes(Step::kWrite, target_) && std::ferror(stream_) == 0;
+  bool whole = step_passes(FileStep::kWrite, target_) && std::ferror(stream_) == 0;
   if (whole) errno = 0;
-  whole = whole && step_passes(Step::kFlush, target_) && std::fflush(stream_) == 0;
+  whole = whole && step_passes(FileStep::kFlush, target_) && std::fflush(stream_) == 0;
   if (!whole) error_ = last_error();
   // Closed whatever happened before, so no descriptor is left open.
   errno = 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
-  if (whole && !(step_passes(Step::kClose, target_) && closed)) {
+  if (whole && !(step_passes(FileStep::kClose, target_) && closed)) {
     whole = false;
     error_ = last_error();
   }
   std::error_code ec;
   if (!whole) return false;
-  if (keep_existing_ && fs::exists(fs::symlink_status(target_, ec))) {
+  if (keep_existing_ && fs::exists(fs::symlink_status(path_of(target_), ec))) {
     error_ = std::make_error_code(std::errc::file_exists);
     return false;
   }
-  if (!step_passes(Step::kRename, target_)) {
+  if (!step_passes(FileStep::kRename, target_)) {
     error_ = last_error();
     return false;
   }
-  fs::rename(temporary_, target_, ec);
+  fs::rename(path_of(temporary_), path_of(target_), ec);
   if (ec) {
     error_ = ec;
     return false;

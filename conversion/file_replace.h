@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <system_error>
 
@@ -43,23 +42,14 @@ class ReplacementFile {
 // from a signal handler: a run stopped from outside leaves no litter.
 void remove_temporary_files();
 
-// A seam for the fault tests. Every step of every replacement counts, in the
-// order the program takes them; the step numbered by fail_step_number (from
-// 1) fails as a full or broken disk would make it fail. Writes go through
-// stdio, which reports a failed write only in the stream's error flag, so one
-// write step per file stands for any write into it.
-namespace file_faults {
+// The steps of a replacement, in the order the program takes them. Writes
+// go through stdio, which reports a failed write only in the stream's error
+// flag, so one write step per file stands for any write into it.
+enum class FileStep { kCreate, kWrite, kFlush, kClose, kRename };
 
-enum class Step { kCreate, kWrite, kFlush, kClose, kRename };
-
-struct Failure {
-  Step step;
-  std::string target;
-};
-
-void fail_step_number(long number);  // 0: no step fails; resets the count
-std::optional<Failure> failure();  // the step that was made to fail, if any
-
-}  // namespace file_faults
+// The fault tests' seam, null in the program: when set, it is asked before
+// every step of every replacement, and false makes that step fail as a full
+// or broken disk would.
+extern bool (*file_step_hook)(FileStep step, const std::string& target);
 
 }  // namespace zelk

@@ -47,11 +47,14 @@ std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, 
 
 void compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
   char* message = record.message;
-  if (record.ffma_option != 0)
-    format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
-                request.output_path.c_str());
-  else
-    format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
+  const bool whole =
+      record.ffma_option != 0
+          ? format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
+                        request.output_path.c_str())
+          : format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
+  // A path cut before one of its characters is followed by nothing, not
+  // even the first letter of the next sentence.
+  if (!whole) return;
   if (request.mention_view_button)
     append_within(message, kMessageSize, "Click the 'View' button to see the output.\n\n");
   constexpr std::size_t kLimit = 255;
@@ -68,7 +71,7 @@ void compose_summary(SettingsRecord& record, const GenerateRequest& request, int
 GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   const std::string& input_path = request.input_path;
   std::error_code ec;
-  if (std::filesystem::is_directory(input_path, ec))
+  if (std::filesystem::is_directory(path_of(input_path), ec))
     return failure(record, "ERROR: Could not open input file %s", input_path,
                    std::make_error_code(std::errc::is_a_directory));
   errno = 0;
@@ -95,7 +98,8 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   // The page is complete: a picture that cannot be copied only leaves its field plain.
   std::string images_problem;
   if (!request.field_images_folder.empty())
-    images_problem = add_missing_field_images(record, request.field_images_folder, request.output_path).problem;
+    images_problem =
+        add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
 
   compose_summary(record, request, credited, ffma);
   return {GenerateStatus::kWritten, record.message, {}, images_problem, credited, ffma};
@@ -124,10 +128,10 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   }
 }
 
-std::string save_settings_after_generate(SettingsRecord& record) {
-  if (save_settings_file(record)) return std::string();
+std::string save_settings_after_generate(SettingsRecord& record, const std::string& path) {
+  if (save_settings_file(record, path)) return std::string();
   char message[kMessageSize];
-  format_into(message, sizeof message, "ERROR: Could not save settings file %s", settings_path(record).c_str());
+  format_into(message, sizeof message, "ERROR: Could not save settings file %s", path.c_str());
   return message;
 }
 

@@ -45,8 +45,8 @@ struct GenerateResult {
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);
 
-// After the summary has been shown: saves the settings file. Empty on success,
-// else the warning to show.
-std::string save_settings_after_generate(SettingsRecord& record);
+// After the summary has been shown: saves the settings file at `path`. Empty
+// on success, else the warning to show.
+std::string save_settings_after_generate(SettingsRecord& record, const std::string& path);
 
 }  // namespace zelk

@@ -6,6 +6,7 @@
 #include "conversion/bounded_text.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
+#include "conversion/program_folders.h"
 
 namespace zelk {
 
@@ -19,11 +20,6 @@ constexpr const char* kProgramExtension = ".exe";
 constexpr const char* kProgramExtension = "";
 #endif
 
-template <std::size_t N>
-void terminate_at_last_byte(char (&field)[N]) {
-  field[N - 1] = '\0';
-}
-
 std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
   return value == 0 || value == 1 ? value : fallback;
 }
@@ -31,11 +27,11 @@ std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
 // A settings file from elsewhere may hold anything; the rest of the program
 // relies on the ranges the dialog itself writes.
 void bring_into_range(SettingsRecord& record) {
-  terminate_at_last_byte(record.version);
-  terminate_at_last_byte(record.lower_left_field);
-  terminate_at_last_byte(record.program_base_name);
-  terminate_at_last_byte(record.message);
-  terminate_at_last_byte(record.program_directory);
+  terminate_within(record.version);
+  terminate_within(record.lower_left_field);
+  terminate_within(record.program_base_name);
+  terminate_within(record.message);
+  terminate_within(record.program_directory);
   if (record.band_index < -1 || record.band_index > 10) record.band_index = -1;
   record.bold_option = option_or(record.bold_option, 1);
   record.color_option = option_or(record.color_option, 1);
@@ -68,16 +64,12 @@ bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
   std::optional<std::string> path = platform.program_path();
   if (!path || path->empty() || path->size() > kMaxPathLength) return false;
 
-  // The extension is cut from the file name only: a dot in a folder name
-  // must not shorten the directory.
   std::string directory = folder_of(*path);
-  std::string base_name = file_name_of(*path);
-  std::size_t dot = base_name.rfind('.');
-  if (*kProgramExtension != '\0' && dot != std::string::npos) base_name.erase(dot);
-  // A path cut to fit would name another folder or file; treat it as unknown.
-  if (directory.size() >= sizeof record.program_directory ||
-      base_name.size() >= sizeof record.program_base_name)
-    return false;
+  std::string base_name = program_base_name(*path);
+  // A directory cut to fit would name another folder; treat it as unknown.
+  // A long name keeps what fits: it only titles the message boxes, and the
+  // settings file is named after the program's whole name (program_folders.h).
+  if (directory.size() >= sizeof record.program_directory) return false;
   copy_into(record.program_directory, directory.c_str());
   copy_into(record.program_base_name, base_name.c_str());
 
@@ -112,7 +104,7 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   SettingsRecord loaded;
   reset_to_defaults(loaded);
   record_from_bytes(loaded, bytes, length);
-  terminate_at_last_byte(loaded.version);
+  terminate_within(loaded.version);
   // An empty file counts as another version even when ours is unknown.
   if (length == 0 || std::strcmp(loaded.version, live.version) != 0)
     return LoadOutcome::kVersionChanged;

@@ -11,16 +11,16 @@ namespace zelk {
 
 namespace {
 
-constexpr const char* kCaptions[kBandCount] = {
-    "6 M (50 MHz)",    "2 M (144 MHz)",   "1.25 CM (220 MHz)", "70 CM (430 MHz)",
-    "35 CM (900 MHz)", "23 CM (1296 MHz)", "13 CM (2304 MHz)",  "9 CM (3456 MHz)",
-    "6 CM (5768 MHz)", "3 CM (10 GHZ)",   "Satellite",
+struct Band {
+  const char* caption;
+  const char* page_name;
 };
-
-void upper_case(char* text) {
-  for (; *text != '\0'; ++text)
-    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 'a' + 'A');
-}
+constexpr Band kBands[kBandCount] = {
+    {"6 M (50 MHz)", "50"},       {"2 M (144 MHz)", "144"},     {"1.25 CM (220 MHz)", "220"},
+    {"70 CM (430 MHz)", "430"},   {"35 CM (900 MHz)", "900"},   {"23 CM (1296 MHz)", "1296"},
+    {"13 CM (2304 MHz)", "2304"}, {"9 CM (3456 MHz)", "3456"},  {"6 CM (5768 MHz)", "5768"},
+    {"3 CM (10 GHZ)", "10000"},   {"Satellite", "sat"},
+};
 
 bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -65,7 +65,16 @@ int unrecognized(const char* what, const char* label, const char* listing_path, 
 }  // namespace
 
 const char* band_caption(int band_index) {
-  return band_index >= 0 && band_index < kBandCount ? kCaptions[band_index] : "";
+  return band_index >= 0 && band_index < kBandCount ? kBands[band_index].caption : "";
+}
+
+const char* band_page_name(int band_index) {
+  return band_index >= 0 && band_index < kBandCount ? kBands[band_index].page_name : "";
+}
+
+void upper_case(char* text) {
+  for (; *text != '\0'; ++text)
+    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 'a' + 'A');
 }
 
 int band_from_label(char* label, const char* listing_path, SettingsRecord& record) {

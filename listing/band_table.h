@@ -10,6 +10,12 @@ inline constexpr int kBandCount = 11;
 
 // Caption of a band index 0..10, as the dialog lists it; "" for others.
 const char* band_caption(int band_index);
+// The band's part of a page's name: its MHz as the caption gives it, or
+// "sat"; plain ASCII. "" for others.
+const char* band_page_name(int band_index);
+
+// Letters a..z as capitals, in place, up to the terminating NUL.
+void upper_case(char* text);
 
 // Both upper-case `label` in place, then give a band index 0..10, or -1 with
 // "Unrecognized band: ..." / "Unrecognized frequency: ..." in the message

@@ -108,6 +108,14 @@ std::optional<VersionRecord> GtkHost::version_record(const std::string& file) {
                        (ZELK_VERSION_PATCH << 16) | ZELK_VERSION_TWEAK};
 }
 
+std::optional<UserFolders> GtkHost::user_folders() {
+  // GLib reads the desktop's names (XDG_CONFIG_HOME, user-dirs.dirs). Where
+  // the desktop names no documents folder, the one xdg-user-dirs would make.
+  const gchar* documents = g_get_user_special_dir(G_USER_DIRECTORY_DOCUMENTS);
+  return UserFolders{g_get_user_config_dir(),
+                     documents != nullptr ? documents : (fs::path(g_get_home_dir()) / "Documents").string()};
+}
+
 void GtkHost::init_common_controls() {
   GtkCssProvider* css = gtk_css_provider_new();
   gtk_css_provider_load_from_data(css, dialog_css(main_dialog_layout()).c_str(), -1, nullptr);

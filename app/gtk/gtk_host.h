@@ -26,6 +26,7 @@ class GtkHost : public DialogHost {
 
   std::optional<std::string> program_path() override;
   std::optional<VersionRecord> version_record(const std::string& file) override;
+  std::optional<UserFolders> user_folders() override;
   void init_common_controls() override;
   void message_box(const std::string& text, const std::string& title, MessageIcon icon) override;
   std::optional<std::string> open_file_dialog(const OpenFileRequest& request) override;

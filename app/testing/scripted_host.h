@@ -18,6 +18,7 @@ class ScriptedHost : public DialogHost {
   // The script.
   std::optional<std::string> program;
   std::optional<VersionRecord> version;
+  std::optional<UserFolders> user;  // none: the program lives portable
   std::vector<std::optional<std::string>> chosen_files;  // the open-file dialog's answers in turn; none left = cancel
   bool shell_succeeds = true, system_menu = true;
 
@@ -59,6 +60,7 @@ class ScriptedHost : public DialogHost {
 
   std::optional<std::string> program_path() override { return program; }
   std::optional<VersionRecord> version_record(const std::string&) override { return version; }
+  std::optional<UserFolders> user_folders() override { return user; }
   void init_common_controls() override {}
   void message_box(const std::string& text, const std::string& title, MessageIcon icon) override {
     static const char* icons[] = {"error", "warning", "information"};

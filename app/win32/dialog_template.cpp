@@ -36,7 +36,8 @@ class Writer {
     word(static_cast<std::uint16_t>(value >> 16));
   }
   void coordinate(int value) { word(static_cast<std::uint16_t>(static_cast<std::int16_t>(value))); }
-  // Captions are text in the system's code page; templates hold UTF-16.
+  // Captions are text in the active code page (UTF-8 under the manifest);
+  // templates hold UTF-16.
   void text(const char* value) {
     int length = MultiByteToWideChar(CP_ACP, 0, value, -1, nullptr, 0);
     std::wstring wide(length > 0 ? length : 1, L'\0');

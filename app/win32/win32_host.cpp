@@ -98,7 +98,7 @@ OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& 
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
+  dialog.nMaxFile = kChosenPathBytes;
   dialog.lpstrTitle = request.title.c_str();
   dialog.lpstrDefExt = request.default_extension.empty() ? nullptr : request.default_extension.c_str();
   if (request.file_must_exist) dialog.Flags |= OFN_FILEMUSTEXIST;
@@ -108,8 +108,8 @@ OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& 
 }
 
 std::optional<std::string> Win32Host::open_file_dialog(const OpenFileRequest& request) {
-  char file[MAX_PATH] = "";
-  std::strncat(file, request.initial_path.c_str(), MAX_PATH - 1);
+  char file[kChosenPathBytes] = "";
+  std::strncat(file, request.initial_path.c_str(), kChosenPathBytes - 1);
   std::string filter = open_file_filter(request);
   OPENFILENAMEA dialog = open_file_name(request, filter, file, window_);
   // Cancelled, or a path that does not fit: either way nothing was chosen.

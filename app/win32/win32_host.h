@@ -74,7 +74,12 @@ class Win32Host : public DialogHost {
 // terminated, the whole list ended by one more terminator.
 std::string open_file_filter(const OpenFileRequest& request);
 
-// The open-file dialog's parameters; `file` (MAX_PATH bytes) receives the
+// Room for the path the open-file dialog returns: MAX_PATH characters take up
+// to three bytes each in UTF-8. A path too long for the program then gets its
+// message rather than a dialog that silently chooses nothing.
+inline constexpr DWORD kChosenPathBytes = 3 * MAX_PATH;
+
+// The open-file dialog's parameters; `file` (kChosenPathBytes) receives the
 // chosen path and must start with the initial one. The strings are kept in
 // `filter` and `request`, which must outlive the result.
 OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& filter, char* file, HWND owner);

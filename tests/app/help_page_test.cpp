@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "listing/band_table.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../scratch_folder.h"
+#include "../test_helpers.h"
+#include "app/command_line.h"
 #include "app/testing/scripted_host.h"
 #include "conversion/settings_file.h"
 
@@ -11,7 +12,7 @@ namespace zelk {
 namespace {
 
 namespace fs = std::filesystem;
-using test::read_file, test::write_file;
+using test::names_in, test::read_file, test::write_file;
 
 // Bold, color, C = checked, needed, S = checked, FFMA, portrait, landscape, tabloid.
 std::string boxes(ScriptedHost& host) {
@@ -215,6 +216,65 @@ TEST_F(DialogTest, ViewAndHelpOpenTheirPagesOrSayWhy) {
   host.click(kIdView);
   EXPECT_EQ(host.said, browser + browser + browser + "error zelk2html: ERROR:  Could not open output file.\n");
   EXPECT_EQ(host.opened.size(), 4u) << "a page not yet written is not handed on";
+}
+
+// Installed, the data is read from share/zelk2html/ and the user's files go to the user's folders,
+// created when first needed; nothing is written beside the program. A file name longer than the
+// record's field still names the settings file.
+TEST_F(DialogTest, InstalledKeepsSettingsAndPagesInTheUsersFolders) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows programs live portable; no Windows host gives user folders";
+#endif
+  const std::string share = (dir / "usr/share/zelk2html/").string(), docs = (dir / "docs/zelk2html/").string();
+  write_file(share + "ZELK/index.html", "<html></html>\n");
+  write_file(share + "images/EM.gif", "GIF89a");
+  host.program = (dir / "usr/bin/zelk2html-3.3.0.1").string();
+  host.user = UserFolders{(dir / "config").string(), (dir / "docs").string()};
+  dialog.choose_at_start(listing);
+  dialog.do_modal();
+  EXPECT_EQ(host.lists[kIdInputList], std::vector<std::string>{"grids.csv"});
+  host.pick(kIdBand, 1);
+  host.edits[kIdLLField] = "EM";
+  host.click(kIdGenerate);
+  host.click(kIdHelp);
+  EXPECT_EQ(host.said.substr(0, host.said.find('\n')), "information zelk2html-3.3.0: Wrote    2 grids to " + docs + "grids.html");
+  EXPECT_EQ(host.opened, std::vector<std::string>{share + "ZELK/index.html"});
+  EXPECT_EQ(read_file(docs + "images/EM.gif"), "GIF89a");
+  EXPECT_EQ(names_in(dir / "config/zelk2html"), std::vector<std::string>{"zelk2html-3.3.0.1.ini"});
+  EXPECT_EQ(names_in(dir), (std::vector<std::string>{"config", "docs", "logs", "usr"}));
+  EXPECT_EQ(names_in(dir / "usr"), std::vector<std::string>{"share"});
+  EXPECT_EQ(names_in(share + "images"), std::vector<std::string>{"EM.gif"});
+
+  ScriptedHost again;  // the second start restores the choices
+  again.program = host.program;
+  again.version = host.version;
+  again.user = host.user;
+  CzelkDlg(again).do_modal();
+  EXPECT_EQ(again.said + std::to_string(again.combo_selection(kIdBand)) + again.edits[kIdLLField], "1EM");
+}
+
+TEST(DialogCommandLine, ChoosesTheListingOrPrintsAndEnds) {
+  const fs::path here = fs::current_path();
+  const std::string grids = (here / "grids.csv").string();
+  const struct {
+    std::vector<std::string> args;
+    std::string expected;  // status|listing|first line of the text
+  } cases[] = {
+      {{}, "||"},
+      {{grids}, "|" + grids + "|"},
+      {{"logs/../grids.csv"}, "|" + grids + "|"},
+      {{"--", "-grids.csv"}, "|" + (here / "-grids.csv").string() + "|"},
+      {{"grids.csv", "--version"}, "0||zelk2html 3.3.0.1"},
+      {{"--help"}, "0||Usage: zelk2html [LISTING]"},
+      {{"-x"}, "2||zelk2html: unknown option -x"},
+      {{"a.csv", "b.csv"}, "2||zelk2html: more than one listing given"},
+  };
+  for (const auto& c : cases) {
+    DialogCommandLine command = read_command_line(c.args);
+    EXPECT_EQ((command.exit_status ? std::to_string(*command.exit_status) : "") + "|" + command.listing.value_or("") +
+                  "|" + command.text.substr(0, command.text.find('\n')),
+              c.expected);
+  }
 }
 
 }  // namespace

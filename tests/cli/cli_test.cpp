@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_folder.h"
+#include "conversion/file_paths.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {
@@ -118,6 +119,35 @@ TEST(Generate, Summaries) {
   }
 }
 
+// A program folder named in any language, so long that the summary is cut inside one of its
+// characters: the page and its pictures are written, and the summary ends before that character.
+TEST(Generate, SummaryCutInsideACharacterOfTheFolderEndsBeforeIt) {
+  test::ScratchFolder folder;
+  const std::string listing = folder / "Пётр Mañana 東京.csv";
+  write_file(listing, listing_123_45());
+  write_file(folder / "images/EM.gif", "M");
+  const std::string before_folder = "Wrote  123 grids to " + folder.path() + "/";
+  struct Case {
+    std::string name;          // ends the folder's name
+    std::size_t bytes_inside;  // of it, before the message's 255th byte
+    std::size_t dropped;       // bytes of a character cut in two
+  } cases[] = {{"東京", 1, 1}, {"東京", 2, 2}, {"東京", 3, 0}, {"Пётр", 1, 1}, {"Пётр", 2, 0}, {"Mañana", 3, 1}, {"QTH📻", 6, 3}};
+  for (const Case& c : cases) {
+    const std::string program_folder =
+        folder / (std::string(255 - before_folder.size() - c.bytes_inside, 'a') + c.name);
+    const std::string page = program_folder + "/grids.html";
+    std::filesystem::create_directories(path_of(program_folder));
+    SettingsRecord record = record_for(1);
+    GenerateRequest request = request_for(listing, page, "EM");
+    request.field_images_folder = folder / "images";
+    GenerateResult result = generate(record, request);
+    SCOPED_TRACE(c.name + " " + std::to_string(c.bytes_inside));
+    EXPECT_EQ(result.status, GenerateStatus::kWritten);
+    EXPECT_EQ(result.message, ("Wrote  123 grids to " + page).substr(0, 255 - c.dropped));
+    EXPECT_EQ(read_file(program_folder + "/images/EM.gif"), "M");
+  }
+}
+
 // A failed run says why and leaves the old page; hostile listings included.
 TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
   test::ScratchFolder folder;
@@ -166,11 +196,9 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
   }
   // After a good page a settings file that cannot be saved is a warning.
   SettingsRecord record = record_for(1);
-  std::strcpy(record.program_base_name, "zelk2html");
-  std::strcpy(record.program_directory, (folder / "no/").c_str());
-  EXPECT_EQ(save_settings_after_generate(record), "ERROR: Could not save settings file " + folder / "no/zelk2html.ini");
-  std::strcpy(record.program_directory, (folder.path() + "/").c_str());
-  EXPECT_EQ(save_settings_after_generate(record), "");
+  EXPECT_EQ(save_settings_after_generate(record, folder / "no/zelk2html.ini"),
+            "ERROR: Could not save settings file " + folder / "no/zelk2html.ini");
+  EXPECT_EQ(save_settings_after_generate(record, folder / "zelk2html.ini"), "");
   EXPECT_EQ(read_file(folder / "zelk2html.ini").size(), 596u);
 }
 

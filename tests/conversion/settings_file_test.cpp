@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {
@@ -66,6 +66,7 @@ TEST(SettingsFile, ProgramIdentity) {
     std::optional<std::string> path;
     std::optional<VersionRecord> version;
     std::string identity;  // directory|base name|version
+    std::string version_file = "";  // where it is not the record's directory and name
   } cases[] = {
       {"/opt/zelk/zelk2html.exe", release, windows ? "/opt/zelk/|zelk2html|3.3.0.1" : "/opt/zelk/|zelk2html.exe|3.3.0.1"},
       {"/opt/zelk.v2/zelk2html-3.3", release, windows ? "/opt/zelk.v2/|zelk2html-3|3.3.0.1" : "/opt/zelk.v2/|zelk2html-3.3|3.3.0.1"},
@@ -74,7 +75,8 @@ TEST(SettingsFile, ProgramIdentity) {
       {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, "/z/|p|"},  // 23 characters
       {std::nullopt, release, "||"},
       {"/z/abcdefghijklmno", release, "/z/|abcdefghijklmno|3.3.0.1"},
-      {"/z/abcdefghijklmnop", release, "||"},
+      // A name longer than its field keeps what fits; the program still starts.
+      {"/z/abcdefghijklmnop", release, "/z/|abcdefghijklmno|3.3.0.1", windows ? "/z/abcdefghijklmnop.exe" : "/z/abcdefghijklmnop"},
       {d255 + "p", release, d255 + "|p|3.3.0.1"},
       {"/" + d255 + "p", release, "||"},
   };
@@ -87,7 +89,8 @@ TEST(SettingsFile, ProgramIdentity) {
     EXPECT_EQ(set_program_identity(record, platform), ok) << c.path.value_or("no path");
     EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version, c.identity);
     EXPECT_EQ(platform.version_file,
-              ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
+              !c.version_file.empty() ? c.version_file
+              : ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
   }
 }
 
@@ -135,6 +138,11 @@ TEST(SettingsFile, LoadOutcomes) {
     const std::string unchanged = image_of(live_record(c.live_version)), as_read = image_of(live);
     EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read) << c.id;
   }
+  // A program folder that fills its field ends there, before a character the field's end cuts in two.
+  test::write_file(path, patched(296, std::string(254, 'd') + "П"));
+  SettingsRecord live = live_record();
+  ASSERT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
+  EXPECT_EQ(std::string(live.program_directory), std::string(254, 'd'));
 }
 
 TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {

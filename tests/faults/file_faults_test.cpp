@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -13,7 +14,7 @@
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "zelk_version.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {
@@ -21,6 +22,21 @@ namespace {
 namespace fs = std::filesystem;
 using test::read_file;
 using test::write_file;
+
+// Fails the step numbered `failing_step` (from 1) of a run, counting every
+// step of every replacement, and records which step that was.
+struct Failure {
+  FileStep step;
+  std::string target;
+};
+long failing_step = 0, steps_taken = 0;
+std::optional<Failure> failure;
+
+bool fail_the_chosen_step(FileStep step, const std::string& target) {
+  if (++steps_taken != failing_step) return true;
+  failure = Failure{step, target};
+  return false;
+}
 
 void prepare(const test::ScratchFolder& folder) {
   write_file(folder / "grids.csv", "Grid,2M\nFN42,C\n");
@@ -68,12 +84,14 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     CliEnvironment environment;
     environment.field_images_folder = folder / "program";
     std::ostringstream out, err;
-    file_faults::fail_step_number(number);
+    failing_step = number;
+    steps_taken = 0;
+    failure.reset();
+    file_step_hook = fail_the_chosen_step;
     const int status = cli_main({folder / "grids.csv", "-o", page, "--band", "2M", "--field", "FN", "--settings",
                                  folder / "old.ini", "--save-settings", settings},
                                 out, err, environment);
-    const std::optional<file_faults::Failure> failure = file_faults::failure();
-    file_faults::fail_step_number(0);
+    file_step_hook = nullptr;
 
     const std::string summary =
         "Wrote    1 grids to " + page + "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n";
@@ -83,7 +101,7 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     if (!failure) {
       EXPECT_EQ(number - 1, 20) << "five steps for each of the page, two pictures and the settings file";
     } else if (failure->target.ends_with("grids.html")) {
-      warning += std::string("ERROR: Could not ") + (failure->step == file_faults::Step::kCreate ? "create" : "write") +
+      warning += std::string("ERROR: Could not ") + (failure->step == FileStep::kCreate ? "create" : "write") +
                  " output file " + page + ": Input/output error\n";
       expected = "1 |  | page previous 640 linked | settings previous 600 | pictures";
       pictures = " FO.gif";

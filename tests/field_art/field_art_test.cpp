@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "../scratch_folder.h"
+#include "../test_helpers.h"
 #include "field_art/field_picture.h"
 #include "field_art/gif_file.h"
 

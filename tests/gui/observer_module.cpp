@@ -12,7 +12,10 @@ gboolean on_map(GSignalInvocationHint*, guint count, const GValue* values, gpoin
   GtkMessageType type = GTK_MESSAGE_OTHER;
   gchar* text = nullptr;
   g_object_get(widget, "message-type", &type, "text", &text, nullptr);
-  gchar* escaped = g_strescape(text != nullptr ? text : "", nullptr);
+  // Names in any language stay as written; controls and quotes are escaped.
+  char beyond_ascii[129] = "";
+  for (int c = 0x80; c <= 0xFF; ++c) beyond_ascii[c - 0x80] = static_cast<char>(c);
+  gchar* escaped = g_strescape(text != nullptr ? text : "", beyond_ascii);
   GEnumClass* types = G_ENUM_CLASS(g_type_class_ref(GTK_TYPE_MESSAGE_TYPE));
   if (std::FILE* log = std::fopen(path, "a")) {
     std::fprintf(log, "%s|%s|%s\n", gtk_window_get_title(GTK_WINDOW(widget)), g_enum_get_value(types, type)->value_nick,

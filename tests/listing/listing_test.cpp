@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "listing/band_table.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 #include "tests/listing/aa_tree_check.h"
 
 namespace zelk {
@@ -81,6 +81,17 @@ TEST(ListingReader, Cases) {
       {"long line", "Grid,6M,2M\n" + long_row + "\nFN32,L,L\n", 1, "FN31=W FN32=L", read_count(2)},
   };
   for (const Case& c : cases) EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+}
+
+// Rows whose grid, letter or CR LF the reader's buffer cuts, at each byte of
+// the first one. The buffer is 32 KB; a row with no grid fills up to it.
+TEST(ListingReader, RowsAcrossTheBufferRefill) {
+  const std::string header = "Grid,2M\n";
+  for (std::size_t offset = 0; offset <= 8; ++offset) {
+    const std::string filler = "," + std::string(32768 - header.size() - offset - 2, 'x') + "\n";
+    EXPECT_EQ(read(header + filler + "FN31,W\r\nFN32,C\r\n", 1), std::pair(std::string("FN31=W FN32=C"), read_count(2)))
+        << "offset " << offset;
+  }
 }
 
 TEST(BandTable, LabelRules) {

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
-#include "scratch_folder.h"
+#include "test_helpers.h"
 
 namespace zelk {
 namespace {

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The Windows programs cross-built into build-win/, under Wine on their own Xvfb: the unit tests
-# through ctest, and the real dialog driven with xdotool (screenshot: build-win/wine-e2e/dialog-windows.png).
+# through ctest, then both programs unpacked into a folder named as a user's may be (Cyrillic, Latin
+# accents, CJK): the command line, and the real dialog driven with xdotool
+# (screenshot: build-win/wine-e2e/dialog-windows.png).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
 work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log EPOCH=1796428800
 . tests/support/x11.sh
 need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
-  Xvfb xdotool import
+  Xvfb xdotool import script
 rm -rf "$work" && mkdir -p "$work" && : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
 
@@ -19,17 +21,18 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --install "$gtest/build"
 fi
 quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON  # ./dev package turns them off
 quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
-quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli
+quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli zelk_field_images
 
 system='(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll'
 dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD"/zelk2html{,-cli}.exe | sed -n 's/^\s*DLL Name: //p' | grep -vixE "$system") || true
 [ -z "$dlls" ] || fail "the programs need more than system DLLs: $dlls"
 
 start_xvfb
-export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+# Unix names and arguments reach Wine in UTF-8.
+export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" LC_ALL=C.UTF-8
 on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
@@ -38,33 +41,61 @@ timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboo
 quietly timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# Pages open in the "browser" below, which notes what it was given; without mshtml nothing names .html.
+quietly timeout 60 wine reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f </dev/null
+quietly timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$work/browser" /f </dev/null
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$work/browser" && chmod +x "$work/browser"
 
 (cd "$BUILD" && ctest -L unit -LE faults -j 2 --timeout 300 --output-on-failure) || fail "unit tests under Wine"
 
-mkdir -p "$work/program" && cp "$BUILD/zelk2html.exe" "$work/program/" && cp "$ROOT/examples/grids.csv" "$work/"
-ini=$work/program/zelk2html.ini
-(cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" grids.csv -o expected.html --band 1 --field EM \
+# As a user unpacks the zip; the listing lies beside it and is named alike.
+name='Пётр Mañana 東京' pages='страницы'
+program=$work/$name listing="$name.csv"
+mkdir -p "$program/$pages" && cp "$BUILD"/zelk2html{,-cli}.exe "$program/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$program/"
+cp "$ROOT/examples/grids.csv" "$program/$listing"
+ini=$program/zelk2html.ini
+(cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" "$program/$listing" -o expected.html --band 1 --field EM \
   --format portrait --ffma >/dev/null && sed -i 's/$/\r/' expected.html)
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+opened() {  # what the browser was given last, as a path
+  poll 30 "the browser" test -s "$work/opened"
+  local url; url=$(tail -1 "$work/opened") && rm "$work/opened"
+  printf '%b' "${url//%/\\x}" | sed 's|^file://||'
+}
+
+# The command line, from the folder above, on names relative to it; once more on a console.
+cli() { (cd "$work" && SOURCE_DATE_EPOCH=$EPOCH timeout 60 wine "$name/zelk2html-cli.exe" "$@" </dev/null); }
+cli "$name/$listing" -o "$name/$pages/$name.html" --band 1 --field EM --format portrait --ffma >"$work/cli.out" \
+  || fail "the command line: $(cat "$work/cli.out")"
+grep -qF "grids to $name/$pages/$name.html"$'\r' "$work/cli.out" || fail "the summary names the page otherwise: $(cat "$work/cli.out")"
+cmp "$program/$pages/$name.html" "$work/expected.html" || fail "the command line's page differs under Wine"
+cmp "$program/$pages/images/EM.gif" "$program/images/EM.gif" || fail "no pictures beside the command line's page"
+! cli "$name/нет $listing" -o "$name/$pages/нет.html" --band 1 --field EM 2>"$work/cli.err" || fail "a missing listing"
+grep -qF "ERROR: Could not open input file $name/нет $listing" "$work/cli.err" || fail "the error names it otherwise: $(cat "$work/cli.err")"
+# A console draws what it is given; spaces may come as cursor moves.
+(cd "$program" && timeout 60 script -qec "wine zelk2html-cli.exe 'нет $listing' --band 1 --field EM" /dev/null \
+  </dev/null >"$work/console" 2>&1) || true
+sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "нет${listing// /}" \
+  || fail "the console shows the name otherwise: $(cat -v "$work/console")"
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
 typed() { x windowfocus --sync "$1" && timeout 30 xdotool type --delay 40 "$2"; }
 start_dialog() {  # from its folder, as a double click would start it
-  (cd "$work/program" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null \
+  (cd "$program" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null \
     >>"$work/dialog.log" 2>&1) &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3' 60)
 }
 escape() { keys "$main" Escape && await_end; }
-choose_listing() {  # Input, then the open-file dialog, as a user types a path
+choose_listing() {  # Input, then the open-file dialog, which opens in the program's folder: its one listing
   keys "$main" space
-  typed "$(await_window 'Input CSV File')" "Z:${work//\//\\}\\grids.csv"
-  keys "$(visible 'Input CSV File')" Return
+  keys "$(await_window 'Input CSV File')" shift+Tab End Return  # from the file name into the list
   await_closed 'Input CSV File'
 }
 generate() {  # Enter presses the default button; the summary box is dismissed
   keys "$main" Return
   keys "$(await_window zelk2html)" Return
   await_closed zelk2html
-  cmp "$work/program/grids.html" "$work/expected.html" || fail "$1: the dialog's page is not the command line's"
+  cmp "$program/$name.html" "$work/expected.html" || fail "$1: the dialog's page is not the command line's"
 }
 
 start_dialog
@@ -75,10 +106,17 @@ typed "$main" em
 keys "$main" Tab Up Tab Tab Tab Tab Tab Tab space
 generate "the first run"
 [ "$(head -c 7 "$ini")" = 3.3.0.1 ] || fail "zelk2html.ini does not carry the version record's 3.3.0.1"
+[ "$(dd if="$ini" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "$(windows_path "$program")\\" ] \
+  || fail "zelk2html.ini holds the program's folder otherwise"
+# View, then Help: the two buttons after Generate, which follows FFMA.
+keys "$main" Tab Tab space
+[ "$(opened)" = "$program/$name.html" ] || fail "View opened another page"
+keys "$main" Tab space
+[ "$(opened)" = "$program/ZELK/index.html" ] || fail "Help opened another page"
 escape
 
 # Everything but the listing comes back. About is the system menu's last entry.
-rm "$work/program/grids.html"
+rm "$program/$name.html"
 start_dialog
 choose_listing
 timeout 5 xdotool mousemove 0 0  # no control lit up under the pointer; painting ends when two pictures agree

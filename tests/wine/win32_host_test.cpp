@@ -1,4 +1,5 @@
-// What driving the real dialog under Wine does not show: where each control sits, each message box's kind.
+// What driving the real dialog under Wine does not show: where each control sits, each message box's kind,
+// and names in any language as the controls hold them (UTF-16), given in the manifest's code page.
 #include "app/win32/win32_host.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +11,19 @@
 namespace zelk {
 namespace {
 
-std::string window_text(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+std::string utf8_of(const wchar_t* text) {
+  char utf8[1024] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
 }
+
+std::string window_text(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, 256);
+  return utf8_of(text);
+}
+
+constexpr const char* kName = "Пётр Mañana 東京.csv";
 
 class Win32HostTest : public testing::Test, DialogEvents {
  protected:
@@ -59,6 +68,15 @@ TEST_F(Win32HostTest, ControlsSitWhereTheLayoutPutsThem) {
   });
 }
 
+TEST_F(Win32HostTest, ListBoxShowsNamesInAnyLanguage) {
+  run([&] {
+    host_.list_add(kIdInputList, kName);
+    wchar_t shown[64] = L"";
+    SendMessageW(item(kIdInputList), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(utf8_of(shown), kName);
+  });
+}
+
 // Read from a timer inside the message box's modal loop, which then closes it.
 HICON shown_icon = nullptr;
 std::string shown_text;
@@ -79,8 +97,8 @@ TEST(Win32Host, MessageBoxesShowTheirKindsIconAndOkAlone) {
   for (auto [icon, system_icon] : {std::pair{MessageIcon::kError, IDI_ERROR}, {MessageIcon::kWarning, IDI_WARNING},
                                    {MessageIcon::kInformation, IDI_INFORMATION}}) {
     SetTimer(nullptr, 0, 20, look_at_box);
-    host.message_box("ERROR: Didn't select a band.", "zelk2html", icon);
-    EXPECT_EQ(shown_text, "ERROR: Didn't select a band.");
+    host.message_box(std::string("ERROR: Could not open input file ") + kName, "zelk2html", icon);
+    EXPECT_EQ(shown_text, std::string("ERROR: Could not open input file ") + kName);
     EXPECT_EQ(shown_icon, LoadIconA(nullptr, system_icon));
   }
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/file_paths.h"
 #include "conversion/generate.h"
 #include "conversion/settings_record.h"
 
@@ -18,7 +19,7 @@ namespace zelk::test {
 
 inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(name_of(entry.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -32,8 +33,9 @@ class ScratchFolder {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  std::string path() const { return path_.string(); }
+  // Names as the program takes them: UTF-8 on Windows too.
+  std::string operator/(const std::string& name) const { return name_of(path_ / path_of(name)); }
+  std::string path() const { return name_of(path_); }
   std::vector<std::string> names() const { return names_in(path_); }
 
  private:
@@ -42,7 +44,7 @@ class ScratchFolder {
 
 // Creates the folders on the way.
 inline void write_file(const std::string& path, const std::string& bytes) {
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = path_of(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder);
   std::ofstream(path, std::ios::binary) << bytes;
 }

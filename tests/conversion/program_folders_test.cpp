@@ -1,0 +1,47 @@
+// Portable or installed, told by the program's path and the data around it.
+#include "conversion/program_folders.h"
+
+#include <gtest/gtest.h>
+
+#include "test_helpers.h"
+
+namespace zelk {
+namespace {
+
+TEST(ProgramFolders, InstalledOnlyInBinBesideItsSharedData) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows programs live portable; no Windows host gives user folders";
+#endif
+  test::ScratchFolder scratch;
+  const std::string root = scratch.path();
+  // Complete installs under usr/ and opt/; opt/ without its help page, local/ without its pictures.
+  for (const char* file : {"usr/share/zelk2html/images/EM.gif", "usr/share/zelk2html/ZELK/index.html",
+                           "opt/share/zelk2html/images/EM.gif", "local/share/zelk2html/ZELK/index.html"})
+    test::write_file(root + "/" + file, "");
+  const UserFolders user{"/home/u/.config", "/home/u/Dokumente"};
+  const struct {
+    std::string program;
+    bool user_folders;
+    std::string expected;  // data|pages|settings file
+  } cases[] = {
+      {"/usr/bin/zelk2html", true,
+       "/usr/share/zelk2html/|/home/u/Dokumente/zelk2html/|/home/u/.config/zelk2html/zelk2html.ini"},
+      {"/usr/bin/zelk2html-3.3.0.1", true,
+       "/usr/share/zelk2html/|/home/u/Dokumente/zelk2html/|/home/u/.config/zelk2html/zelk2html-3.3.0.1.ini"},
+      {"/usr/bin/zelk2html", false, "/usr/bin/|/usr/bin/|/usr/bin/zelk2html.ini"},
+      {"/usr/zelk2html", true, "/usr/|/usr/|/usr/zelk2html.ini"},
+      {"/opt/bin/zelk2html", true, "/opt/bin/|/opt/bin/|/opt/bin/zelk2html.ini"},
+      {"/local/bin/zelk2html", true, "/local/bin/|/local/bin/|/local/bin/zelk2html.ini"},
+      {"", true, "||.ini"},
+  };
+  for (const auto& c : cases) {
+    const std::string program = c.program.empty() ? "" : root + c.program;
+    ProgramFolders folders = program_folders(program, c.user_folders ? std::optional(user) : std::nullopt);
+    std::string shown = folders.data + "|" + folders.pages + "|" + folders.settings_file;
+    for (std::size_t at; (at = shown.find(root)) != std::string::npos;) shown.erase(at, root.size());
+    EXPECT_EQ(shown, c.expected) << c.program;
+  }
+}
+
+}  // namespace
+}  // namespace zelk
