@@ -292,7 +292,7 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
     }
   }
   const std::string contents_name = page_name_for(file_name_of(listing), "-bands");
-  const std::string contents = choices.output ? (std::filesystem::path(*choices.output) / contents_name).string() : contents_name;
+  const std::string contents = choices.output ? name_of(path_of(*choices.output) / path_of(contents_name)) : contents_name;
   if (std::string refusal = page_refusal(contents, choices); !refusal.empty()) {
     err << refusal << "\n";
     return 1;
