@@ -16,6 +16,7 @@
 #include "conversion/settings_record.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
+#include "mappage/band_totals.h"
 #include "zelk_version.h"
 
 namespace zelk {
@@ -50,7 +51,12 @@ constexpr const char* kHelp =
     "                       band's MHz as its caption gives them: grids-144.html\n"
     "                       (2 M), grids-10000.html (10 GHz), grids-sat.html\n"
     "                       (Satellite); a band column without worked grids gets\n"
-    "                       no page, and a label naming no band a warning\n"
+    "                       no page, and a label naming no band a warning;\n"
+    "                       then grids-bands.html, the contents page: each\n"
+    "                       band's checked, confirmed and worked grids over\n"
+    "                       the whole listing, its FFMA squares and its grids\n"
+    "                       no map can show, linking to the band's page (the\n"
+    "                       same table follows the summary lines)\n"
     "  --field XY           the map's lower-left field, two letters A..R (FN)\n"
     "  --format F           portrait (3 x 4 fields), landscape (4 x 3) or 11x17 (6 x 4)\n"
     "  --color, --no-color  colors, or greys for a black-and-white printer\n"
@@ -285,6 +291,13 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
       return 1;
     }
   }
+  const std::string contents_name = page_name_for(file_name_of(listing), "-bands");
+  const std::string contents = choices.output ? name_of(path_of(*choices.output) / path_of(contents_name)) : contents_name;
+  if (std::string refusal = page_refusal(contents, choices); !refusal.empty()) {
+    err << refusal << "\n";
+    return 1;
+  }
+  std::vector<BandTotals> totals;
   std::error_code ec;
   if (choices.output && !std::filesystem::is_directory(path_of(*choices.output), ec)) {
     std::filesystem::create_directories(path_of(*choices.output), ec);
@@ -300,6 +313,7 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
     SettingsRecord band_record = record;
     band_record.band_index = band;
     request.output_path = pages[i];
+    totals.push_back(read_band_totals(listing, band_record));
     if (!has_worked_grids(listing, band_record)) {
       out << band_caption(band) << ": no worked grids, no page\n";
       continue;
@@ -312,10 +326,20 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
       continue;
     }
     ++written;
+    totals.back().page = file_name_of(pages[i]);
     std::size_t line_end = std::min(result.message.find("\n\n"), result.message.size());
     out << band_caption(band) << ": " << result.message.substr(0, line_end) << "\n";
     advice = result.message.substr(std::min(line_end + 1, result.message.size()));
     warn_about_field_images(err, result);
+  }
+  // The contents page links the pages written, so it follows them.
+  if (written > 0) {
+    if (std::error_code reason = save_contents_page(contents, file_name_of(listing), totals, request.page_time)) {
+      err << "ERROR: Could not write output file " << contents << ": " << reason.message() << "\n";
+      status = 1;
+    } else {
+      out << "Band totals: Wrote " << contents << "\n\n" << band_totals_text(totals);
+    }
   }
   out << advice;
   if (status == 0 && written == 0) {

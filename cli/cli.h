@@ -4,6 +4,7 @@
 //                 [--format portrait|landscape|11x17] [--color|--no-color] ...
 //                 [--settings FILE] [--save-settings FILE]
 //   zelk2html-cli LISTING --band all [-o FOLDER] [the same options]
+//     (and <listing>-bands.html, the contents page with every band's totals)
 //
 // Exit 0: the summary on stdout. Exit 1: the error on stderr, no page written
 // or changed (with --band all: the pages written before stay; a page written

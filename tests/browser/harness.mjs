@@ -13,13 +13,15 @@ if (!CLI) throw new Error('ZELK_CLI must name the zelk2html-cli to test (ctest s
 // In the build tree a failed run leaves its pages to be opened by hand.
 export const WORK_DIR = process.env.ZELK_BROWSER_WORK || fs.mkdtempSync(path.join(os.tmpdir(), 'zelk-browser-'));
 
-// `name`.html in `dir` on band 2M, from a listing of `status` (grid -> letter in the 2M column).
-function writePage(name, { status = { FN42: 'C' }, args = [], dir = WORK_DIR } = {}) {
+// `name`.html in `dir` on band 2M, from a listing of `status` (grid -> letter in the 2M column);
+// with band 'all', every band's page and the contents page `name`-bands.html.
+function writePage(name, { status = { FN42: 'C' }, args = [], dir = WORK_DIR, band = '2M' } = {}) {
   fs.mkdirSync(dir, { recursive: true });
-  const [page, listing] = [path.join(dir, `${name}.html`), path.join(dir, `${name}.csv`)];
+  const [page, listing] = [path.join(dir, band === 'all' ? `${name}-bands.html` : `${name}.html`), path.join(dir, `${name}.csv`)];
   fs.writeFileSync(listing, ['Grid,6M,2M', ...Object.entries(status).map(([grid, letter]) => `${grid},,${letter}`), ''].join('\n'));
   // A fixed date keeps pages of different runs byte-identical; a failure's error carries the CLI's stderr.
-  execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], { env: { ...process.env, SOURCE_DATE_EPOCH: '1779926400' }, stdio: 'pipe' });
+  execFileSync(CLI, [listing, '-o', band === 'all' ? dir : page, '--band', band, ...args],
+    { env: { ...process.env, SOURCE_DATE_EPOCH: '1779926400' }, stdio: 'pipe' });
   return { path: page, url: pathToFileURL(page).href };
 }
 

@@ -2,6 +2,7 @@
 // page), and how they print them on the paper the summary advises, turned by the page itself, with
 // their own margins. A map too wide is shrunk, so in Chromium "fits" is one sheet at full size;
 // Firefox's wider margins shrink the Letter maps by under 1%, so there it is one sheet with them all.
+// The contents page of --band all, named as a user may name a listing, links every page written.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -130,3 +131,20 @@ for (const map of MAPS) {
     assert.deepEqual([firefox.size, firefox.sheets, firefox.labels], [map.size, 1, 100 * fields.length]);
   });
 }
+
+test('contents page of every band', async () => {
+  const { page, url } = await browser.open('a<b>&c #1', { dir, band: 'all', args: ['--field', 'FN'], status: { FN42: 'C', FN31: 'W' } });
+  assert.equal(await page.evaluate(() => document.compatMode), 'CSS1Compat');
+  assert.equal(await page.locator('h1').textContent(), 'ZELK Band Totals for a<b>&c #1.csv - 28 May 2026');
+  const rows = await page.evaluate(() => [...document.querySelectorAll('tr')].slice(1)
+    .map((tr) => [...tr.cells].map((td) => td.textContent).join('|') + (tr.querySelector('a') ? ' linked' : '')));
+  assert.deepEqual(rows, ['6 M (50 MHz)|0|0|0|0|0 of 488|0', '2 M (144 MHz)|0|1|1|2|2 of 488|0 linked']);
+  const pdf = path.join(dir, 'contents.pdf');
+  await printInChromium(page, [8.5, 11], pdf);
+  assert.match(execFileSync('pdfinfo', [pdf]).toString(), /^Pages:\s+1$/m);
+  await page.click('a');
+  await page.waitForLoadState();
+  assert.equal(page.url(), new URL('a%3Cb%3E%26c%20%231-144.html', url).href);
+  assert.equal(await page.title(), 'ZELK Grid Map for 2 M (144 MHz) (FN to IP) - 28 May 2026');
+  await page.close();
+});

@@ -1,7 +1,9 @@
 // The command-line front end: its streams, exit codes, options and page names.
 #include "cli/cli.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -127,12 +129,32 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
                    "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " + test::joined("out", "grids-2304.html") +
                    "\n3 CM (10 GHZ): no worked grids, no page"
                    "\nSatellite: Wrote    1 (1 FFMA) grids to " + test::joined("out", "grids-sat.html") +
+                   "\nBand totals: Wrote " + test::joined("out", "grids-bands.html") + "\n"
+                   "\nBand              Checked  Confirmed  Worked  Total      FFMA  Not on a map"
+                   "\n6 M (50 MHz)            0          0       1      1  1 of 488             0"
+                   "\n2 M (144 MHz)           0          1       1      2  2 of 488             0"
+                   "\n13 CM (2304 MHz)        0          1       1      2  2 of 488             0"
+                   "\n3 CM (10 GHZ)           0          0       0      0  0 of 488             0"
+                   "\nSatellite               0          0       1      1  1 of 488             0"
                    "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
+  // Only the pages written are linked.
+  const std::string contents = read_file("out/grids-bands.html");
+  EXPECT_NE(contents.find("<tr><td>2 M (144 MHz)</td>"), std::string::npos);
+  EXPECT_NE(contents.find("<tr><td>3 CM (10 GHZ)</td>"), std::string::npos);
+  EXPECT_NE(contents.find("<tr><td><a href='grids-2304.html'>13 CM (2304 MHz)</a></td>"), std::string::npos);
+  std::filesystem::remove("out/grids-144.html");
+  std::filesystem::remove("out/grids-bands.html");
+  std::filesystem::create_directories(folder / "out/grids-bands.html");
+  r = run({"in/grids", "--band", "all", "-o", "out", "--field", "EM", "--ffma"});
+  EXPECT_EQ(r.status * 1000 + r.out.find("Band totals"), 1000 + std::string::npos);
+  EXPECT_EQ(r.err, "WARNING: in/grids: column 6 (222) names no band\n"
+                   "ERROR: Could not write output file " + test::joined("out", "grids-bands.html") + ": Is a directory\n");
   // A folder that is missing is made; no band without worked grids is a failure.
   r = run({"in/grids", "--band", "all", "-o", "new/deeper", "--field", "EM", "--no-ffma"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(test::names_in(folder / "new/deeper"),
-            (std::vector<std::string>{"grids-144.html", "grids-2304.html", "grids-50.html", "grids-sat.html"}));
+            (std::vector<std::string>{"grids-144.html", "grids-2304.html", "grids-50.html", "grids-bands.html",
+                                      "grids-sat.html"}));
   write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
   r = run({"in/empty.csv", "--band", "all", "-o", "empty", "--field", "EM"});
   EXPECT_EQ(r.status, 1);
@@ -148,6 +170,43 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
     write_file("b.ini", "");
     r = run({"in/grids", "--band", band, "--save-settings", "b.ini"});
     EXPECT_EQ(r.status, 1) << band << r.err;  // no field: the band was taken
+  }
+}
+
+// Over the fields of one map the contents page counts what each band's map
+// counts: the test keeps the listing's rows in those fields, and the
+// single-band runs read all of it.
+TEST_F(Cli, BandTotalsOverAMapsFieldsAreThoseOfItsMaps) {
+  const std::string listing = ZELK_TEST_DATA "/golden/grids.csv";
+  const std::regex row("<tr><td>(?:<a href='[^']*'>)?([^<]*)(?:</a>)?</td><td>\\d+</td><td>\\d+</td><td>\\d+</td>"
+                       "<td>(\\d+)</td><td>(\\d+) of 488</td>");
+  struct Map {
+    const char *field, *format, *s_checked;
+    char east, north;
+  };
+  for (Map map : {Map{"DL", "11x17", "--s-checked", 'I', 'O'}, Map{"QA", "landscape", "--no-s-checked", 'T', 'C'}}) {
+    std::istringstream rows(read_file(listing));
+    std::string kept, line;
+    for (std::getline(rows, line); rows; std::getline(rows, line))
+      if (kept.empty() || (line.size() >= 2 && line[0] >= map.field[0] && line[0] <= map.east && line[1] >= map.field[1] &&
+                           line[1] <= map.north))
+        kept += line + "\n";
+    write_file("fields.csv", kept);
+    const std::vector<std::string> options = {"--field", map.field, "--format", map.format, map.s_checked};
+    std::vector<std::string> args = {"fields.csv", "--band", "all", "-o", "all"};
+    args.insert(args.end(), options.begin(), options.end());
+    ASSERT_EQ(run(args).status, 0) << map.field;
+    const std::string contents = read_file("all/fields-bands.html");
+    int bands = 0;
+    for (std::sregex_iterator it(contents.begin(), contents.end(), row), end; it != end; ++it, ++bands) {
+      args = {listing, "--band", (*it)[1].str(), "-o", "one.html", "--ffma"};
+      args.insert(args.end(), options.begin(), options.end());
+      Outcome one = run(args);
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "Wrote %4d (%d FFMA) grids", std::stoi((*it)[2]), std::stoi((*it)[3]));
+      EXPECT_TRUE(one.out.starts_with(expected)) << map.field << " " << (*it)[1] << ": " << expected << " against " << one.out;
+    }
+    EXPECT_EQ(bands, 2) << map.field;  // 222 and 432 name no band
   }
 }
 
@@ -169,6 +228,7 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
     r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "."});
     EXPECT_EQ(r.status, 0);
     std::filesystem::remove("g-144.html");
+    std::filesystem::remove("g-bands.html");
     if (!links) continue;
     r = run({"link.csv", "--band", "1", "--field", "EM", "-o", name});
     EXPECT_EQ(r.err, "ERROR: The page " + name + " would replace the listing link.csv\n");
@@ -179,14 +239,17 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
   r = run({"g.csv", "--band", "1", "--field", "EM", "--settings", "s.ini", "-o", absolute.substr(0, absolute.size() - 5) + "s.ini"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Version number changed, resetting to default.\nERROR: The page " + absolute.substr(0, absolute.size() - 5) + "s.ini would replace the settings file s.ini\n");
-  std::filesystem::create_directory("d");
-  if (test::make_symlink("../g.csv", "d/g-144.html")) {
-    r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "d"});
-    EXPECT_EQ(r.err, "ERROR: The page d/g-144.html would replace the listing g.csv\n");
+  for (const std::string page : {"g-144.html", "g-bands.html"}) {
+    std::filesystem::create_directory("d");
+    if (test::make_symlink("../g.csv", "d/" + page)) {
+      r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "d"});
+      EXPECT_EQ(r.err, "ERROR: The page " + test::joined("d", page) + " would replace the listing g.csv\n");
+      EXPECT_EQ(test::names_in("d"), std::vector<std::string>{page});
+    }
+    std::filesystem::remove_all("d");
   }
   EXPECT_EQ(read_file("g.csv"), listing);
   EXPECT_EQ(read_file("s.ini"), "settings");
-  std::filesystem::remove_all("d");
   std::filesystem::remove("p.html");
   EXPECT_EQ(folder.names(), before);
 }

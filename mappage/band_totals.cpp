@@ -1,0 +1,181 @@
+#include "mappage/band_totals.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <memory>
+
+#include "conversion/file_replace.h"
+#include "ffma/ffma_data.h"
+#include "listing/band_table.h"
+#include "listing/listing_reader.h"
+#include "mappage/map_page.h"
+#include "mappage/page_date.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr int kFfmaSquares = 488;
+
+// The farthest field letters east and north that a map reaches: its
+// lower-left field is at most RR, and the largest sheet adds its fields.
+struct MapReach {
+  char east = 'R', north = 'R';
+};
+
+MapReach map_reach() {
+  MapReach reach;
+  for (std::int32_t format : {kPortrait, kLandscape, kTabloid}) {
+    SettingsRecord record{};
+    set_print_format(record, format);
+    reach.east = std::max(reach.east, static_cast<char>('R' + record.map_columns - 1));
+    reach.north = std::max(reach.north, static_cast<char>('R' + record.map_rows - 1));
+  }
+  return reach;
+}
+
+// The tree's depth is logarithmic, so the recursion is shallow; the loop
+// takes right children without it.
+void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals) {
+  for (; node != GridIndex::kNone; node = index.right(node)) {
+    count_subtree(index, index.left(node), record, totals);
+    const std::string_view status = status_class(index.status_letter(node), record);
+    if (status == "unworked") continue;
+    const std::string grid = index.key(node);
+    if (!on_some_map(grid)) {
+      ++totals.off_map;
+      continue;
+    }
+    ++(status == "checked" ? totals.checked : status == "confirmed" ? totals.confirmed : totals.worked);
+    totals.ffma += ffma_member(grid.c_str());
+  }
+}
+
+// Names come from the user's files: a listing may well be called "a<b>&c.csv".
+std::string html_escaped(std::string_view text) {
+  std::string escaped;
+  for (char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      case '\'': escaped += "&#39;"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// A file name as a relative URL: "#" would start a fragment, "?" a query and
+// a ":" before any "/" a scheme, so all but the unreserved bytes are encoded.
+std::string url_escaped(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string escaped;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) != 0 || std::strchr("-._~", c) != nullptr) {
+      escaped += c;
+    } else {
+      escaped += '%';
+      escaped += kHex[byte >> 4];
+      escaped += kHex[byte & 15];
+    }
+  }
+  return escaped;
+}
+
+constexpr const char* kHeadings[] = {"Band", "Checked", "Confirmed", "Worked", "Total", "FFMA", "Not on a map"};
+
+// One row of the table's cells after the band's caption.
+std::vector<std::string> number_cells(const BandTotals& band) {
+  return {std::to_string(band.checked), std::to_string(band.confirmed), std::to_string(band.worked),
+          std::to_string(band.credited()), std::to_string(band.ffma) + " of " + std::to_string(kFfmaSquares),
+          std::to_string(band.off_map)};
+}
+
+}  // namespace
+
+bool on_some_map(std::string_view grid) {
+  static const MapReach reach = map_reach();
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  return grid.size() == 4 && grid[0] >= 'A' && grid[0] <= reach.east && grid[1] >= 'A' && grid[1] <= reach.north &&
+         digit(grid[2]) && digit(grid[3]);
+}
+
+BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
+  BandTotals totals;
+  totals.band_index = record.band_index;
+  count_subtree(index, index.root(), record, totals);
+  return totals;
+}
+
+BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing_path.c_str(), "r"), &std::fclose);
+  SettingsRecord scratch = record;
+  if (in == nullptr) return count_band_totals(GridIndex(), scratch);
+  return count_band_totals(read_listing(in.get(), listing_path.c_str(), scratch), scratch);
+}
+
+void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
+                         std::time_t page_time) {
+  const std::string heading = "ZELK Band Totals for " + html_escaped(listing_name) + " - " + page_date_text(page_time);
+  std::fputs("<!DOCTYPE html>\n<html lang='en'>\n<head>\n<meta charset='utf-8'>\n", out);
+  std::fprintf(out, "<title>%s</title>\n", heading.c_str());
+  std::fputs("<style>\n"
+             "body { font-family: sans-serif; }\n"
+             "h1 { font-size: 1.4em; }\n"
+             "p { max-width: 40em; }\n"
+             "table { border-collapse: collapse; }\n"
+             "th, td { border: 1px solid #888; padding: 0.2em 0.6em; text-align: right; }\n"
+             "th:first-child, td:first-child { text-align: left; }\n"
+             "</style>\n</head>\n<body>\n",
+             out);
+  std::fprintf(out, "<h1>%s</h1>\n<table>\n<tr>", heading.c_str());
+  for (const char* name : kHeadings) std::fprintf(out, "<th>%s</th>", name);
+  std::fputs("</tr>\n", out);
+  for (const BandTotals& band : bands) {
+    const std::string caption = html_escaped(band_caption(band.band_index));
+    if (band.page.empty()) std::fprintf(out, "<tr><td>%s</td>", caption.c_str());
+    else
+      std::fprintf(out, "<tr><td><a href='%s'>%s</a></td>", html_escaped(url_escaped(band.page)).c_str(),
+                   caption.c_str());
+    for (const std::string& cell : number_cells(band)) std::fprintf(out, "<td>%s</td>", cell.c_str());
+    std::fputs("</tr>\n", out);
+  }
+  std::fputs("</table>\n"
+             "<p>Each grid counts once per band, with the status letter of its first row there, as the maps "
+             "show it. Not on a map: credited grids that no map can show (not two capital field letters "
+             "and two digits, as in FN42).</p>\n"
+             "</body>\n</html>\n",
+             out);
+}
+
+std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
+                                   const std::vector<BandTotals>& bands, std::time_t page_time) {
+  ReplacementFile page(path, "w");
+  if (page.stream() == nullptr) return page.error();
+  write_contents_page(page.stream(), listing_name, bands, page_time);
+  return page.commit() ? std::error_code() : page.error();
+}
+
+std::string band_totals_text(const std::vector<BandTotals>& bands) {
+  std::vector<std::vector<std::string>> rows = {std::vector<std::string>(std::begin(kHeadings), std::end(kHeadings))};
+  for (const BandTotals& band : bands) {
+    rows.push_back({band_caption(band.band_index)});
+    for (std::string& cell : number_cells(band)) rows.back().push_back(std::move(cell));
+  }
+  std::vector<std::size_t> widths(rows[0].size());
+  for (const auto& row : rows)
+    for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+  std::string text;
+  for (const auto& row : rows) {
+    text += row[0] + std::string(widths[0] - row[0].size(), ' ');
+    for (std::size_t i = 1; i < row.size(); ++i) text += std::string(widths[i] - row[i].size() + 2, ' ') + row[i];
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace zelk

@@ -1,0 +1,52 @@
+// Every band's totals over a whole listing, and the contents page that shows
+// them beside the band's map pages: what a grid chaser looks at first.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "conversion/settings_record.h"
+#include "listing/grid_index.h"
+
+namespace zelk {
+
+struct BandTotals {
+  int band_index = -1;
+  // Credited grids a map can show, by the status class the map gives them.
+  int checked = 0, confirmed = 0, worked = 0;
+  int ffma = 0;  // of those, squares of the FFMA set
+  int off_map = 0;  // credited grids that no map can show
+  std::string page;  // the band's map page beside the contents page; empty when it has none
+  int credited() const { return checked + confirmed + worked; }
+};
+
+// True for a grid in the form the map writes its squares in, with field
+// letters some map reaches: "FN42", "SA00" (a map from QA runs on past R);
+// not "fn42", "FN42AB" or "ZZ00".
+bool on_some_map(std::string_view grid);
+
+// Each grid of the index once, with the letter it kept and the record's
+// submitted-as-checked option, as the map classes its squares.
+BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record);
+
+// The listing read for the record's band; zeros when it cannot be read.
+BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record);
+
+// The contents page: one row per band, its caption linking to `page`.
+// `listing_name` and the date (of `page_time`) head it.
+void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
+                         std::time_t page_time);
+
+// Writes the contents page to `path`, complete or not at all; the system's
+// reason when it could not.
+std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
+                                   const std::vector<BandTotals>& bands, std::time_t page_time);
+
+// The same table as text in aligned columns, for a terminal.
+std::string band_totals_text(const std::vector<BandTotals>& bands);
+
+}  // namespace zelk
