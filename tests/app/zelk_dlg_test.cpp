@@ -88,8 +88,7 @@ TEST_F(DialogTest, SavedChoicesComeBackAndAnotherVersionIsDropped) {
   // program's identity, so that the next save goes beside the program and not into the current folder.
   const std::pair<std::string, std::string> cases[] = {
       {image, "|5|FN|011111100|34"},          {image.substr(0, 18), "|-1|FN|111100010|43"},
-      {older, warning + "|-1||111100010|43"}, {"", warning + "|-1||111100010|43"},
-      {"3.3.0", warning + "|-1||111100010|43"}};
+      {older, warning + "|-1||111100010|43"}, {"3.3.0", warning + "|-1||111100010|43"}};
   for (const auto& [file, expected] : cases) {
     SCOPED_TRACE(file.size());
     write_file(ini, file);

@@ -13,11 +13,7 @@
 namespace zelk {
 namespace {
 
-using test::read_file;
-using test::write_file;
-
-using test::record_for;
-using test::request_for;
+using test::read_file, test::record_for, test::request_for, test::write_file;
 
 TEST(Generate, ChecksInOrderChangeNothingWhenOneFails) {
   test::ScratchFolder folder;

@@ -41,13 +41,10 @@ struct FakePlatform : ProgramPlatform {
 
 // A record as this release writes it, every field off its default.
 SettingsRecord stored_record() {
-  SettingsRecord record;
-  reset_to_defaults(record);
+  SettingsRecord record = test::record_for(5, "FN");
   std::strcpy(record.version, "3.3.0.1");
-  std::strcpy(record.lower_left_field, "FN");
   std::strcpy(record.program_directory, "/");  // one character each: the live identity must not replace them
   std::strcpy(record.program_base_name, "p");
-  record.band_index = 5;
   record.bold_option = record.color_option = record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
   record.ffma_option = record.submitted_as_checked_option = 1;
   set_print_format(record, kTabloid);
@@ -95,8 +92,7 @@ TEST(SettingsFile, ProgramIdentity) {
 }
 
 SettingsRecord live_record(const char* version = "3.3.0.1") {
-  SettingsRecord live;
-  reset_to_defaults(live);
+  SettingsRecord live = test::record_for(-1);
   std::strcpy(live.version, version);
   std::strcpy(live.program_directory, "/live/");
   std::strcpy(live.program_base_name, "zelk2html");

@@ -126,8 +126,7 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
 TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
   test::ScratchFolder folder;
   auto record = [](const char* name, const char* folder) {
-    SettingsRecord record;
-    reset_to_defaults(record);
+    SettingsRecord record = test::record_for(-1);
     std::strcpy(record.version, ZELK_VERSION_TEXT);
     std::strcpy(record.program_base_name, name);
     std::strcpy(record.program_directory, folder);

@@ -6,7 +6,6 @@
 #include "mappage/style_sheet.h"
 
 #include <cstdio>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,8 +56,7 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
                  Case{0, 1, 1, 1, "Black+ Gray+ Gray Gray"},
                  Case{0, 0, 0, 0, "Gray Gray+ Black Black+"},
                  Case{0, 0, 0, 1, "Gray Gray+ Black+ Black+"}}) {
-    SettingsRecord record;
-    reset_to_defaults(record);
+    SettingsRecord record = test::record_for(-1);
     record.color_option = c.color, record.bold_option = c.bold;
     record.emphasize_needed_option = c.needed, record.confirmed_as_checked_option = c.c_checked;
     StatusStyleTable table;
@@ -73,16 +71,13 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
 // The goldens show the three formats' sheets; a map of any other width gets no
 // print advice, so the page names no orientation either.
 TEST(StyleSheet, NoOrientationWithoutAdvice) {
-  SettingsRecord record;
-  reset_to_defaults(record);
+  SettingsRecord record = test::record_for(-1);
   record.map_columns = 5;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), &std::fclose);
-  ASSERT_NE(out, nullptr);
+  std::FILE* out = test::stream_of("");
   StatusStyleTable table;
-  write_style_sheet(out.get(), table, record);
-  std::string sheet(static_cast<std::size_t>(std::ftell(out.get())), '\0');
-  std::rewind(out.get());
-  ASSERT_EQ(std::fread(sheet.data(), 1, sheet.size(), out.get()), sheet.size());
+  write_style_sheet(out, table, record);
+  const std::string sheet = test::contents_of(out);
+  std::fclose(out);
   EXPECT_NE(sheet.find("line-height: 18px"), std::string::npos);
   EXPECT_EQ(sheet.find("@page"), std::string::npos);
 }
