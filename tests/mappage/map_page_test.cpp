@@ -68,20 +68,6 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
   }
 }
 
-// The goldens show the three formats' sheets; a map of any other width gets no
-// print advice, so the page names no orientation either.
-TEST(StyleSheet, NoOrientationWithoutAdvice) {
-  SettingsRecord record = test::record_for(-1);
-  record.map_columns = 5;
-  std::FILE* out = test::stream_of("");
-  StatusStyleTable table;
-  write_style_sheet(out, table, record);
-  const std::string sheet = test::contents_of(out);
-  std::fclose(out);
-  EXPECT_NE(sheet.find("line-height: 18px"), std::string::npos);
-  EXPECT_EQ(sheet.find("@page"), std::string::npos);
-}
-
 TEST(PageDate, UtcDayMonthNameAndYear) {
   for (auto [instant, expected] : {std::pair<std::time_t, const char*>{0, "01 January 1970"}, {-1, "31 December 1969"},
                                    {951782400, "29 February 2000"}, {2147483648, "19 January 2038"},
