@@ -8,7 +8,7 @@ cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
 work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log EPOCH=1796428800
 . tests/support/x11.sh
-need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
+need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump makensis wine wineserver \
   Xvfb xdotool import script
 rm -rf "$work" && mkdir -p "$work" && : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
@@ -20,11 +20,13 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --build "$gtest/build" -j 2
   quietly cmake --install "$gtest/build"
 fi
-quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON  # ./dev package turns them off
-quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli zelk_field_images
+quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON \
+  -DZELK_IMAGES_DIR="$BUILD-host/images"  # ./dev package turns the tests off
+quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests \
+  zelk_installer
 
 system='(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll'
 dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD"/zelk2html{,-cli}.exe | sed -n 's/^\s*DLL Name: //p' | grep -vixE "$system") || true
