@@ -133,4 +133,46 @@ keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Retu
 keys "$(await_window 'About ZELK to HTML')" Return
 await_closed 'About ZELK to HTML'
 escape
+
+# The installer, run silently as a user would, without elevation. Wine links Documents to $HOME: a
+# folder of the prefix's own keeps the test's pages there.
+user=$WINEPREFIX/drive_c/users/$(id -un) key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk2html'
+installed="$user/AppData/Local/Programs/ZELK to HTML" shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZELK to HTML.lnk"
+pages=$user/Documents/zelk2html settings=$user/AppData/Roaming/zelk2html/zelk2html.ini
+[ ! -L "$user/Documents" ] || { rm "$user/Documents" && mkdir "$user/Documents"; }
+rm -rf "$pages" "${settings%/*}"
+reg() { timeout 60 wine reg "$@" </dev/null >>"$LOG" 2>&1; }
+quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null
+[ -f "$installed/bin/zelk2html.exe" ] && [ -f "$shortcut" ] && reg query "$key" /v DisplayVersion \
+  || fail "the installer left no program, shortcut or uninstall entry"
+find "$installed" | sort >"$work/installed.txt"
+given=$(windows_path "$program/$listing") program=$pages  # where generate() looks for the page
+start_dialog() {  # the installed one, given the listing as "Open with" gives it
+  SOURCE_DATE_EPOCH=$EPOCH timeout 120 wine "$installed/bin/zelk2html.exe" "$given" </dev/null >>"$work/dialog.log" 2>&1 &
+  app=$!
+  main=$(await_window 'ZELK to HTML Version 3.3' 60)
+}
+start_dialog
+keys "$main" Tab Down Down Tab
+typed "$main" em
+keys "$main" Tab Up Tab Tab Tab Tab Tab Tab space
+generate "the installed dialog"
+cmp "$pages/images/EM.gif" "$BUILD-host/images/EM.gif" || fail "no pictures beside the installed dialog's page"
+[ "$(head -c 7 "$settings")" = 3.3.0.1 ] || fail "no settings in AppData"
+escape
+# At 150%: every caption whole (look at build-win/wine-e2e/dialog-144dpi.png); the settings come back.
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f
+rm "$pages/$name.html"
+start_dialog
+timeout 5 xdotool mousemove 0 0 && sleep 1 && import -window "$main" "$work/dialog-144dpi.png"
+generate "a restart of the installed dialog"
+escape
+reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f
+find "$installed" | sort | cmp -s - "$work/installed.txt" || fail "the installed dialog wrote into its own folder"
+
+quietly timeout 60 wine "$installed/uninstall.exe" /S </dev/null
+uninstalled() { [ ! -e "$installed" ] && ! reg query "$key"; }
+poll 60 "the uninstaller" uninstalled
+[ ! -e "$shortcut" ] && ! reg query 'HKCU\Software\Classes\Applications\zelk2html.exe' || fail "the uninstaller left its entries"
+[ -f "$pages/$name.html" ] && [ -f "$settings" ] || fail "the uninstaller took the user's pages or settings"
 echo PASS
