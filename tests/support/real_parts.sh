@@ -1,6 +1,6 @@
-# Sourced by the suites that drive a real dialog on an Xvfb of their own; they set `work`
-# (kept on failure) and may define on_failure and on_exit. Every wait polls and every
-# xdotool call is bounded: a lost keystroke would otherwise leave a modal box waiting.
+# Sourced by the shell suites of the real parts; they set `work` (kept on failure) and may define
+# on_failure and on_exit. Every wait polls and every xdotool call is bounded: a lost keystroke
+# would otherwise leave a modal box waiting.
 
 fail() {
   echo "FAIL: $*" >&2
@@ -42,4 +42,22 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   x11_server=$!
   poll 30 "Xvfb to start" test -s "$work/display"
   export DISPLAY=:$(head -1 "$work/display")
+}
+
+window_picture() {  # window, file: once painting has ended (two pictures agree), no control lit
+  timeout 5 xdotool mousemove 0 0
+  for _ in $(seq 20); do
+    mv -f "$2" "$work/previous.png" 2>/dev/null || true
+    import -window "$1" "$2"
+    ! cmp -s "$2" "$work/previous.png" || break
+    sleep 0.2
+  done
+}
+
+# A browser that only notes what it is given; opened() reads the last one back as a path.
+fake_browser() { printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$1" && chmod +x "$1"; }
+opened() {
+  poll 30 "the browser" test -s "$work/opened"
+  local url; url=$(tail -1 "$work/opened") && rm "$work/opened"
+  printf '%b\n' "${url//%/\\x}" | sed 's|^file://||'
 }
