@@ -1,67 +1,62 @@
 #!/usr/bin/env bash
-# The real zelk2html on its own Xvfb, walked through tests/support/dialog_scenario.sh with xdotool.
+# The real zelk2html on its own Xvfb, walked through tests/support/dialog_scenario.sh by xdotool.
 #   dialog_end_to_end.sh PROGRAM CLI LISTING  (ZELK_GUI_SCREENSHOT=FILE: docs/dialog-linux.png)
 #     portable: a copy of the program and its data in a folder of its own, its files beside it
 #   dialog_end_to_end.sh --installed ROOT LISTING
-#     installed: an unpacked package's programs (ROOT/usr/bin), their settings in
-#     XDG_CONFIG_HOME, their pages in the documents folder
+#     installed: an unpacked package; settings in XDG_CONFIG_HOME, pages in the documents folder
 set -euo pipefail
 here=$(dirname "$0")/../support
 . "$here/real_parts.sh"
 . "$here/dialog_scenario.sh"
 need_tools Xvfb xdotool import
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
-on_failure() { tail -20 "$work/app.err" 2>/dev/null; }
+on_failure() { tail -20 "$work/app.err"; }
 
 # Folders and the listing named as a user's may be: Cyrillic, Latin accents, CJK.
-name='Пётр Mañana 東京' screenshot=${ZELK_GUI_SCREENSHOT:-}
-mkdir -p "$work/logs" "$work/home/run" "$work/home/.local/share/applications"
-chmod 700 "$work/home/run"
-listing=$work/logs/$name.csv
-cp "$(realpath "${@: -1}")" "$listing"
+name='Пётр Mañana 東京' listing=$work/logs/$name.csv screenshot=${ZELK_GUI_SCREENSHOT:-}
+apps=$work/home/.local/share/applications
+mkdir -p "$work/logs" "$work/home/run" "$apps" && chmod 700 "$work/home/run"
+cp "${@: -1}" "$listing"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 export LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1700000000
 unset GTK_THEME XDG_CONFIG_HOME || true
 # View and Help reach the desktop's handler of web pages.
 fake_browser "$work/browser"
-printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s %%u\nMimeType=text/html;\n' \
-  "$work/browser" >"$HOME/.local/share/applications/browser.desktop"
-printf '[Default Applications]\ntext/html=browser.desktop\n' >"$HOME/.local/share/applications/mimeapps.list"
+printf '[Desktop Entry]\nType=Application\nName=B\nExec=%s %%u\n' "$work/browser" >"$apps/b.desktop"
+printf '[Default Applications]\ntext/html=b.desktop\n' >"$apps/mimeapps.list"
 
 if [ "$1" = --installed ]; then
-  root=$(realpath "$2")
-  program=$root/usr/bin/zelk2html cli=$root/usr/bin/zelk2html-cli help=$root/usr/share/zelk2html/ZELK/index.html
-  # A configuration folder of the user's choosing; documents named as a German desktop names them.
+  bin=$2/usr/bin help=$2/usr/share/zelk2html/ZELK/index.html
+  # Settings where the user chose; documents named as a German desktop names them.
   export XDG_CONFIG_HOME=$HOME/settings
   mkdir -p "$XDG_CONFIG_HOME" && echo 'XDG_DOCUMENTS_DIR="$HOME/Dokumente"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
   page=$HOME/Dokumente/zelk2html/$name.html settings=$XDG_CONFIG_HOME/zelk2html/zelk2html.ini
 else
-  folder=$work/$name cli=$(realpath "$2")
-  mkdir "$folder" && cp -r "$1" "$(dirname "$1")"/{ZELK,images} "$folder/"
-  program=$folder/zelk2html page=$folder/$name.html settings=$folder/zelk2html.ini help=$folder/ZELK/index.html
+  bin=$work/$name
+  mkdir "$bin" && cp -r "$1" "$(dirname "$1")"/{ZELK,images} "$bin/" && cp "$2" "$bin/zelk2html-cli"
+  page=$bin/$name.html settings=$bin/zelk2html.ini help=$bin/ZELK/index.html
 fi
 expected=$work/cli.html
-"$cli" "$listing" -o "$expected" --band 1 --field EM --format portrait --ffma >/dev/null
+"$bin/zelk2html-cli" "$listing" -o "$expected" --band 1 --field EM --format portrait --ffma >/dev/null
 start_xvfb
 
 start_dialog() {  # from the listing's folder, where the file chooser then opens
-  (cd "$work/logs" && exec "$program" "$@" >>"$work/app.out" 2>>"$work/app.err") &
+  (cd "$work/logs" && exec "$bin/zelk2html" "$@" >>"$work/app.out" 2>>"$work/app.err") &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3')
-  read -r dialog_w dialog_h < <(x getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
+  read -r width height < <(x getwindowgeometry "$main" | sed -n 's/ *Geometry: \(.*\)x/\1 /p')
 }
 choose_listing() {
   press Input
-  point_at "$(await_window 'Input CSV File')" 300 300
-  x key Home Return
+  point_at "$(await_window 'Input CSV File')" 300 300 && x key Home Return
   await_closed 'Input CSV File'
 }
-# Controls by their rectangles in dialog units (left top width height), clicked in the middle.
+# Each control clicked in the middle of its rectangle in dialog units: left top width height.
 declare -A at=([Input]="12 12 50 12" [Field]="126 36 66 12" [Portrait]="18 72 40 10"
   [FFMA]="180 96 29 10" [Generate]="258 12 48 12" [View]="258 36 50 14" [Help]="258 60 50 12")
 press() {
-  read -r left top width height <<<"${at[$1]}"
-  x mousemove --window "$main" $(((left * 2 + width) * dialog_w / 644)) $(((top * 2 + height) * dialog_h / 238))
+  read -r l t w h <<<"${at[$1]}"
+  x mousemove --window "$main" $(((l * 2 + w) * width / 644)) $(((t * 2 + h) * height / 238))
   x click 1
 }
 set_choices() {  # the band list lies before LL Field in the tab order
@@ -71,7 +66,7 @@ set_choices() {  # the band list lies before LL Field in the tab order
 }
 point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
 dismiss() { point_at "$(await_window "$1")" 20 20 && x key Return && await_closed "$1"; }
-open_about() { point_at "$main" && x key shift+F10 && sleep 0.3 && x key Down Return; }  # its only entry
+open_about() { point_at "$main" && x key shift+F10 && sleep 0.3 && x key Down Return; }  # its one entry
 quit() { point_at "$main" && x key Escape && await_end; }
 
 walk

@@ -1,13 +1,12 @@
-# Sourced by the shell suites of the real parts; they set `work` (kept on failure) and may define
-# on_failure and on_exit. Every wait polls and every xdotool call is bounded: a lost keystroke
-# would otherwise leave a modal box waiting.
+# Sourced by the shell suites of the real parts; they set `work` (kept on failure) and may
+# define on_failure and on_exit. Every wait polls and every xdotool call is bounded: a lost
+# keystroke would otherwise leave a modal box waiting.
 
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ] && timeout 10 import -window root "$work/failure.png" 2>/dev/null; then
+  [ -z "${DISPLAY:-}" ] || ! timeout 10 import -window root "$work/failure.png" 2>/dev/null ||
     echo "screen at failure: $work/failure.png" >&2
-  fi
-  if declare -F on_failure >/dev/null; then on_failure >&2; fi
+  ! declare -F on_failure >/dev/null || on_failure >&2
   exit 1
 }
 trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
@@ -44,14 +43,8 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   export DISPLAY=:$(head -1 "$work/display")
 }
 
-window_picture() {  # window, file: once painting has ended (two pictures agree), no control lit
-  timeout 5 xdotool mousemove 0 0
-  for _ in $(seq 20); do
-    mv -f "$2" "$work/previous.png" 2>/dev/null || true
-    import -window "$1" "$2"
-    ! cmp -s "$2" "$work/previous.png" || break
-    sleep 0.2
-  done
+window_picture() {  # window, file: with no control lit under the pointer, once painted
+  x mousemove 0 0 && sleep 1 && import -window "$1" "$2"
 }
 
 # A browser that only notes what it is given; opened() reads the last one back as a path.
