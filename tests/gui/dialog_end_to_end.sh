@@ -8,7 +8,6 @@ set -euo pipefail
 here=$(dirname "$0")/../support
 . "$here/real_parts.sh"
 . "$here/dialog_scenario.sh"
-need_tools Xvfb xdotool import
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 on_failure() { tail -20 "$work/app.err"; }
 

@@ -10,11 +10,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "$1") listing=$(realpath "$2")
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-package.XXXXXX")
 root=$work/root
-need_tools cpack dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli
 trap 'status=$?; [ ! -d "$root" ] || chmod -R u+w "$root"; exit $status' EXIT
 
-(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1) ||
-  { tail -20 "$work/cpack.log"; fail "cpack could not make the package"; }
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B cpack >cpack.log) || fail "cpack"
 deb=$(ls "$work"/cpack/*.deb)
 lintian --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || { cat "$work/lintian.txt"; fail "lintian reports errors"; }
 grep -v 'running with root privileges' "$work/lintian.txt" || true  # what is left, for the log
@@ -22,8 +20,7 @@ grep -v 'running with root privileges' "$work/lintian.txt" || true  # what is le
 dpkg-deb -x "$deb" "$root"
 entry=$root/usr/share/applications/zelk2html.desktop
 desktop-file-validate "$entry" && grep -qx 'Exec=zelk2html %f' "$entry" || fail "the desktop entry"
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$work/appstream.txt" ||
-  { cat "$work/appstream.txt"; fail "the AppStream metadata is not valid"; }
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml || fail "the AppStream metadata"
 chmod -R a-w "$root"
 snapshot() { (cd "$root" && find . -printf '%p %s %T@ %m\n' | sort); }
 snapshot >"$work/root.before"

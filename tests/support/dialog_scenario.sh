@@ -1,5 +1,5 @@
 # The walk a person takes through the real dialog, written once for every window it runs in.
-# Sourced after real_parts.sh; the caller defines its window's driver, then calls `walk`:
+# Sourced after real_parts.sh; the caller defines a driver for its window, then calls `walk`:
 #   start_dialog [LISTING]  start the program, await its window; with LISTING, also choose it
 #                           (on the command line where the program takes one)
 #   choose_listing          Input, and the listing the open-file box shows first
@@ -7,8 +7,8 @@
 #   press BUTTON            Generate, View or Help
 #   dismiss TITLE           Return on the box of that title, once it shows
 #   open_about, quit        About from the window's menu; Escape and the program's end
-# and sets listing, where things land (page, settings, help) and expected: the command line's
-# page for those choices. screenshot names a picture of the restarted dialog.
+# and sets listing, page, settings and help (where they are), expected (the command line's page
+# for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
 steps=(start choose generate save view help restart about)
 

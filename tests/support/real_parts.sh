@@ -11,10 +11,6 @@ fail() {
 }
 trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
-need_tools() {
-  for tool; do command -v "$tool" >/dev/null || fail "$tool is missing (./dev test installs it)"; done
-}
-
 poll() {  # seconds, what, command...: until the command succeeds
   local deadline=$((SECONDS + $1)) what=$2
   shift 2
