@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 HERE=$PWD/tests/fuzz BUILD=$PWD/build-fuzz
-seconds=${1:-60} merge=0 targets=() all=()
+seconds=${1:-60} merge=0 targets=()
 shift || true
 for arg; do if [ "$arg" = --merge ]; then merge=1; else targets+=("$arg"); fi; done
 [[ $seconds =~ ^[0-9]+$ ]] || { echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2; }
@@ -15,10 +15,8 @@ grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$PWD" "$BUILD/CMakeCache.txt" 2>/dev/nul
 cmake -S . -B "$BUILD" -DZELK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target fuzzers >/dev/null
-for program in "$BUILD"/tests/fuzz/fuzz_*; do
-  [ ${#targets[@]} -gt 0 ] || [[ $program == */fuzz_replay_* ]] || all+=("${program##*/fuzz_}")
-done
-[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+# The one list of targets.
+[ ${#targets[@]} -gt 0 ] || read -ra targets < <(sed -n 's/^set(ZELK_FUZZ_TARGETS \(.*\))$/\1/p' "$HERE/CMakeLists.txt")
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 stats=$BUILD/fuzz-stats.txt
@@ -41,9 +39,8 @@ for target in "${targets[@]}"; do
     "$program" "$corpus" -max_total_time="$seconds" -max_len=$max_len -timeout=20 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target-" >"$log" 2>&1 || status=$?
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  result=$([ $status -eq 0 ] && echo passed || echo FAILED)
-  echo "$target $seconds ${executions:-?} $(ls "$corpus" | wc -l) ${result,,}" >>"$stats"
-  echo "fuzz: $target $result (exit $status): ${executions:-?} executions, corpus $(ls "$corpus" | wc -l) inputs"
+  figures="$target $seconds ${executions:-?} $(ls "$corpus" | wc -l) $([ $status -eq 0 ] && echo passed || echo FAILED)"
+  echo "${figures,,}" >>"$stats" && echo "fuzz: $figures (exit $status)"
   if [ $status -ne 0 ]; then
     failed=$((failed + 1))
     tail -n 40 "$log" | sed 's/^/    /' && ls "$BUILD/artifacts/$target-"* 2>/dev/null | sed 's/^/    input kept: /' || true
