@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The real zelk2html on its own Xvfb, walked through tests/support/dialog_scenario.sh by xdotool.
-#   dialog_end_to_end.sh PROGRAM CLI LISTING  (ZELK_GUI_SCREENSHOT=FILE: docs/dialog-linux.png)
-#     portable: a copy of the program and its data in a folder of its own, its files beside it
-#   dialog_end_to_end.sh --installed ROOT LISTING
-#     installed: an unpacked package; settings in XDG_CONFIG_HOME, pages in the documents folder
+# The real zelk2html on its own Xvfb, walked through tests/support/dialog_scenario.sh by xdotool:
+#   dialog_end_to_end.sh PROGRAM CLI LISTING: a copy of the program and its data in a folder of
+#     its own, its files beside it (ZELK_GUI_SCREENSHOT=FILE: docs/dialog-linux.png)
+#   dialog_end_to_end.sh --installed ROOT LISTING: an unpacked package, its settings in
+#     XDG_CONFIG_HOME, its pages in the documents folder
 set -euo pipefail
 here=$(dirname "$0")/../support
 . "$here/real_parts.sh"

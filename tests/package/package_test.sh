@@ -14,8 +14,7 @@ trap 'status=$?; [ ! -d "$root" ] || chmod -R u+w "$root"; exit $status' EXIT
 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B cpack >cpack.log) || fail "cpack"
 deb=$(ls "$work"/cpack/*.deb)
-lintian --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || { cat "$work/lintian.txt"; fail "lintian reports errors"; }
-grep -v 'running with root privileges' "$work/lintian.txt" || true  # what is left, for the log
+lintian --fail-on error "$deb" || fail "lintian reports errors"
 
 dpkg-deb -x "$deb" "$root"
 entry=$root/usr/share/applications/zelk2html.desktop
@@ -25,9 +24,6 @@ chmod -R a-w "$root"
 snapshot() { (cd "$root" && find . -printf '%p %s %T@ %m\n' | sort); }
 snapshot >"$work/root.before"
 
-# Where there is no display, --version still answers.
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/zelk2html" --version)" = "zelk2html 3.3.0.1" ] ||
-  fail "zelk2html --version"
 # The command line takes its pictures from share/zelk2html/images/.
 mkdir -p "$work/maps" && cd "$work/maps"
 HOME=$work "$root/usr/bin/zelk2html-cli" "$listing" --band 1 --field EM >/dev/null

@@ -18,9 +18,6 @@ step_generate() {
   press Generate
   dismiss zelk2html
   cmp "$page" "$expected" || fail "the dialog's page is not the command line's"
-  for picture in $(grep -o 'images/[A-R][A-R]\.gif' "$page" | sort -u); do
-    [ -s "${page%/*}/$picture" ] || fail "$picture is not beside the page"
-  done
 }
 step_save() {
   [ "$(head -c 7 "$settings")" = 3.3.0.1 ] || fail "no settings of version 3.3.0.1 in $settings"
@@ -30,7 +27,8 @@ step_help() { press Help && [ "$(opened)" = "$help" ] || fail "Help opened anoth
 step_restart() {  # everything but the listing comes back from the settings file
   quit && rm "$page"
   start_dialog "$listing"
-  [ -z "${screenshot:-}" ] || window_picture "$main" "$screenshot"
+  # With no control lit under the pointer, once painted.
+  [ -z "${screenshot:-}" ] || { x mousemove 0 0 && sleep 1 && import -window "$main" "$screenshot"; }
   step_generate
 }
 step_about() { open_about && dismiss 'About ZELK to HTML'; }

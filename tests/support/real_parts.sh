@@ -39,10 +39,6 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   export DISPLAY=:$(head -1 "$work/display")
 }
 
-window_picture() {  # window, file: with no control lit under the pointer, once painted
-  x mousemove 0 0 && sleep 1 && import -window "$1" "$2"
-}
-
 # A browser that only notes what it is given; opened() reads the last one back as a path.
 fake_browser() { printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$1" && chmod +x "$1"; }
 opened() {
