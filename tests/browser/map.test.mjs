@@ -1,7 +1,7 @@
-// Map pages of the real zelk2html-cli in Debian's Chromium (offline, through playwright-core) and
-// Firefox ESR (from its command line): the size of every field and square in both, and in
-// Chromium one printed sheet on the paper the summary advises, turned by the page, with the
-// browser's own margins. A map too wide is shrunk, so "fits" is one sheet at full size.
+// Pages of the real zelk2html-cli in Debian's Chromium (through playwright-core) and Firefox
+// ESR: every field's and square's size in both; in Chromium, with its own margins, one sheet
+// of the paper the summary advises, turned by the page. A map too wide would be shrunk, so
+// "fits" is one sheet at full size.
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -16,6 +16,7 @@ const CLI = process.env.ZELK_CLI;
 if (!CLI) throw new Error('ZELK_CLI must name the zelk2html-cli to test (ctest sets it)');
 // In the build tree a failed run leaves its pages to be opened by hand.
 const dir = path.join(process.env.ZELK_BROWSER_WORK || fs.mkdtempSync(path.join(os.tmpdir(), 'zelk-')), 'maps');
+fs.mkdirSync(dir, { recursive: true });
 const gif = (field) => fs.readFileSync(path.join(dir, 'images', `${field}.gif`));
 
 let browser;
@@ -25,16 +26,6 @@ before(async () => (browser = await chromium.launch({
     '--disable-component-update', '--disable-sync', '--no-first-run'],
 })));
 after(() => browser?.close());
-
-// `name`.html on band 2M at a fixed date; an error carries the CLI's stderr.
-function writePage(name, args) {
-  const [page, listing] = [path.join(dir, `${name}.html`), path.join(dir, `${name}.csv`)];
-  fs.mkdirSync(dir, { recursive: true });
-  fs.writeFileSync(listing, 'Grid,6M,2M\nFN42,,C\n');
-  const env = { ...process.env, SOURCE_DATE_EPOCH: '1779926400' };
-  execFileSync(CLI, [listing, '-o', page, '--band', '2M', ...args], { env, stdio: 'pipe' });
-  return page;
-}
 
 // Run in the page by either browser, so it names nothing outside itself.
 function measureFields() {
@@ -95,7 +86,11 @@ const MAPS = [
 const byPlace = (a, b) => a.box.y - b.box.y || a.box.x - b.box.x;
 for (const map of MAPS) {
   test(`${map.format} from ${map.field}`, async () => {
-    const pagePath = writePage(map.format, ['--field', map.field, '--format', map.format]);
+    // At a fixed date; an error carries the CLI's stderr.
+    const [pagePath, listing] = [path.join(dir, `${map.format}.html`), path.join(dir, `${map.format}.csv`)];
+    fs.writeFileSync(listing, 'Grid,6M,2M\nFN42,,C\n');
+    execFileSync(CLI, [listing, '-o', pagePath, '--band', '2M', '--field', map.field, '--format', map.format],
+      { env: { ...process.env, SOURCE_DATE_EPOCH: '1779926400' }, stdio: 'pipe' });
     const page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
     await page.goto(pathToFileURL(pagePath).href, { waitUntil: 'networkidle' });
     const fields = (await page.evaluate(measureFields)).sort(byPlace);

@@ -33,5 +33,5 @@ temporary() { ls "$work/run" | grep -q '\.tmp'; }  # once the listing is open
 poll 10 "a temporary page" temporary
 kill -TERM $run
 status=0 && wait $run || status=$?
-[ $status -eq 143 ] && [ "$(ls "$work/run")" = endless.csv ] || fail "stopped: exit $status, left $(ls "$work/run")"
+[ $status -eq 143 ] && [ "$(ls "$work/run")" = endless.csv ] || fail "stopped: $status, left $(ls "$work/run")"
 echo PASS

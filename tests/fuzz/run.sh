@@ -7,7 +7,6 @@ HERE=$PWD/tests/fuzz BUILD=$PWD/build-fuzz
 seconds=${1:-60} merge=0 targets=()
 shift || true
 for arg; do if [ "$arg" = --merge ]; then merge=1; else targets+=("$arg"); fi; done
-[[ $seconds =~ ^[0-9]+$ ]] || { echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2; }
 
 echo "fuzz: building the targets with clang in build-fuzz/"
 # A build folder left by another source tree would stop the configure.
@@ -20,7 +19,7 @@ cmake --build "$BUILD" -j "${ZELK_JOBS:-2}" --target fuzzers >/dev/null
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 stats=$BUILD/fuzz-stats.txt
-printf '# target seconds executions new-corpus-size result (%s)\n' "$(date -u +%Y-%m-%dT%H:%MZ)" >"$stats"
+echo "# target seconds executions corpus-size result ($(date -u +%FT%RZ))" >"$stats"
 mkdir -p "$BUILD/artifacts"
 # The targets write small files for every input: memory spares the flushing.
 scratch=${TMPDIR:-/tmp} && [ ! -w /dev/shm ] || scratch=/dev/shm

@@ -65,7 +65,7 @@ set_choices() {  # the band list lies before LL Field in the tab order
 }
 point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
 dismiss() { point_at "$(await_window "$1")" 20 20 && x key Return && await_closed "$1"; }
-open_about() { point_at "$main" && x key shift+F10 && sleep 0.3 && x key Down Return; }  # its one entry
+open_about() { point_at "$main" && x key shift+F10 && sleep 0.3 && x key Down Return; }
 quit() { point_at "$main" && x key Escape && await_end; }
 
 walk

@@ -30,5 +30,5 @@ HOME=$work "$root/usr/bin/zelk2html-cli" "$listing" --band 1 --field EM >/dev/nu
 [ -s images/EM.gif ] || fail "no pictures beside the command line's page"
 
 bash "$here/../gui/dialog_end_to_end.sh" --installed "$root" "$listing"
-snapshot | diff "$work/root.before" - || fail "something was written into the installed program's folders"
+snapshot | diff "$work/root.before" - || fail "something was written into the installed folders"
 chmod -R u+w "$root" && rm -rf "$work" && echo PASS

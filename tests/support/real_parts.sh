@@ -22,7 +22,7 @@ poll() {  # seconds, what, command...: until the command succeeds
 
 x() { timeout 10 xdotool "$@"; }
 visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
-await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }  # title [seconds]
+await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
 app=""

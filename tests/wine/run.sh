@@ -20,7 +20,7 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --install "$gtest/build"
 fi
 quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON  # ./dev package turns them off
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON
 quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli zelk_field_images
@@ -33,10 +33,9 @@ on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
 timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboot left one running
 reg() { quietly timeout 60 wine reg add "$@" /f </dev/null; }
-# Unmanaged windows: with no window manager Wine would wait for one on every hide. Menus draw with Marlett.
+# Unmanaged windows: with no window manager Wine waits for one on every hide. Menus need Marlett.
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+install -D -m 644 /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
 # Pages open in a browser that notes what it was given; without mshtml nothing names .html.
 reg 'HKLM\Software\Classes\.html' /ve /d htmlfile
 reg 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$work/browser"
@@ -61,7 +60,7 @@ sed -i 's/$/\r/' "$expected"
 sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "inputfileнет${name// /}.csv" \
   || fail "the console shows the error otherwise: $(cat -v "$work/console")"
 
-# The dialog, started from its folder as a double click starts it, driven by keys along the tab order.
+# The dialog, started in its folder as a double click starts it, driven by keys along the tab order.
 page=$folder/$name.html settings=$folder/zelk2html.ini help=$folder/ZELK/index.html screenshot=$work/dialog-windows.png
 order=(Input Band Field Format Color Bold Needed S C FFMA Generate View Help Done)
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
@@ -78,7 +77,7 @@ tab_to() {
   [ ${#tabs[@]} -eq 0 ] || keys "$main" "${tabs[@]}"
 }
 press() { tab_to "$1" && keys "$main" space; }
-choose_listing() {  # the open-file box opens in the program's folder: from the file name into the list
+choose_listing() {  # the box opens in the program's folder: from the name field into the list
   press Input
   keys "$(await_window 'Input CSV File')" shift+Tab End Return
   await_closed 'Input CSV File'
@@ -90,7 +89,7 @@ set_choices() {
   press FFMA
 }
 dismiss() { keys "$(await_window "$1")" Return && await_closed "$1"; }
-open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }  # its last entry
+open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }
 quit() { keys "$main" Escape && await_end; }
 
 walk

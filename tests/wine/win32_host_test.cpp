@@ -5,18 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <span>
-#include <string>
 
 namespace zelk {
 namespace {
-
-std::string text_of(HWND window) {
-  wchar_t wide[256] = L"";
-  char utf8[1024] = "";
-  GetWindowTextW(window, wide, 256);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-  return utf8;
-}
 
 // Looks at every control once they exist, then ends the dialog.
 struct LayoutCheck : DialogEvents {
@@ -39,7 +30,9 @@ struct LayoutCheck : DialogEvents {
       // A drop-down list's height is its open list's; the window is its field.
       if (c.kind == ControlKind::kDropDownList) expected.bottom = actual.bottom;
       EXPECT_TRUE(EqualRect(&actual, &expected)) << actual.left << "," << actual.top;
-      EXPECT_EQ(text_of(item), c.caption);
+      char caption[256] = "";
+      GetWindowTextA(item, caption, sizeof caption);
+      EXPECT_STREQ(caption, c.caption);
       EXPECT_EQ((GetWindowLongA(item, GWL_STYLE) & WS_TABSTOP) != 0, c.tab_stop);
     }
     host.end_dialog(kIdDone);
