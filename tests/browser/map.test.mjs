@@ -1,7 +1,7 @@
 // Pages of the real zelk2html-cli in Debian's Chromium (through playwright-core) and Firefox
-// ESR: every field's and square's size in both; in Chromium, with its own margins, one sheet
-// of the paper the summary advises, turned by the page. A map too wide would be shrunk, so
-// "fits" is one sheet at full size.
+// ESR: every field's and square's size in both; in each, with its own margins, one sheet of
+// the paper the summary advises, turned by the page. A map too wide would be shrunk in
+// Chromium, so "fits" there is one sheet at full size.
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -54,22 +54,32 @@ async function printInChromium(page, [paperWidth, paperHeight], file) {
   fs.writeFileSync(file, Buffer.from(data, 'base64'));
 }
 
-// Firefox ESR measures a copy of the page that writes the fields to its stdout once loaded.
-async function inFirefox(pagePath) {
+// Firefox has no print flag: a copy of the page writes the fields to stdout once loaded, then
+// print() prints silently to the PDF printer set in the profile, margins left as Firefox's.
+async function inFirefox(pagePath, [width, height, paper], pdf) {
   const copy = pagePath.replace(/\.html$/, '-firefox.html');
-  const script = `dump('ZELK ' + JSON.stringify((${measureFields})()) + '\\n');`;
+  const script = `dump('ZELK ' + JSON.stringify((${measureFields})()) + '\\n'); print();`;
   fs.writeFileSync(copy, `${fs.readFileSync(pagePath, 'utf8')}<script>addEventListener('load', () => { ${script} });</script>\n`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zelk-firefox-'));
-  fs.writeFileSync(path.join(profile, 'user.js'), 'user_pref("browser.dom.window.dump.enabled", true);\n');
+  const to = 'print.printer_Mozilla_Save_to_PDF.print_';
+  const prefs = { 'browser.dom.window.dump.enabled': true, 'print.always_print_silent': true,
+    print_printer: 'Mozilla Save to PDF', [`${to}to_file`]: true, [`${to}to_filename`]: pdf,
+    [`${to}paper_width`]: String(width), [`${to}paper_height`]: String(height),
+    [`${to}paper_size_unit`]: 0, [`${to}paper_id`]: paper };
+  // Headers and footers off, as in Chromium: the title's day would count as a label.
+  for (const place of ['left', 'center', 'right']) prefs[`${to}header${place}`] = prefs[`${to}footer${place}`] = '';
+  fs.writeFileSync(path.join(profile, 'user.js'),
+    Object.entries(prefs).map(([k, v]) => `user_pref(${JSON.stringify(k)}, ${JSON.stringify(v)});\n`).join(''));
   const args = ['--headless', '-no-remote', '-profile', profile, '-width', '1600', '-height', '1000'];
   const firefox = spawn('firefox-esr', [...args, pathToFileURL(copy).href], { stdio: ['ignore', 'pipe', 'ignore'] });
   let [stdout, exited] = ['', false];
   firefox.once('exit', () => (exited = true) && fs.rmSync(profile, { recursive: true, force: true }));
   firefox.stdout.on('data', (data) => (stdout += data));
+  const printed = () => fs.existsSync(pdf) && fs.readFileSync(pdf).subarray(-8).toString().includes('%%EOF');
   try {
     for (const deadline = Date.now() + 60_000; Date.now() < deadline && !exited; await sleep(200)) {
       const line = stdout.match(/^ZELK (.*)$/m);
-      if (line) return JSON.parse(line[1]);
+      if (line && printed()) return JSON.parse(line[1]);
     }
     throw new Error(`firefox-esr gave up on ${copy}; its stdout:\n${stdout}`);
   } finally {
@@ -77,11 +87,11 @@ async function inFirefox(pagePath) {
   }
 }
 
-// Sheets in inches as the advice names them; the page turns them.
+// Sheets in inches as the advice names them (and Firefox's name); the page turns them.
 const MAPS = [
-  { format: 'portrait', field: 'EM', fields: 12, sheet: [8.5, 11], size: '612 x 792' },
-  { format: 'landscape', field: 'QA', fields: 12, sheet: [8.5, 11], size: '792 x 612' },
-  { format: '11x17', field: 'RR', fields: 24, sheet: [11, 17], size: '1224 x 792' },
+  { format: 'portrait', field: 'EM', fields: 12, sheet: [8.5, 11, 'na_letter'], size: '612 x 792' },
+  { format: 'landscape', field: 'QA', fields: 12, sheet: [8.5, 11, 'na_letter'], size: '792 x 612' },
+  { format: '11x17', field: 'RR', fields: 24, sheet: [11, 17, 'na_ledger'], size: '1224 x 792' },
 ];
 const byPlace = (a, b) => a.box.y - b.box.y || a.box.x - b.box.x;
 for (const map of MAPS) {
@@ -110,6 +120,10 @@ for (const map of MAPS) {
     const inChromium = printed(pdf, lefts);
     assert.deepEqual([inChromium.size, inChromium.sheets, inChromium.labels], [map.size, 1, 100 * map.fields]);
     assert.ok(Math.abs(inChromium.scale - 1) < 0.001, `printed at ${inChromium.scale}`);
-    assert.deepEqual((await inFirefox(pagePath)).sort(byPlace), fields);
+    const firefoxPdf = pdf.replace(/\.pdf$/, '-firefox.pdf');
+    fs.rmSync(firefoxPdf, { force: true });
+    assert.deepEqual((await inFirefox(pagePath, map.sheet, firefoxPdf)).sort(byPlace), fields);
+    const inFirefoxPrint = printed(firefoxPdf, lefts);
+    assert.deepEqual([inFirefoxPrint.size, inFirefoxPrint.sheets, inFirefoxPrint.labels], [map.size, 1, 100 * map.fields]);
   });
 }
