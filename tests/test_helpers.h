@@ -63,13 +63,6 @@ inline std::FILE* stream_of(const std::string& bytes) {
   return stream;
 }
 
-inline std::string contents_of(std::FILE* stream) {
-  std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
-  std::rewind(stream);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
-  return bytes;
-}
-
 inline SettingsRecord record_for(int band_index, const char* lower_left_field = "") {
   SettingsRecord record;
   reset_to_defaults(record);
