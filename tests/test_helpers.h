@@ -49,7 +49,7 @@ inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Text mode reads a page's CR LF as LF on Windows, so pages compare with the goldens there too.
+// Text mode reads a page's CR LF as LF on Windows, as the goldens hold it.
 inline std::string read_file(const std::string& path, std::ios::openmode mode = std::ios::binary) {
   std::ifstream in(path, mode);
   return std::string(std::istreambuf_iterator<char>(in), {});

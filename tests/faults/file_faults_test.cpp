@@ -135,7 +135,7 @@ TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
     std::strcpy(loaded.program_directory, "/live/");
     const LoadOutcome outcome = load_settings_file(loaded, folder / "cut.ini");
     ASSERT_EQ(outcome, length < std::strlen(ZELK_VERSION_TEXT) ? LoadOutcome::kVersionChanged : LoadOutcome::kLoaded);
-    // A field cut in half loads what it holds; whole or not reached it is plain.
+    // A field cut in half loads what it holds: only whole ones are checked.
     if (length <= 24 || length >= 40) { EXPECT_STREQ(loaded.program_base_name, length >= 40 ? "saved" : "live"); }
     if (length <= 296 || length >= 552) { EXPECT_STREQ(loaded.program_directory, length >= 552 ? "/saved/" : "/live/"); }
     if (length <= 552 || length >= 556) { EXPECT_EQ(loaded.band_index, length >= 556 ? 5 : -1); }

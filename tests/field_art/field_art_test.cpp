@@ -1,5 +1,5 @@
-// The geography file, the field pictures, the GIF writer, and the pictures a
-// build leaves in images/: one for every field a page can name.
+// The field pictures, the GIF writer, and the pictures a build leaves in
+// images/: one for every field a page can name.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include <fstream>
 #include <set>
 #include <span>
-#include <sstream>
 
 #include "../test_helpers.h"
 #include "field_art/field_picture.h"
@@ -25,24 +24,6 @@ GeoPath path_of(std::vector<GeoPoint> points) {
     path.south = std::min(path.south, p.lat), path.north = std::max(path.north, p.lat);
   }
   return path;
-}
-
-TEST(ReadGeography, DamagedFilesAreRefusedWhole) {
-  const std::string land = "L 3 0 0 100 0 0 100\n";
-  const std::pair<std::string, const char*> cases[] = {
-      {land + "X 2 0 0 1 1\n", "line 2: unknown record kind"},
-      {"L 1 0 0\n", "line 1: bad point count"},
-      {"# head\n" + land + "B 3 0 0 1 1 2\n", "line 3: too few coordinates"},
-      {"L 2 0 0 1 1 2 2\n", "line 1: more coordinates than the count"},
-      {"L 2 17900 0 200 0\n", "line 1: point off the globe"},
-      {"B 2 0 0 1 1\n", "no land in the file"},
-  };
-  for (auto [text, expected] : cases) {
-    std::istringstream in(text);
-    Geography g;
-    std::string error;
-    EXPECT_TRUE(!read_geography(in, g, error) && error == expected && g.land.empty() && g.borders.empty()) << text;
-  }
 }
 
 // Without the letters, a pixel is land, sea, or touched by a line.
@@ -125,7 +106,7 @@ TEST(RealGeography, KnownPlacesLookRight) {
     Look look;
   } cases[] = {
       {"Kansas", {-98.5, 38.5}, "EM", Look::kLand},
-      // Lakes on both sides of a border through them; lines within a pixel.
+      // Lakes across a border; lines within a pixel.
       {"Lake Michigan", {-87.0, 43.5}, "EN", Look::kSea},
       {"Lake Ontario, Canadian half", {-78.5, 43.75}, "FN", Look::kSea},
       {"Manitoulin Island", {-82.2, 45.75}, "EN", Look::kLand},
@@ -138,7 +119,7 @@ TEST(RealGeography, KnownPlacesLookRight) {
   for (const Case& c : cases) EXPECT_EQ(look_near(c.point, c.field, c.look == Look::kInk), c.look) << c.id;
 }
 
-// The pictures draw straight segments; only Antarctica's ring runs along the pole from end to end.
+// Only Antarctica's ring runs along the pole from end to end.
 TEST(RealGeography, NoLineJumpsOverTheDateLine) {
   const Geography& g = real_geography();
   for (const auto* list : {&g.land, &g.lakes, &g.borders, &g.state_borders})
@@ -154,7 +135,7 @@ TEST(RealGeography, NothingIsAsDarkAsThePagesGrayDigits) {
       EXPECT_GT(*std::min_element(c.begin(), c.end()), 140) << field;
 }
 
-// The first image with the global palette as giflib reads it; width 0 when unreadable.
+// The first image and the global palette; width 0 when unreadable.
 IndexedPicture read_gif(const std::string& path) {
   IndexedPicture picture;
   int code = 0;
@@ -188,7 +169,7 @@ TEST(FieldImagesOfTheBuild, EveryFieldAPageCanNameHasItsPicture) {
   std::set<std::string> present, expected;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     if (entry.path().extension() == ".gif") present.insert(entry.path().filename().string());
-  // Maps start at AA..RR and reach 5 fields further east and 3 further north.
+  // Maps start at AA..RR and reach 5 fields east and 3 north of that.
   for (char lon = 'A'; lon <= 'W'; ++lon)
     for (char lat = 'A'; lat <= 'U'; ++lat) expected.insert(std::string{lon, lat} + ".gif");
   EXPECT_EQ(present, expected);

@@ -1,4 +1,4 @@
-// Reading a worked-grid listing: header, band rules, data rows, messages and the index of grids.
+// Reading a listing: header, band rules, rows, messages, the index.
 #include "listing/listing_reader.h"
 
 #include <cstdio>

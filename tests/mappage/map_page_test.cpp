@@ -21,7 +21,7 @@ namespace {
 using test::read_file;
 
 // Each line of pages.txt: page name, SOURCE_DATE_EPOCH, then the CLI's
-// arguments after the listing. tests/golden/regenerate.sh reads the same file.
+// arguments after the listing, as tests/golden/regenerate.sh reads them.
 TEST(MapPage, GoldenPages) {
   const std::string golden = ZELK_TEST_DATA "/golden/";
   std::istringstream pages(read_file(golden + "pages.txt"));
