@@ -88,6 +88,16 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
   }
 }
 
+// The header as --band all reads it; "Grid" headers the CLI's tests show.
+TEST(ListingReader, HeaderBandsOfAPrefixHeader) {
+  std::FILE* stream = test::stream_of("Prefix,2M,144,azimuth,6cm\nFN31,W\n");
+  const HeaderBands header = read_header_bands(stream);
+  std::fclose(stream);
+  EXPECT_TRUE(header.readable);
+  EXPECT_EQ(header.bands, (std::vector<int>{1, 8}));
+  EXPECT_EQ(header.unnamed, (std::vector<std::pair<int, std::string>>{{4, "azimuth"}}));
+}
+
 TEST(BandTable, LabelRules) {
   struct Case {
     const char* label;
