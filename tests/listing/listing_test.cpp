@@ -88,7 +88,7 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
   }
 }
 
-// The header as --band all reads it; "Grid" headers the CLI's tests show.
+// The header as --band all reads it.
 TEST(ListingReader, HeaderBandsOfAPrefixHeader) {
   std::FILE* stream = test::stream_of("Prefix,2M,144,azimuth,6cm\nFN31,W\n");
   const HeaderBands header = read_header_bands(stream);
