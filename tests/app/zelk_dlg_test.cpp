@@ -64,9 +64,6 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
             (std::vector<std::pair<int, std::string>>{{16, "&About ZELK to HTML..."}}));
   EXPECT_EQ(host.tooltips.size(), 9u);
   EXPECT_EQ(host.tooltips[kIdBand], "Select VHF Band");
-  const SettingsRecord& s = dialog.settings();
-  EXPECT_EQ(std::string(s.version) + "|" + s.program_base_name + "|" + s.program_directory,
-            "3.3.0.1|zelk2html|" + (dir / "").string());
   EXPECT_EQ(scratch.names(), Names{"logs"});
 
   ScriptedHost lost;  // neither its own path nor a system menu: start-up goes on

@@ -26,6 +26,14 @@ Outcome run(Args args, std::optional<std::string> epoch = "1796428800", std::str
   return {status, out.str(), err.str()};
 }
 
+// Arguments without spaces, written as a shell line.
+Outcome run(const std::string& line) {
+  Args args;
+  std::istringstream words(line);
+  for (std::string word; words >> word;) args.push_back(word);
+  return run(args);
+}
+
 // The head's line ends differ between platforms; the title does not.
 std::string title(const std::string& page) {
   std::string text = read_file(page);
@@ -47,7 +55,7 @@ class Cli : public ::testing::Test {
 };
 
 TEST_F(Cli, SummaryOnStdoutBandByIndexCaptionOrLabelAndTheDate) {
-  Outcome r = run({"in/my.grids.csv", "--band=2M", "--field=em", "--ffma"});
+  Outcome r = run("in/my.grids.csv --band=2M --field=em --ffma");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Wrote    2 (2 FFMA) grids to my.grids.html\n\n"
                    "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
@@ -118,12 +126,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band.
   write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222\nEM00,W,L,,,W\nEM01,C,,W\n");
   fs::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
-  const Args all = {"in/grids", "--band", "all", "--field", "EM", "-o"};
-  auto every = [&](Args more) {
-    more.insert(more.begin(), all.begin(), all.end());
-    return run(more);
-  };
-  Outcome r = every({"out", "--ffma"});
+  auto every = [&](const std::string& more) { return run("in/grids --band all --field EM -o " + more); };
+  Outcome r = every("out --ffma");
   EXPECT_EQ(r.status, 1);
   const std::string unnamed = "WARNING: in/grids: column 6 (222) names no band\n";
   EXPECT_EQ(r.err, unnamed + "ERROR: Could not create output file " + joined("out", "grids-144.html") +
@@ -147,22 +151,22 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   EXPECT_NE(contents.find("<tr><td>2 M (144 MHz)</td>"), std::string::npos);
   EXPECT_NE(contents.find("<tr><td><a href='grids-2304.html'>13 CM"), std::string::npos);
   for (auto [band, name] : {std::pair{"50", "grids-50.html"}, {"13CM", "grids-2304.html"}, {"sat", "grids-sat.html"}}) {
-    EXPECT_EQ(run({"in/grids", "--band", band, "-o", "p.html", "--field", "EM", "--ffma"}).status, 0);
+    EXPECT_EQ(run("in/grids -o p.html --field EM --ffma --band " + std::string(band)).status, 0);
     EXPECT_EQ(read_file("out/" + std::string(name)), read_file("p.html")) << name;
   }
   fs::remove("out/grids-144.html");
   fs::remove("out/grids-bands.html");
   fs::create_directories(folder / "out/grids-bands.html");
-  r = every({"out", "--ffma"});
+  r = every("out --ffma");
   EXPECT_EQ(r.status * 1000 + r.out.find("Band totals"), 1000 + std::string::npos);
   EXPECT_EQ(r.err, unnamed + "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
                        ": Is a directory\n");
   // A folder that is missing is made; a band without worked grids is no failure.
-  EXPECT_EQ(every({"new/deeper", "--no-ffma"}).status, 0);
+  EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
   EXPECT_EQ(names_in(folder / "new/deeper"),
             (Args{"grids-144.html", "grids-2304.html", "grids-50.html", "grids-bands.html", "grids-sat.html"}));
   write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
-  r = run({"in/empty.csv", "--band", "all", "-o", "empty", "--field", "EM"});
+  r = run("in/empty.csv --band all -o empty --field EM");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "6 M (50 MHz): no worked grids, no page\n2 M (144 MHz): no worked grids, no page\n");
   EXPECT_EQ(r.err, "ERROR: No band of in/empty.csv has worked grids\n");
@@ -200,7 +204,7 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
   for (const std::string page : {"g-144.html", "g-bands.html"}) {
     fs::create_directory("d");
     if (test::make_symlink("../g.csv", "d/" + page)) {
-      r = run({"g.csv", "--band", "all", "--field", "EM", "-o", "d"});
+      r = run("g.csv --band all --field EM -o d");
       EXPECT_EQ(r.err, "ERROR: The page " + joined("d", page) + would);
     }
     EXPECT_LE(names_in("d").size(), 1u);
@@ -233,21 +237,20 @@ TEST_F(Cli, FileProblemsSayWhy) {
   EXPECT_TRUE(read_file("p.html").starts_with("<html>"));
   // A chain of links without end is not followed to some link to replace.
   if (!test::make_symlink("loop-b", "loop-a") || !test::make_symlink("loop-a", "loop-b")) return;
-  r = run({"g.csv", "--band", "1", "--field", "EM", "-o", "loop-a"});
+  r = run("g.csv --band 1 --field EM -o loop-a");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "ERROR: Could not create output file loop-a: Too many levels of symbolic links\n");
   EXPECT_TRUE(fs::is_symlink("loop-a"));
 }
 
 TEST_F(Cli, SettingsFileSuppliesTheOptionsNotGiven) {
-  run({"in/my.grids.csv", "--band", "6M", "--field", "DL", "--format", "portrait", "--no-color", "--ffma",
-       "--save-settings", "zelk2html.ini"});
+  run("in/my.grids.csv --band 6M --field DL --format portrait --no-color --ffma --save-settings zelk2html.ini");
   const std::string first = read_file("my.grids.html");
-  Outcome r = run({"in/my.grids.csv", "--settings", "zelk2html.ini"});
+  Outcome r = run("in/my.grids.csv --settings zelk2html.ini");
   EXPECT_EQ(r.out, "Wrote    1 (1 FFMA) grids to my.grids.html\n\n"
                    "Print on 8.5x11 sheet in Portrait mode\n\n");
   EXPECT_EQ(read_file("my.grids.html"), first);
-  r = run({"in/my.grids.csv", "--settings", "zelk2html.ini", "--band", "2M", "--no-ffma", "--color"});
+  r = run("in/my.grids.csv --settings zelk2html.ini --band 2M --no-ffma --color");
   EXPECT_EQ(r.out, "Wrote    2 grids to my.grids.html\n\n"
                    "Print on 8.5x11 sheet in Portrait mode to a color printer.\n\n");
   EXPECT_EQ(title("my.grids.html"), "ZELK Grid Map for 2 M (144 MHz) (DL to FO) - 05 December 2026");
