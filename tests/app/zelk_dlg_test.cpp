@@ -63,7 +63,7 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   EXPECT_EQ(host.system_menu_entries,
             (std::vector<std::pair<int, std::string>>{{16, "&About ZELK to HTML..."}}));
   EXPECT_EQ(host.tooltips.size(), 9u);
-  EXPECT_EQ(host.tooltips[kIdBand], "Select VHF Band");
+  EXPECT_EQ(host.tooltips[kIdBand] + "|" + host.tooltips[kIdFfma], "Select VHF Band|Draw FFMA outline around USA");
   EXPECT_EQ(scratch.names(), Names{"logs"});
 
   ScriptedHost lost;  // neither its own path nor a system menu: start-up goes on

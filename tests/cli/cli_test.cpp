@@ -87,6 +87,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{"none.csv", "--band", "1", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
       {{in, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1,
        open + "settings file none.ini: No such file or directory\n"},
+      {{in, "--settings", ""}, 1, open + "settings file : No such file or directory\n"},
       {{in, "--band=all", "--field=EM", "-o", "none.csv/x"}, 1,
        "ERROR: Could not create folder none.csv/x: Not a directory\n"},
       {{in, "--band", "1", "--", "--help"}, 2, "more than one listing given"},
