@@ -78,7 +78,7 @@ TEST(SettingsFile, ProgramIdentity) {
       {"/z/" + name + exe, release, "/z/|" + name + "|3.3.0.1"},
       // A name longer than its field keeps what fits; the program still starts.
       {"/z/" + name + "p" + exe, release, "/z/|" + name + "|3.3.0.1"},
-      {d255 + "p" + exe, release, d255 + "|p|3.3.0.1"},
+      {d255 + "p", release, d255 + "|p|3.3.0.1"},
       {"/" + d255 + "p", release, "||"},
   };
   for (const auto& c : cases) {
@@ -90,8 +90,8 @@ TEST(SettingsFile, ProgramIdentity) {
     EXPECT_EQ(set_program_identity(record, platform), ok) << c.path.value_or("no path");
     EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" +
                   record.version, c.identity);
-    // The version is read from the program's file, whatever its record holds.
-    EXPECT_EQ(platform.version_file, ok ? c.path.value() : "");
+    // The version is read from the program's whole file name, whatever the record holds.
+    EXPECT_EQ(platform.version_file, ok ? *c.path + (c.path->ends_with(exe) ? "" : exe) : "");
   }
 }
 
