@@ -85,11 +85,8 @@ TEST_F(DialogTest, SavedChoicesComeBackAndAnotherVersionIsDropped) {
   const std::string image(reinterpret_cast<const char*>(bytes), kSettingsRecordSize);
   std::string older = image;
   older[2] = '2';
-  // A file that ends after the version and two letters keeps the defaults beyond, and the
-  // running program's identity, so that the next save goes beside the program.
   const std::pair<std::string, std::string> cases[] = {
       {image, "|5|FN|011111100|34"},
-      {image.substr(0, 18), "|-1|FN|111100010|43"},
       {older, "warning zelk2html: Version number changed, resetting to default.\n|-1||111100010|43"}};
   for (const auto& [file, expected] : cases) {
     SCOPED_TRACE(file.size());
@@ -239,13 +236,6 @@ TEST_F(DialogTest, InstalledKeepsSettingsAndPagesInTheUsersFolders) {
   EXPECT_EQ(read_file(docs + "images/EM.gif"), "GIF89a");
   EXPECT_EQ(names_in(dir / "config/zelk2html"), Names{"zelk2html-3.3.0.1.ini"});
   EXPECT_EQ(names_in(dir / "usr"), Names{"share"});
-
-  ScriptedHost again;  // the second start restores the choices
-  again.program = host.program;
-  again.version = host.version;
-  again.user = host.user;
-  CzelkDlg(again).do_modal();
-  EXPECT_EQ(shown(again), "|1|EM|111100010");
 }
 
 TEST(DialogCommandLine, ChoosesTheListingOrPrintsAndEnds) {
