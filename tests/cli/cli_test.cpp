@@ -155,6 +155,9 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
     EXPECT_EQ(run("in/grids -o p.html --field EM --ffma --band " + std::string(band)).status, 0);
     EXPECT_EQ(read_file("out/" + std::string(name)), read_file("p.html")) << name;
   }
+  // A caption's MHz names its band: with no field, Generate's check answers.
+  for (auto band : {"430", "1296", "3456", "5768", "10000", "Sat"})
+    EXPECT_EQ(run({"in/grids", "--band", band}).status, 1) << band;
   fs::remove("out/grids-144.html");
   fs::remove("out/grids-bands.html");
   fs::create_directories(folder / "out/grids-bands.html");
