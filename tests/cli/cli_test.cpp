@@ -95,6 +95,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{"-", "--band", "1"}, 2, "- as the listing" + stdio},
       {{in, "--color=yes"}, 2, "--color takes no value"},
       {{in, "--band=11"}, 2, "unknown band 11"},
+      {{in, "--band", ""}, 2, "unknown band \n"},
       {{in, "--band", "all", "--save-settings", "x.ini"}, 2,
        "--save-settings cannot be used with --band all"},
       {{in, "--format", "a4"}, 2, "unknown format a4"},

@@ -78,7 +78,7 @@ TEST(SettingsFile, ProgramIdentity) {
       {"/z/" + name + exe, release, "/z/|" + name + "|3.3.0.1"},
       // A name longer than its field keeps what fits; the program still starts.
       {"/z/" + name + "p" + exe, release, "/z/|" + name + "|3.3.0.1"},
-      {d255 + "p", release, d255 + "|p|3.3.0.1"},
+      {d255 + "pppp", release, d255 + "|pppp|3.3.0.1"},  // 259 characters
       {"/" + d255 + "p", release, "||"},
   };
   for (const auto& c : cases) {
