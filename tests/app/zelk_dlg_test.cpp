@@ -87,6 +87,7 @@ TEST_F(DialogTest, SavedChoicesComeBackAndAnotherVersionIsDropped) {
   older[2] = '2';
   const std::pair<std::string, std::string> cases[] = {
       {image, "|5|FN|011111100|34"},
+      {image.substr(0, 18), "|-1|FN|111100010|43"},  // ends after two letters: defaults beyond
       {older, "warning zelk2html: Version number changed, resetting to default.\n|-1||111100010|43"}};
   for (const auto& [file, expected] : cases) {
     SCOPED_TRACE(file.size());
