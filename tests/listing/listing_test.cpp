@@ -126,18 +126,6 @@ TEST(BandTable, LabelRules) {
   EXPECT_TRUE(*band_caption(-1) == '\0' && *band_caption(kBandCount) == '\0' && *band_caption(kBandCount - 1) == 'S');
 }
 
-TEST(BandTable, UnrecognizedLabelIsUpperCasedAndNamedInTheMessage) {
-  SettingsRecord record = test::record_for(-1);
-  char label[] = "azimuth";
-  EXPECT_EQ(band_from_label(label, "C:\\logs\\grids.csv", record), -1);
-  EXPECT_STREQ(record.message, "Unrecognized band: AZIMUTH in C:\\logs\\grids.csv");
-  EXPECT_EQ(band_from_frequency(label, nullptr, record), -1);
-  EXPECT_STREQ(record.message, "Unrecognized frequency: AZIMUTH");
-  const std::string long_path(400, 'p');
-  EXPECT_EQ(band_from_frequency(label, long_path.c_str(), record), -1);
-  EXPECT_EQ(std::string(record.message), "Unrecognized frequency: AZIMUTH in " + std::string(220, 'p'));
-}
-
 // Keys longer than a node holds, and keys of any bytes but NUL. The
 // listing_reader fuzz target checks the tree's rules over whole listings.
 TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
