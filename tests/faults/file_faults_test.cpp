@@ -2,6 +2,7 @@
 // failing at each step in turn: reported, earlier files kept whole, nothing
 // half-written or temporary left. The page is a private link into another folder.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -11,6 +12,8 @@
 
 #include "cli/cli.h"
 #include "conversion/file_replace.h"
+#include "conversion/settings_file.h"
+#include "zelk_version.h"
 #include "test_helpers.h"
 
 namespace zelk {
@@ -109,6 +112,33 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     EXPECT_EQ(std::to_string(status) + " | " + out.str() + " | " + state(folder), expected + pictures);
     EXPECT_EQ(err.str(), warning);
     if (!failure) break;
+  }
+}
+
+// A crash or a full disk elsewhere can leave any prefix of a settings file:
+// too short for the version it is another version's; longer, it loads what
+// it holds, and the program's identity it does not reach is the running one's.
+TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
+  test::ScratchFolder folder;
+  SettingsRecord saved = test::record_for(5), live = test::record_for(-1);
+  std::strcpy(saved.version, ZELK_VERSION_TEXT);
+  std::strcpy(saved.program_base_name, "saved");
+  std::strcpy(saved.program_directory, "/saved/");
+  ASSERT_TRUE(save_settings_file(saved, folder / "full.ini"));
+  const std::string full = read_file(folder / "full.ini");
+  for (std::size_t length = 0; length <= full.size(); ++length) {
+    SCOPED_TRACE("length " + std::to_string(length));
+    write_file(folder / "cut.ini", full.substr(0, length));
+    SettingsRecord loaded = live;
+    std::strcpy(loaded.version, ZELK_VERSION_TEXT);
+    std::strcpy(loaded.program_base_name, "live");
+    std::strcpy(loaded.program_directory, "/live/");
+    const LoadOutcome outcome = load_settings_file(loaded, folder / "cut.ini");
+    ASSERT_EQ(outcome, length < std::strlen(ZELK_VERSION_TEXT) ? LoadOutcome::kVersionChanged : LoadOutcome::kLoaded);
+    // A field cut in half loads what it holds: only whole ones are checked.
+    if (length <= 24 || length >= 40) { EXPECT_STREQ(loaded.program_base_name, length >= 40 ? "saved" : "live"); }
+    if (length <= 296 || length >= 552) { EXPECT_STREQ(loaded.program_directory, length >= 552 ? "/saved/" : "/live/"); }
+    if (length <= 552 || length >= 556) { EXPECT_EQ(loaded.band_index, length >= 556 ? 5 : -1); }
   }
 }
 
