@@ -15,21 +15,17 @@
 namespace zelk {
 namespace {
 
-void walk(const GridIndex& index, GridIndex::Node t, std::string& text) {
-  if (t == GridIndex::kNone) return;
-  walk(index, index.left(t), text);
-  text += std::string(text.empty() ? "" : " ") + index.key(t) + "=" + index.status_letter(t);
-  walk(index, index.right(t), text);
-}
-
-// The entries as "key=letter ..." in key order, and the message.
+// The entries as "key=letter ..." in key order (a broken tree rule first),
+// and the message.
 std::pair<std::string, std::string> read(const std::string& listing, int band_index) {
   std::FILE* stream = test::stream_of(listing);
   SettingsRecord record = test::record_for(band_index);
   GridIndex index = read_listing(stream, "L.csv", record);
   std::fclose(stream);
-  std::string entries;
-  walk(index, index.root(), entries);
+  std::vector<std::string> keys;
+  std::string entries = aa_tree_fault(index, keys);
+  for (const std::string& key : keys)
+    entries += (entries.empty() ? "" : " ") + key + "=" + index.find(key).value_or('?');
   return {entries, record.message};
 }
 
