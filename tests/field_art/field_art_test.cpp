@@ -157,6 +157,8 @@ TEST(WriteGif, ReadsBackPixelForPixel) {
   IndexedPicture picture{3, 2, {kSeaColor, kLandColor, kCoastColor}, {0, 1, 2, 2, 1, 0}};
   std::string error;
   ASSERT_TRUE(write_gif(picture, folder / "x.gif", error)) << error;
+  // Other users run the programs beside the build's pictures too.
+  EXPECT_EQ(std::filesystem::status(folder / "x.gif").permissions(), std::filesystem::perms(0644));
   IndexedPicture back = read_gif(folder / "x.gif");
   EXPECT_TRUE(back.width == 3 && back.height == 2 && back.pixels == picture.pixels);
   EXPECT_EQ(back.palette, std::vector<Rgb>({kSeaColor, kLandColor, kCoastColor, Rgb{0, 0, 0}}));  // powers of two
