@@ -36,17 +36,24 @@ MapReach map_reach() {
   return reach;
 }
 
+// The first few off-map grids with their nodes, which are numbered in the
+// order of the listing's rows: the warning names those a reader meets first.
+using OffMapExamples = std::vector<std::pair<GridIndex::Node, std::string>>;
+
 // The tree's depth is logarithmic, so the recursion is shallow; the loop
 // takes right children without it.
-void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals) {
+void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals,
+                   OffMapExamples& examples) {
   for (; node != GridIndex::kNone; node = index.right(node)) {
-    count_subtree(index, index.left(node), record, totals);
+    count_subtree(index, index.left(node), record, totals, examples);
     const std::string_view status = status_class(index.status_letter(node), record);
     if (status == "unworked") continue;
     const std::string grid = index.key(node);
     if (!on_some_map(grid)) {
       ++totals.off_map;
-      if (totals.off_map_examples.size() < kOffMapExamples) totals.off_map_examples.push_back(grid);
+      examples.emplace_back(node, grid);
+      std::sort(examples.begin(), examples.end());
+      if (examples.size() > kOffMapExamples) examples.pop_back();
       continue;
     }
     ++(status == "checked" ? totals.checked : status == "confirmed" ? totals.confirmed : totals.worked);
@@ -145,7 +152,9 @@ bool on_some_map(std::string_view grid) {
 BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
   BandTotals totals;
   totals.band_index = record.band_index;
-  count_subtree(index, index.root(), record, totals);
+  OffMapExamples examples;
+  count_subtree(index, index.root(), record, totals, examples);
+  for (auto& [node, grid] : examples) totals.off_map_examples.push_back(std::move(grid));
   return totals;
 }
 

@@ -21,7 +21,7 @@ struct BandTotals {
   int ffma = 0;  // of those, squares of the FFMA set
   int off_map = 0;  // credited grids that no map can show
   std::string page;  // the band's map page beside the contents page; empty when it has none
-  std::vector<std::string> off_map_examples{};  // the first few off-map grids, in the index's order
+  std::vector<std::string> off_map_examples{};  // the first few off-map grids, in listing order
   int credited() const { return checked + confirmed + worked; }
 };
 
