@@ -91,10 +91,11 @@ async function inFirefox(pagePath, [width, height, paper], pdf) {
 // Sheets in inches as the advice names them, and their kin of the rest of the world (and
 // Firefox's names); the page turns them, to sizes in points. A4 is narrower than a portrait map.
 const [LETTER, A4] = [[8.5, 11, 'na_letter'], [8.27, 11.69, 'iso_a4']];
+const [LEDGER, A3] = [[11, 17, 'na_ledger'], [11.69, 16.54, 'iso_a3']];
 const MAPS = [
   { format: 'portrait', field: 'EM', fields: 12, sheets: [[...LETTER, '612 x 792'], [...A4, '596 x 842']] },
   { format: 'landscape', field: 'QA', fields: 12, sheets: [[...LETTER, '792 x 612'], [...A4, '842 x 596']] },
-  { format: '11x17', field: 'RR', fields: 24, sheets: [[11, 17, 'na_ledger', '1224 x 792'], [11.69, 16.54, 'iso_a3', '1191 x 842']] },
+  { format: '11x17', field: 'RR', fields: 24, sheets: [[...LEDGER, '1224 x 792'], [...A3, '1191 x 842']] },
 ];
 const byPlace = (a, b) => a.box.y - b.box.y || a.box.x - b.box.x;
 for (const map of MAPS) {
