@@ -27,15 +27,20 @@ constexpr const char* kHelp =
     "bin\\), the dialog keeps its settings in %APPDATA%\\zelk2html\\zelk2html.ini and\n"
     "writes its pages, with the field pictures they show, into zelk2html in the\n"
     "Documents folder. Unpacked from the zip, it keeps its settings and pages\n"
-    "beside itself. zelk2html-cli writes the same pages from a command prompt.\n";
+    "beside itself. zelk2html-cli writes the same pages from a command prompt.\n"
 #else
     "Installed (the program in PREFIX/bin, its data in PREFIX/share/zelk2html/),\n"
     "the dialog keeps its settings in $XDG_CONFIG_HOME/zelk2html/zelk2html.ini\n"
     "(~/.config/zelk2html/ when XDG_CONFIG_HOME is not set) and writes its pages,\n"
     "with the field pictures they show, into zelk2html/ in the documents folder.\n"
     "Anywhere else (a build tree, an unpacked folder) it keeps its settings and\n"
-    "pages beside itself. zelk2html-cli writes the same pages from a command line.\n";
+    "pages beside itself. zelk2html-cli writes the same pages from a command line.\n"
 #endif
+    "\n"
+    "Status letters, the first character of a grid's cell in a band column: W, L\n"
+    "or M worked; C confirmed; S submitted (shown as confirmed, or as checked with\n"
+    "\"S = *\"); * checked. Any other character, or an empty cell, leaves the\n"
+    "square unworked.\n";
 
 DialogCommandLine usage_error(const std::string& what) {
   return {std::nullopt, 2, "zelk2html: " + what + "\n" + kUsage};
