@@ -1,21 +1,18 @@
 #include "cli/cli.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 
 #include "conversion/file_paths.h"
+#include "conversion/every_band.h"
 #include "conversion/file_replace.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
 #include "listing/band_table.h"
-#include "listing/listing_reader.h"
 #include "mappage/band_totals.h"
 #include "zelk_version.h"
 
@@ -227,6 +224,7 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
     }
   }
   if (choices.band) record.band_index = *choices.band;
+  if (choices.every_band) record.band_index = kEveryBand;
   if (choices.format) set_print_format(record, *choices.format);
   for (const auto& [option, value] : choices.toggles) record.*option = value;
   if (choices.field) {
@@ -245,108 +243,32 @@ void report_failure(std::ostream& err, const GenerateResult& result) {
   if (message.empty() || message.back() != '\n') err << "\n";
 }
 
-// The run's page never replaces a file the user gave it to read.
-std::string page_refusal(const std::string& page, const Choices& choices) {
-  if (same_file(page, choices.listing)) return "ERROR: The page " + page + " would replace the listing " + choices.listing;
-  if (choices.settings && same_file(page, *choices.settings))
-    return "ERROR: The page " + page + " would replace the settings file " + *choices.settings;
-  return std::string();
-}
-
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
   if (!result.field_images_problem.empty())
     err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
 }
 
-// False when no row of the listing names a grid in the band's column.
-bool has_worked_grids(const std::string& listing, const SettingsRecord& record) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose);
-  if (in == nullptr) return true;  // Generate tells why
-  SettingsRecord scratch = record;
-  return !read_listing(in.get(), listing.c_str(), scratch).empty() || !std::string(scratch.message).starts_with("Read ");
-}
-
-// One Generate per band, each page as that band's own run writes it. A
-// refusal holds for every band, so it ends the run.
-int write_every_band(const SettingsRecord& record, GenerateRequest request, const Choices& choices,
+int write_every_band(SettingsRecord& record, const GenerateRequest& request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
-  const std::string& listing = request.input_path;
-  HeaderBands header;
-  if (std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose); in != nullptr)
-    header = read_header_bands(in.get());
-  if (header.readable && header.bands.empty()) {
-    err << "ERROR: No band column in the header of " << listing << "\n";
+  EveryBandResult result = generate_every_band(record, {request, choices.output.value_or("")});
+  if (result.stopped.status != GenerateStatus::kWritten) {
+    report_failure(err, result.stopped);
     return 1;
   }
-  // Generate then tells what is wrong with the listing, as for one band.
-  if (header.bands.empty()) header.bands.push_back(0);
-  for (const auto& [column, label] : header.unnamed)
-    err << "WARNING: " << listing << ": column " << column << " (" << label << ") names no band\n";
-  std::vector<std::string> pages;
-  for (int band : header.bands) {
-    std::string page = page_name_for(file_name_of(listing), std::string("-") + band_page_name(band));
-    pages.push_back(choices.output ? name_of(path_of(*choices.output) / path_of(page)) : page);
-    if (std::string refusal = page_refusal(pages.back(), choices); !refusal.empty()) {
-      err << refusal << "\n";
-      return 1;
-    }
-  }
-  const std::string contents_name = page_name_for(file_name_of(listing), "-bands");
-  const std::string contents = choices.output ? name_of(path_of(*choices.output) / path_of(contents_name)) : contents_name;
-  if (std::string refusal = page_refusal(contents, choices); !refusal.empty()) {
-    err << refusal << "\n";
-    return 1;
-  }
+  for (const std::string& warning : result.warnings) err << warning << "\n";
   std::vector<BandTotals> totals;
-  std::error_code ec;
-  if (choices.output && !std::filesystem::is_directory(path_of(*choices.output), ec)) {
-    std::filesystem::create_directories(path_of(*choices.output), ec);
-    if (ec) {
-      err << "ERROR: Could not create folder " << *choices.output << ": " << ec.message() << "\n";
-      return 1;
-    }
+  for (const BandOutcome& band : result.bands) {
+    if (band.worked && !band.written()) report_failure(err, band.result);
+    else out << band.line() << "\n";
+    warn_about_field_images(err, band.result);
+    totals.push_back(band.totals);
   }
-  int status = 0, written = 0;
-  std::string advice;
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    const int band = header.bands[i];
-    SettingsRecord band_record = record;
-    band_record.band_index = band;
-    request.output_path = pages[i];
-    totals.push_back(read_band_totals(listing, band_record));
-    if (!has_worked_grids(listing, band_record)) {
-      out << band_caption(band) << ": no worked grids, no page\n";
-      continue;
-    }
-    GenerateResult result = generate(band_record, request);
-    if (result.status != GenerateStatus::kWritten) {
-      report_failure(err, result);
-      status = 1;
-      if (result.status == GenerateStatus::kRefused) break;
-      continue;
-    }
-    ++written;
-    totals.back().page = file_name_of(pages[i]);
-    std::size_t line_end = std::min(result.message.find("\n\n"), result.message.size());
-    out << band_caption(band) << ": " << result.message.substr(0, line_end) << "\n";
-    advice = result.message.substr(std::min(line_end + 1, result.message.size()));
-    warn_about_field_images(err, result);
-  }
-  // The contents page links the pages written, so it follows them.
-  if (written > 0) {
-    if (std::error_code reason = save_contents_page(contents, file_name_of(listing), totals, request.page_time)) {
-      err << "ERROR: Could not write output file " << contents << ": " << reason.message() << "\n";
-      status = 1;
-    } else {
-      out << "Band totals: Wrote " << contents << "\n\n" << band_totals_text(totals);
-    }
-  }
-  out << advice;
-  if (status == 0 && written == 0) {
-    err << "ERROR: No band of " << listing << " has worked grids\n";
-    return 1;
-  }
-  return status;
+  if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
+  if (result.contents.status == GenerateStatus::kWritten)
+    out << result.contents.message << "\n\n" << band_totals_text(totals);
+  out << result.advice;
+  if (!result.no_pages.empty()) err << result.no_pages << "\n";
+  return result.succeeded() ? 0 : 1;
 }
 
 void remove_temporaries_and_stop(int signal_number) {
@@ -395,10 +317,14 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.input_path = choices.listing;
   request.mention_view_button = false;
   request.field_images_folder = environment.field_images_folder;
-  if (choices.every_band) return write_every_band(record, request, choices, out, err);
+  if (choices.settings) request.kept_files.emplace_back("settings file", *choices.settings);
+  if (record.band_index == kEveryBand) {
+    if (choices.save_settings) return usage_error(err, "--save-settings cannot be used with --band all");
+    return write_every_band(record, request, choices, out, err);
+  }
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
-  std::string refusal = page_refusal(request.output_path, choices);
+  std::string refusal = replacement_refusal(request.output_path, request);
   if (choices.save_settings && refusal.empty()) {
     const std::string& saved = *choices.save_settings;
     if (same_file(saved, choices.listing))

@@ -52,7 +52,7 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   dialog.do_modal();
   EXPECT_TRUE(host.focus_to_first_tab_stop);
   const std::vector<std::string>& bands = host.combo_rows[kIdBand];
-  EXPECT_EQ(bands.front() + "|" + bands.back() + "|" + std::to_string(bands.size()), "6 M (50 MHz)|Satellite|11");
+  EXPECT_EQ(bands.front() + "|" + bands.back() + "|" + std::to_string(bands.size()), "6 M (50 MHz)|All bands|12");
   EXPECT_EQ(host.said + std::to_string(host.combo_selection(kIdBand)) + host.edits[kIdLLField] + boxes(host),
             "-1111100010");
   EXPECT_EQ(host.enabled, (std::map<int, bool>{{kIdView, false}}));

@@ -123,7 +123,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   std::filesystem::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
   Outcome r = run({"in/grids", "--band", "all", "-o", "out", "--field", "EM", "--ffma"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "WARNING: in/grids: column 6 (222) names no band\n"
+  EXPECT_EQ(r.err, "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
+                   "WARNING: in/grids: column 6 (222) names no band\n"
                    "ERROR: Could not create output file " + test::joined("out", "grids-144.html") + ": Is a directory\n");
   EXPECT_EQ(r.out, "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + test::joined("out", "grids-50.html") +
                    "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " + test::joined("out", "grids-2304.html") +
@@ -147,7 +148,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   std::filesystem::create_directories(folder / "out/grids-bands.html");
   r = run({"in/grids", "--band", "all", "-o", "out", "--field", "EM", "--ffma"});
   EXPECT_EQ(r.status * 1000 + r.out.find("Band totals"), 1000 + std::string::npos);
-  EXPECT_EQ(r.err, "WARNING: in/grids: column 6 (222) names no band\n"
+  EXPECT_EQ(r.err, "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
+                   "WARNING: in/grids: column 6 (222) names no band\n"
                    "ERROR: Could not write output file " + test::joined("out", "grids-bands.html") + ": Is a directory\n");
   // A folder that is missing is made; no band without worked grids is a failure.
   r = run({"in/grids", "--band", "all", "-o", "new/deeper", "--field", "EM", "--no-ffma"});
