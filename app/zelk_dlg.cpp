@@ -185,7 +185,7 @@ void CzelkDlg::on_generate() {
   request.page_time = page_clock_();
   request.field_images_folder = folders_.data + "images";
   if (record_.band_index == kEveryBand) {
-    if (!generate_every_band_page(request)) return;
+    if (!generate_all_bands(request)) return;
   } else {
     create_folder_of(output_path_);
     GenerateResult result = generate(record_, request);
@@ -202,8 +202,10 @@ void CzelkDlg::on_generate() {
 }
 
 // One line per band as the command line prints them, then each band's
-// totals in a sentence, then where to print.
-bool CzelkDlg::generate_every_band_page(const GenerateRequest& request) {
+// totals in a sentence, then where to print. True when every page and the
+// contents page were written.
+bool CzelkDlg::generate_all_bands(const GenerateRequest& request) {
+  // No band's page has a longer name than the contents page ("-10000", "-bands").
   if (view_path().size() > kMaxPathLength) {
     show_message(kOutputPathTooLong, MessageIcon::kError);
     return false;

@@ -43,7 +43,7 @@ class CzelkDlg : public DialogEvents {
   void on_input();
   void take_listing(const std::string& chosen);
   void on_generate();
-  bool generate_every_band_page(const GenerateRequest& request);
+  bool generate_all_bands(const GenerateRequest& request);
   // The page Generate writes with the current band: for every band, the contents page.
   std::string view_path() const;
   void on_view();
