@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/testing/scripted_host.h"
 #include "conversion/settings_file.h"
+#include "listing/band_table.h"
 
 namespace zelk {
 namespace {
@@ -190,6 +191,32 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   generate(listing, 1, "EM");
   EXPECT_EQ(host.said.substr(host.said.rfind("\n\n\n") + 3),
             "warning zelk2html: ERROR: Could not save settings file " + ini + "\n");
+}
+
+// The last row: every band's page and the contents page, named as --band all
+// names them, a line per band and its totals; View shows the contents page.
+TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
+  dialog.do_modal();
+  generate(listing, kEveryBand, "EM");
+  const std::string folder = dir.string() + "/";
+  EXPECT_EQ(host.said, "information zelk2html: 6 M (50 MHz): Wrote    1 grids to " + folder + "grids-50.html\n"
+                       "2 M (144 MHz): Wrote    2 grids to " + folder + "grids-144.html\n"
+                       "Band totals: Wrote " + folder + "grids-bands.html\n\n"
+                       "6 M: 0 checked, 0 confirmed, 1 worked, FFMA 1 of 488\n"
+                       "2 M: 0 checked, 1 confirmed, 1 worked, FFMA 2 of 488\n"
+                       "\nClick the 'View' button to see the output.\n\n"
+                       "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n\n");
+  host.click(kIdView);
+  EXPECT_EQ(host.opened, std::vector<std::string>{folder + "grids-bands.html"});
+  CzelkDlg again(host);
+  again.do_modal();
+  EXPECT_EQ(host.combo_selected[kIdBand], kEveryBand);
+  write_file(listing, "Grid,6M\nEM10,\n");
+  host.said.clear();
+  generate(listing, kEveryBand, "EM");
+  EXPECT_EQ(host.said, "error zelk2html: 6 M (50 MHz): no worked grids, no page\n\n"
+                       "6 M: 0 checked, 0 confirmed, 0 worked, FFMA 0 of 488\n"
+                       "\nERROR: No band of " + listing + " has worked grids\n");
 }
 
 TEST_F(DialogTest, ViewAndHelpOpenTheirPagesOrSayWhy) {

@@ -73,7 +73,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{listing, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
       {{listing, "--band", "all", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
-      {{"gone.csv", "--band", "all", "--field", "EM"}, 1,
+      {{"gone.csv", "--band", "all", "--field", "EM", "-o", "made"}, 1,
        "ERROR: Could not open input file gone.csv: No such file or directory\n"},
       {{"none.csv", "--band", "1", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
       {{listing, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1,

@@ -18,11 +18,26 @@
 namespace zelk {
 namespace {
 
-void walk(const GridIndex& index, GridIndex::Node t, std::string& text) {
+// With `letters`, a column of read_every_band's, its letters in place of the index's.
+void walk(const GridIndex& index, GridIndex::Node t, std::string& text,
+          const std::vector<std::int16_t>* letters = nullptr) {
   if (t == GridIndex::kNone) return;
-  walk(index, index.left(t), text);
-  text += std::string(text.empty() ? "" : " ") + index.key(t) + "=" + index.status_letter(t);
-  walk(index, index.right(t), text);
+  walk(index, index.left(t), text, letters);
+  const int letter = letters == nullptr ? index.status_letter(t) : t < letters->size() ? (*letters)[t] : -1;
+  if (letter >= 0 || letters == nullptr)
+    text += std::string(text.empty() ? "" : " ") + index.key(t) + "=" + static_cast<char>(letter);
+  walk(index, index.right(t), text, letters);
+}
+
+// What the every-band reading keeps for the band, as read() gives it.
+std::string every_band_entries(const std::string& listing, int band_index) {
+  std::FILE* stream = test::stream_of(listing);
+  const ListingBands bands = read_every_band(stream);
+  std::fclose(stream);
+  std::string entries;
+  for (std::size_t i = 0; i < bands.bands.size(); ++i)
+    if (bands.bands[i] == band_index) walk(bands.grids, bands.grids.root(), entries, &bands.letters[bands.column_of[i]]);
+  return entries;
 }
 
 // The entries as "key=letter ..." in key order, and the message.
@@ -77,10 +92,14 @@ TEST(ListingReader, Cases) {
       {"no quoting or trimming", "Grid,2M\n\"FN31\",W\n FN32, C\nfn33,\tL\n", 1, " FN32=  \"FN31\"=W fn33=\t",
        read_count(3)},
       {"first letter stays", "Grid,2M\nFN31,C\nFN31,W\n", 1, "FN31=C", read_count(2)},
+      {"first letter of its column", "Grid,6M,2M\nFN31,L\nFN31,,W\nFN31,C,C\n", 1, "FN31=W", read_count(2)},
       {"rows without grid or cell", "Grid,2M\n,W\nFN31\nFN32,\n\n,\n", 1, "", read_count(0)},
       {"long line", "Grid,6M,2M\n" + long_row + "\nFN32,L,L\n", 1, "FN31=W FN32=L", read_count(2)},
   };
-  for (const Case& c : cases) EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+  for (const Case& c : cases) {
+    EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+    EXPECT_EQ(every_band_entries(c.listing, c.band), c.entries) << c.id << ", every band";
+  }
 }
 
 // Rows whose grid, letter or CR LF the reader's buffer cuts, at each byte of
