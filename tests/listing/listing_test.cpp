@@ -107,8 +107,7 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
   }
 }
 
-// The header as --band all reads it: each band's first column, and what
-// each label names.
+// The header as --band all reads it: each band's first column, what each label names.
 TEST(ListingReader, EveryBandOfAPrefixHeader) {
   std::FILE* stream = test::stream_of("Prefix,2M,144,azimuth,6cm\nFN31,W\n");
   const ListingBands listing = read_every_band(stream);
