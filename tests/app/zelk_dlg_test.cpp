@@ -193,7 +193,7 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
 TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   dialog.do_modal();
   generate(listing, kEveryBand);
-  const std::string at = dir.string() + "/grids-";
+  const std::string at = (dir / "grids-").string();
   EXPECT_EQ(host.said, "information zelk2html: 6 M (50 MHz): Wrote    1 grids to " + at +
                            "50.html\n2 M (144 MHz): Wrote    2 grids to " + at +
                            "144.html\nBand totals: Wrote " + at + "bands.html\n\n"
