@@ -198,16 +198,14 @@ int write_every_band(SettingsRecord& record, const GenerateRequest& request, con
     return 1;
   }
   for (const std::string& warning : result.warnings) err << warning << "\n";
-  std::vector<BandTotals> totals;
   for (const BandOutcome& band : result.bands) {
     if (band.worked && !band.written()) report_failure(err, band.result);
     else out << band.line() << "\n";
     warn_about_field_images(err, band.result);
-    totals.push_back(band.totals);
   }
   if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
   if (result.contents.status == GenerateStatus::kWritten)
-    out << result.contents.message << "\n\n" << band_totals_text(totals);
+    out << result.contents.message << "\n\n" << band_totals_text(result.totals());
   out << result.advice;
   if (!result.no_pages.empty()) err << result.no_pages << "\n";
   return result.succeeded() ? 0 : 1;

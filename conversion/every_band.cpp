@@ -91,6 +91,12 @@ bool EveryBandResult::succeeded() const {
          std::all_of(bands.begin(), bands.end(), [](const BandOutcome& band) { return band.written() || !band.worked; });
 }
 
+std::vector<BandTotals> EveryBandResult::totals() const {
+  std::vector<BandTotals> totals;
+  for (const BandOutcome& band : bands) totals.push_back(band.totals);
+  return totals;
+}
+
 std::string contents_page_path(const std::string& listing, const std::string& folder) {
   return in_folder(folder, page_name_for(file_name_of(listing), "-bands"));
 }
@@ -106,7 +112,6 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   const std::string& path = request.generate.input_path;
   result.warnings = header_warnings(listing, path);
   const std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
-  std::vector<BandTotals> totals;
   for (std::size_t i = 0; i < result.bands.size(); ++i) {
     BandOutcome& band = result.bands[i];
     SettingsRecord band_record = record;
@@ -124,7 +129,6 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
       const std::string& summary = band.result.message;
       result.advice = summary.substr(std::min(summary.find("\n\n") + 1, summary.size()));
     }
-    totals.push_back(band.totals);
   }
   // The contents page links the pages written, so it follows them.
   const std::string contents = contents_page_path(path, request.folder);
@@ -133,7 +137,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
       result.no_pages = "ERROR: No band of " + path + " has worked grids";
     return result;
   }
-  if (std::error_code reason = save_contents_page(contents, file_name_of(path), totals, request.generate.page_time))
+  if (std::error_code reason = save_contents_page(contents, file_name_of(path), result.totals(), request.generate.page_time))
     result.contents = ended(GenerateStatus::kFailed, "ERROR: Could not write output file " + contents, reason);
   else
     result.contents = ended(GenerateStatus::kWritten, "Band totals: Wrote " + contents);

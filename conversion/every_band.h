@@ -51,6 +51,8 @@ struct EveryBandResult {
   // True when every band has its page or none to have, and so has the
   // contents page.
   bool succeeded() const;
+  // Every band's totals, as the contents page shows them.
+  std::vector<BandTotals> totals() const;
 };
 
 EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandRequest& request);
