@@ -2,7 +2,6 @@
 #include "cli/help_text.h"
 
 #include <cerrno>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 
@@ -40,7 +39,6 @@ struct Choices {
   std::string listing;
   std::optional<std::string> output, field, settings, save_settings;
   std::optional<int> band;
-  bool every_band = false;
   std::optional<PrintFormat> format;
   std::vector<std::pair<std::int32_t SettingsRecord::*, std::int32_t>> toggles;
 };
@@ -50,24 +48,58 @@ int usage_error(std::ostream& err, const std::string& what) {
   return 2;
 }
 
-// Band index, caption, a page name's MHz or label; -1 when none of them.
-int parse_band(const std::string& text) {
-  int index = -1;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  // Other numbers are MHz or column labels: 144 and 50 are frequencies.
-  if (ec == std::errc() && end == text.data() + text.size() && index >= 0 && index < kBandCount) return index;
-  std::string upper = text;
-  upper_case(upper.data());
-  for (int band = 0; band < kBandCount; ++band) {
-    std::string page_name = band_page_name(band);
-    upper_case(page_name.data());
-    if (text == band_caption(band) || upper == page_name) return band;
+// The names --band takes, in any case, each with the page name of its band.
+// A closed list: scripts that once passed an index (6 meant 13 cm) or a
+// lenient label (2.3G read as 2 M) must fail, not draw another band's map.
+struct BandName {
+  const char* name;
+  const char* page_name;
+};
+constexpr BandName kBandNames[] = {
+    {"6m", "50"},       {"2m", "144"},     {"1.25m", "220"},  {"70cm", "430"},   {"33cm", "900"},
+    {"23cm", "1296"},   {"13cm", "2304"},  {"9cm", "3456"},   {"6cm", "5768"},   {"3cm", "10000"},
+    {"50", "50"},       {"144", "144"},    {"220", "220"},    {"222", "220"},    {"430", "430"},
+    {"432", "430"},     {"900", "900"},    {"902", "900"},    {"1296", "1296"},  {"2304", "2304"},
+    {"3456", "3456"},   {"5760", "5768"},  {"5768", "5768"},  {"10000", "10000"}, {"10368", "10000"},
+    {"2.3G", "2304"},   {"3.4G", "3456"},  {"5.7G", "5768"},  {"10G", "10000"},  {"sat", "sat"},
+    {"satellite", "sat"},
+};
+
+std::string upper_cased(std::string text) {
+  upper_case(text.data());
+  return text;
+}
+
+int band_of_page_name(const char* page_name) {
+  for (int band = 0; band < kBandCount; ++band)
+    if (std::string(band_page_name(band)) == page_name) return band;
+  return -1;
+}
+
+// The band a name gives; nullopt, with the usage error in `problem`, for any other text.
+std::optional<int> parse_band(const std::string& text, std::string& problem) {
+  const std::string upper = upper_cased(text);
+  for (const BandName& name : kBandNames)
+    if (upper == upper_cased(name.name)) return band_of_page_name(name.page_name);
+  // A bare wavelength ("6") is a name less its unit: say which ones it could be.
+  std::string hint;
+  if (!upper.empty() && upper.find_first_not_of("0123456789.") == std::string::npos) {
+    for (const BandName& name : kBandNames) {
+      const std::string candidate = upper_cased(name.name);
+      if (!candidate.starts_with(upper) || candidate.find_first_of("0123456789.", upper.size()) != std::string::npos)
+        continue;
+      const std::string caption = band_caption(band_of_page_name(name.page_name));
+      hint += std::string(hint.empty() ? "say " : " or ") + name.name + " " + caption.substr(caption.find('('));
+    }
   }
-  SettingsRecord scratch;
-  reset_to_defaults(scratch);
-  std::string label = text;
-  int band = band_from_label(label.data(), nullptr, scratch);
-  return band >= 0 ? band : band_from_frequency(label.data(), nullptr, scratch);
+  if (!hint.empty()) {
+    problem = "--band " + text + ": " + hint;
+  } else {
+    problem = "unknown band \"" + text + "\"; say";
+    for (const BandName& name : kBandNames) problem += std::string(" ") + name.name + ",";
+    problem += " or all";
+  }
+  return std::nullopt;
 }
 
 std::optional<PrintFormat> parse_format(const std::string& text) {
@@ -133,11 +165,10 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     return std::string("- as the ") + (choices.listing == "-" ? "listing" : "page") +
            ": standard input and output are not supported (the page needs its pictures beside it)";
   if (band) {
-    choices.every_band = *band == "all";
-    if (!choices.every_band) choices.band = parse_band(*band);
-    if (choices.band && *choices.band < 0) return "unknown band " + *band;
+    std::string problem;
+    if (upper_cased(*band) == "ALL") choices.band = kEveryBand;
+    else if (!(choices.band = parse_band(*band, problem))) return problem;
   }
-  if (choices.every_band && choices.save_settings) return "--save-settings cannot be used with --band all";
   if (format) {
     choices.format = parse_format(*format);
     if (!choices.format) return "unknown format " + *format;
@@ -166,7 +197,6 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
     }
   }
   if (choices.band) record.band_index = *choices.band;
-  if (choices.every_band) record.band_index = kEveryBand;
   if (choices.format) set_print_format(record, *choices.format);
   for (const auto& [option, value] : choices.toggles) record.*option = value;
   if (choices.field) {
@@ -203,6 +233,7 @@ int write_every_band(SettingsRecord& record, const GenerateRequest& request, con
     else out << band.line() << "\n";
     warn_about_field_images(err, band.result);
   }
+  err << off_map_warning(request.input_path, result.totals());
   if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
   if (result.contents.status == GenerateStatus::kWritten)
     out << result.contents.message << "\n\n" << band_totals_text(result.totals());
@@ -283,6 +314,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   out << result.message;
   warn_about_field_images(err, result);
+  err << off_map_warning(choices.listing, {read_band_totals(choices.listing, record)});
   std::error_code reason;
   if (choices.save_settings && !save_settings_file(record, *choices.save_settings, &reason)) {
     err << "ERROR: Could not save settings file " << *choices.save_settings;

@@ -122,7 +122,14 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
     if (band.worked) {
       GenerateRequest page = request.generate;
       page.output_path = band.page;
-      band.result = write_page(band_record, page, listing.index(i));
+      try {
+        band.result = write_page(band_record, page, [&](GridIndex& index) {
+          index = listing.index(i);
+          return std::optional<GenerateResult>();
+        });
+      } catch (const std::bad_alloc&) {
+        band.result = ended(GenerateStatus::kFailed, "ERROR: Not enough memory to write " + band.page);
+      }
     }
     if (band.written()) {
       band.totals.page = file_name_of(band.page);

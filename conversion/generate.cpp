@@ -103,19 +103,23 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
   return std::nullopt;
 }
 
-GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request, const GridIndex& index) {
+GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
+                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index) {
   // The page replaces the old one only when complete, so a failed run
   // leaves the previous page as it was.
   ReplacementFile page(request.output_path, "w");
   if (page.stream() == nullptr)
     return failure(record, "ERROR: Could not create output file %s", request.output_path, page.error());
+  GridIndex index;
+  if (std::optional<GenerateResult> failed = read_index(index)) return *failed;
   int ffma = 0;
   const int credited = write_map_page(index, page.stream(), ffma, record, request.page_time);
   if (!page.commit())
     return failure(record, "ERROR: Could not write output file %s", request.output_path, page.error());
   // The page is complete: a picture that cannot be copied only leaves its field plain.
+  // A page sent into a device or pipe has no folder of its own.
   std::string images_problem;
-  if (!request.field_images_folder.empty())
+  if (!request.field_images_folder.empty() && !page.in_place())
     images_problem =
         add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
 
@@ -137,13 +141,14 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
 
   take_lower_left_field(record, request.ll_field_text);
   try {
-    GridIndex index;
-    std::optional<GenerateResult> failed = read_listing_file(
-        record, request.input_path,
-        [&](std::FILE* listing) { index = read_listing(listing, request.input_path.c_str(), record); });
-    if (failed) return *failed;
-    if (index.empty()) return {GenerateStatus::kFailed, record.message};
-    return write_page(record, request, index);
+    return write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
+      if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
+            index = read_listing(in, request.input_path.c_str(), record);
+          }))
+        return failed;
+      if (index.empty()) return GenerateResult{GenerateStatus::kFailed, record.message};
+      return std::nullopt;
+    });
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read %s", request.input_path);
   }

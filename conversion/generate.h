@@ -68,10 +68,13 @@ void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_t
 // when it could not be opened or read to its end.
 std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
                                                 const std::function<void(std::FILE*)>& read);
-// Writes the page of the record's band from the listing's index to the
-// request's output path, complete or not at all, then puts the field
-// pictures beside it and composes the summary.
-GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request, const GridIndex& index);
+// Writes the page of the record's band to the request's output path,
+// complete or not at all, then puts the field pictures beside it and
+// composes the summary. The index comes from `read_index` once the page's
+// temporary file exists, so that a run stopped while reading leaves nothing;
+// it gives the failure that ends the run, if any.
+GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
+                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index);
 
 // After the summary has been shown: saves the settings file at `path`. Empty
 // on success, else the warning to show.
