@@ -97,6 +97,11 @@ set_choices() {
 dismiss() { keys "$(await_window "$1")" Return && await_closed "$1"; }
 open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }
 quit() { keys "$main" Escape && await_end; }
+all_bands() { tab_to Band && keys "$main" End; }
+command_line_all() {
+  "$BUILD-host/zelk2html-cli" "$listing" --settings "$settings" -o "$1" >/dev/null
+  sed -i 's/$/\r/' "$1"/*.html
+}
 
 walk
 [ "$(dd if="$settings" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "Z:${folder//\//\\}\\" ] \
