@@ -14,6 +14,7 @@
 
 #include "conversion/settings_record.h"
 #include "listing/grid_index.h"
+#include "mappage/band_totals.h"
 
 namespace zelk {
 
@@ -50,6 +51,9 @@ struct GenerateResult {
   std::string field_images_problem{};
   int credited_count = 0;
   int ffma_count = 0;
+  // Over the whole listing, from the index the page was written from, for
+  // the warning about grids no map shows; generate() alone fills it in.
+  BandTotals totals{};
 };
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);

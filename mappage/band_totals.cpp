@@ -4,12 +4,10 @@
 #include <array>
 #include <cctype>
 #include <cstring>
-#include <memory>
 
 #include "conversion/file_replace.h"
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
-#include "listing/listing_reader.h"
 #include "mappage/map_page.h"
 #include "mappage/page_date.h"
 
@@ -162,13 +160,6 @@ BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& recor
   BandTotals totals = count_column_totals(index, {letters}, record)[0];
   totals.band_index = record.band_index;
   return totals;
-}
-
-BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing_path.c_str(), "r"), &std::fclose);
-  SettingsRecord scratch = record;
-  if (in == nullptr) return count_band_totals(GridIndex(), scratch);
-  return count_band_totals(read_listing(in.get(), listing_path.c_str(), scratch), scratch);
 }
 
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,

@@ -43,9 +43,6 @@ std::vector<BandTotals> count_column_totals(const GridIndex& grids,
                                            const std::vector<std::vector<std::int16_t>>& letters,
                                            const SettingsRecord& record);
 
-// The listing read for the record's band; zeros when it cannot be read.
-BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record);
-
 // The contents page: one row per band, its caption linking to `page`.
 // `listing_name` and the date (of `page_time`) head it.
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
