@@ -51,9 +51,9 @@ struct GenerateResult {
   std::string field_images_problem{};
   int credited_count = 0;
   int ffma_count = 0;
-  // Over the whole listing, from the index the page was written from, for
-  // the warning about grids no map shows; generate() alone fills it in.
-  BandTotals totals{};
+  // The listing's credited grids that no map shows, from the page's own
+  // index, for the caller's warning; generate() alone fills it in.
+  BandTotals off_map{};
 };
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);

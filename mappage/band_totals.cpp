@@ -154,11 +154,12 @@ std::vector<BandTotals> count_column_totals(const GridIndex& grids,
   return totals;
 }
 
-BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
-  std::vector<std::int16_t> letters(index.size() + 1, -1);
-  for (GridIndex::Node t = 1; t <= index.size(); ++t) letters[t] = static_cast<unsigned char>(index.status_letter(t));
-  BandTotals totals = count_column_totals(index, {letters}, record)[0];
-  totals.band_index = record.band_index;
+BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record) {
+  BandTotals totals;
+  for (GridIndex::Node t = 1; t <= index.size(); ++t)
+    if (std::strcmp(status_class(index.status_letter(t), record), "unworked") != 0 && !on_some_map(index.key(t)) &&
+        ++totals.off_map <= static_cast<int>(kOffMapExamples))
+      totals.off_map_examples.push_back(index.key(t));
   return totals;
 }
 
