@@ -23,7 +23,6 @@ class ScriptedHost : public DialogHost {
   std::string said;
   std::vector<OpenFileRequest> file_requests;
   std::vector<std::string> opened;
-  bool focus_to_first_tab_stop = false;
   std::optional<int> dialog_result;
   std::map<int, std::vector<std::string>> lists, combo_rows;  // the controls
   std::map<int, int> combo_selected;
@@ -86,7 +85,7 @@ class ScriptedHost : public DialogHost {
   void append_system_menu(int, const std::string&) override {}
   void set_window_icons(int) override {}
   int run_main_dialog(DialogEvents& events) override {
-    focus_to_first_tab_stop = (events_ = &events)->on_init_dialog();
+    (events_ = &events)->on_init_dialog();
     return dialog_result.value_or(kIdDone);
   }
   void run_about_box() override {}
