@@ -1,5 +1,4 @@
-// The help page's status table: each letter it lists credits its square as
-// the table says.
+// Each letter of the help page's status table credits its square as the table says.
 #include <regex>
 
 #include <gtest/gtest.h>
