@@ -89,6 +89,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--band=all", "--field=EM", "-o", "none.csv/x"}, 1,
        "ERROR: Could not create folder none.csv/x: Not a directory\n"},
       {{in, "--band", "1", "--", "--help"}, 2, "more than one listing given"},
+      {{"-", "--band", "1"}, 2, "- as the listing: standard input and output are not supported"},
       {{in, "--color=yes"}, 2, "--color takes no value"},
       {{in, "--band=11"}, 2, "unknown band 11"},
       {{in, "--band", ""}, 2, "unknown band \n"},
@@ -206,7 +207,6 @@ TEST_F(Cli, FileProblemsSayWhy) {
   Outcome r = run({"g.csv", "--band", "1", "--field", "EM", "-o", "p.html"}, "1796428800", "nowhere");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: found no folder nowhere\n");
-  EXPECT_TRUE(read_file("p.html").starts_with("<html>"));
   // A chain of links without end is not followed to some link to replace.
   if (!test::make_symlink("loop-b", "loop-a") || !test::make_symlink("loop-a", "loop-b")) return;
   r = run("g.csv --band 1 --field EM -o loop-a");
