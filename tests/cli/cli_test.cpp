@@ -75,7 +75,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLineOrASettingsFile) {
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
   }
   // A spreadsheet's byte-order mark; grids as no map writes them.
-  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nFN31ab,C\n FN21,W\n\"FN23\",*\nEM00,W\n");
+  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");
   r = run("odd.csv --band 2m --field EM");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "WARNING: 4 credited grids of odd.csv are not written as a map writes squares (four "
