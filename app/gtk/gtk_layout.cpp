@@ -89,6 +89,9 @@ void name_for_screen_readers(const DialogLayout& layout, const std::vector<GtkWi
     GtkWidget* label_widget = widgets[label - layout.controls];
     if (GTK_IS_FRAME(label_widget)) label_widget = gtk_frame_get_label_widget(GTK_FRAME(label_widget));
     AtkObject* label_accessible = gtk_widget_get_accessible(label_widget);
+    // A radio button's accessible makes its group's relation when first asked
+    // and, finding other relations by then, warns.
+    g_object_unref(atk_object_ref_relation_set(accessible));
     atk_object_add_relationship(accessible, ATK_RELATION_LABELLED_BY, label_accessible);
     atk_object_add_relationship(label_accessible, ATK_RELATION_LABEL_FOR, accessible);
   }
