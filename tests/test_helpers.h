@@ -49,7 +49,7 @@ inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Text mode reads a page's CR LF as LF on Windows, so pages compare with the goldens there too.
+// Text mode reads a page's CR LF as LF on Windows, as the goldens hold it.
 inline std::string read_file(const std::string& path, std::ios::openmode mode = std::ios::binary) {
   std::ifstream in(path, mode);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -61,13 +61,6 @@ inline std::FILE* stream_of(const std::string& bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), stream);
   std::rewind(stream);
   return stream;
-}
-
-inline std::string contents_of(std::FILE* stream) {
-  std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
-  std::rewind(stream);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
-  return bytes;
 }
 
 inline SettingsRecord record_for(int band_index, const char* lower_left_field = "") {

@@ -15,8 +15,7 @@ namespace zelk {
 
 class ScriptedHost : public DialogHost {
  public:
-  // The script.
-  std::optional<std::string> program;
+  std::optional<std::string> program;  // the script: what the platform answers
   std::optional<VersionRecord> version;
   std::optional<UserFolders> user;  // none: the program lives portable
   std::vector<std::optional<std::string>> chosen_files;  // the open-file dialog's answers in turn; none left = cancel
@@ -31,8 +30,7 @@ class ScriptedHost : public DialogHost {
   int window_icon = 0, about_boxes = 0;
   bool focus_to_first_tab_stop = false;
   std::optional<int> dialog_result;
-  // The controls.
-  std::map<int, std::vector<std::string>> lists, combo_rows;
+  std::map<int, std::vector<std::string>> lists, combo_rows;  // the controls
   std::map<int, int> combo_selected;
   std::map<int, std::string> edits, tooltips;
   std::map<int, bool> checks, enabled;

@@ -23,7 +23,6 @@ TEST(HelpPage, ExampleListingGivesTheStatusesOfItsTable) {
     for (std::size_t at = 0; (at = r->str(1).find("<code>", at)) != std::string::npos; at += 6)
       promised[r->str(1)[at + 6]] = r->str(2);
   ASSERT_EQ(promised.size(), 6u);
-
   test::ScratchFolder folder;
   test::write_file(folder / "example.csv", example[1]);
   std::vector<std::vector<std::string>> lines;  // cells, empty ones included
@@ -33,18 +32,19 @@ TEST(HelpPage, ExampleListingGivesTheStatusesOfItsTable) {
     for (std::istringstream cells(line + ","); std::getline(cells, cell, ',');) lines.back().push_back(cell);
   }
   for (std::size_t band = 1; band < lines[0].size(); ++band) {
-    SCOPED_TRACE(lines[0][band]);
     std::map<std::string, long> expected;
-    for (std::size_t i = 1; i < lines.size(); ++i)
-      if (!lines[i][band].empty() && promised.count(lines[i][band][0]) > 0) ++expected[promised[lines[i][band][0]]];
+    for (const auto& cells : lines)
+      if (&cells != &lines[0] && !cells[band].empty()) ++expected[promised[cells[band][0]]];
     SettingsRecord record = test::record_for(-1);
     record.band_index = band_from_label(lines[0][band].data(), nullptr, record);
-    ASSERT_EQ(generate(record, test::request_for(folder / "example.csv", folder / "example.html", "EM")).status,
+    const std::string map = folder / "example.html";
+    ASSERT_EQ(generate(record, test::request_for(folder / "example.csv", map, "EM")).status,
               GenerateStatus::kWritten);
-    const std::string map = test::read_file(folder / "example.html");
+    const std::string cells = test::read_file(map);
     for (std::string square : {"worked", "confirmed", "checked"}) {
       const std::regex cell("<td class='" + square + " ");
-      EXPECT_EQ(std::distance(std::sregex_iterator(map.begin(), map.end(), cell), {}), expected[square]) << square;
+      EXPECT_EQ(std::distance(std::sregex_iterator(cells.begin(), cells.end(), cell), {}), expected[square])
+          << lines[0][band] << " " << square;
     }
   }
 }

@@ -14,20 +14,19 @@ TEST(ProgramFolders, InstalledOnlyInBinBesideItsSharedData) {
 #endif
   test::ScratchFolder scratch;
   const std::string root = scratch.path();
-  // Complete installs under usr/ and opt/; opt/ without its help page, local/ without its pictures.
+  // Whole installs under usr/ and opt/; opt/ without its help page, local/
+  // without its pictures.
   for (const char* file : {"usr/share/zelk2html/images/EM.gif", "usr/share/zelk2html/ZELK/index.html",
                            "opt/share/zelk2html/images/EM.gif", "local/share/zelk2html/ZELK/index.html"})
     test::write_file(root + "/" + file, "");
-  const UserFolders user{"/home/u/.config", "/home/u/Dokumente"};
+  const UserFolders user{"/conf", "/docs"};
   const struct {
     std::string program;
     bool user_folders;
     std::string expected;  // data|pages|settings file
   } cases[] = {
-      {"/usr/bin/zelk2html", true,
-       "/usr/share/zelk2html/|/home/u/Dokumente/zelk2html/|/home/u/.config/zelk2html/zelk2html.ini"},
-      {"/usr/bin/zelk2html-3.3.0.1", true,
-       "/usr/share/zelk2html/|/home/u/Dokumente/zelk2html/|/home/u/.config/zelk2html/zelk2html-3.3.0.1.ini"},
+      {"/usr/bin/zelk2html", true, "/usr/share/zelk2html/|/docs/zelk2html/|/conf/zelk2html/zelk2html.ini"},
+      {"/usr/bin/z-3.3", true, "/usr/share/zelk2html/|/docs/zelk2html/|/conf/zelk2html/z-3.3.ini"},
       {"/usr/bin/zelk2html", false, "/usr/bin/|/usr/bin/|/usr/bin/zelk2html.ini"},
       {"/usr/zelk2html", true, "/usr/|/usr/|/usr/zelk2html.ini"},
       {"/opt/bin/zelk2html", true, "/opt/bin/|/opt/bin/|/opt/bin/zelk2html.ini"},

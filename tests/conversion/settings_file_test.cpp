@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -26,9 +25,11 @@ TEST(SettingsRecord, ByteImageHasFixedOffsetsAndLittleEndianIntegers) {
   record.map_columns = -2;
   const std::string image = image_of(record);
   EXPECT_EQ(image.substr(0, 552), std::string(552, '\0'));
-  // band, bold, color, C = S = * 1, FFMA 0, reserved -1, rows 3, landscape, needed 1, S = * 0, columns
-  EXPECT_EQ(image.substr(552), std::string("\4\3\2\1" "\1\0\0\0" "\1\0\0\0" "\1\0\0\0" "\0\0\0\0" "\377\377\377\377"
-                                           "\3\0\0\0" "\1\0\0\0" "\1\0\0\0" "\0\0\0\0" "\376\377\377\377", 44));
+  // band, bold, color, C = S = * 1, FFMA 0, reserved -1, rows 3, landscape,
+  // needed 1, S = * 0, columns
+  EXPECT_EQ(image.substr(552), std::string("\4\3\2\1" "\1\0\0\0" "\1\0\0\0" "\1\0\0\0" "\0\0\0\0"
+                                           "\377\377\377\377" "\3\0\0\0" "\1\0\0\0" "\1\0\0\0"
+                                           "\0\0\0\0" "\376\377\377\377", 44));
 }
 
 struct FakePlatform : ProgramPlatform {
@@ -36,16 +37,20 @@ struct FakePlatform : ProgramPlatform {
   std::optional<VersionRecord> version;
   std::string version_file;
   std::optional<std::string> program_path() override { return path; }
-  std::optional<VersionRecord> version_record(const std::string& file) override { return version_file = file, version; }
+  std::optional<VersionRecord> version_record(const std::string& file) override {
+    return version_file = file, version;
+  }
 };
 
 // A record as this release writes it, every field off its default.
 SettingsRecord stored_record() {
   SettingsRecord record = test::record_for(5, "FN");
   std::strcpy(record.version, "3.3.0.1");
-  std::strcpy(record.program_directory, "/");  // one character each: the live identity must not replace them
+  // One character each: the live identity must not replace them.
+  std::strcpy(record.program_directory, "/");
   std::strcpy(record.program_base_name, "p");
-  record.bold_option = record.color_option = record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
+  record.bold_option = record.color_option = 0;
+  record.confirmed_as_checked_option = record.emphasize_needed_option = 0;
   record.ffma_option = record.submitted_as_checked_option = 1;
   set_print_format(record, kTabloid);
   return record;
@@ -53,90 +58,85 @@ SettingsRecord stored_record() {
 
 TEST(SettingsFile, ProgramIdentity) {
 #ifdef _WIN32
-  const bool windows = true;
+  const std::string exe = ".exe";
 #else
-  const bool windows = false;  // Linux programs carry no extension: nothing of the name is cut
+  const std::string exe;  // Linux programs carry no extension: nothing of the name is cut
 #endif
   const VersionRecord release{kVersionSignature, 0x00030003, 0x00000001};
-  const std::string d255 = "/" + std::string(253, 'd') + "/";
-  struct Case {
+  const std::string d255 = "/" + std::string(253, 'd') + "/", name = "abcdefghijklmno";
+  const struct {
     std::optional<std::string> path;
     std::optional<VersionRecord> version;
     std::string identity;  // directory|base name|version
-    std::string version_file = "";  // where it is not the record's directory and name
   } cases[] = {
-      {"/opt/zelk/zelk2html.exe", release, windows ? "/opt/zelk/|zelk2html|3.3.0.1" : "/opt/zelk/|zelk2html.exe|3.3.0.1"},
-      {"/opt/zelk.v2/zelk2html-3.3", release, windows ? "/opt/zelk.v2/|zelk2html-3|3.3.0.1" : "/opt/zelk.v2/|zelk2html-3.3|3.3.0.1"},
+      {"/o/zelk2html" + exe, release, "/o/|zelk2html|3.3.0.1"},
+      {"/o.v2/z-3.3" + exe, release, "/o.v2/|z-3.3|3.3.0.1"},
       {"/z/zelk2html", std::nullopt, "/z/|zelk2html|"},
       {"/z/zelk2html", VersionRecord{0xFEEF04BC, 0x00030003, 1}, "/z/|zelk2html|"},
       {"/z/p", VersionRecord{kVersionSignature, 0xFFFFFFFF, 0xFFFFFFFF}, "/z/|p|"},  // 23 characters
       {std::nullopt, release, "||"},
-      {"/z/abcdefghijklmno", release, "/z/|abcdefghijklmno|3.3.0.1"},
+      {"/z/" + name + exe, release, "/z/|" + name + "|3.3.0.1"},
       // A name longer than its field keeps what fits; the program still starts.
-      {"/z/abcdefghijklmnop", release, "/z/|abcdefghijklmno|3.3.0.1", windows ? "/z/abcdefghijklmnop.exe" : "/z/abcdefghijklmnop"},
-      {d255 + "p", release, d255 + "|p|3.3.0.1"},
+      {"/z/" + name + "p" + exe, release, "/z/|" + name + "|3.3.0.1"},
+      {d255 + "pppp", release, d255 + "|pppp|3.3.0.1"},  // 259 characters
       {"/" + d255 + "p", release, "||"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FakePlatform platform;
     platform.path = c.path;
     platform.version = c.version;
     SettingsRecord record = stored_record();  // a failed identity leaves none of the old one
     const bool ok = c.identity != "||";
     EXPECT_EQ(set_program_identity(record, platform), ok) << c.path.value_or("no path");
-    EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" + record.version, c.identity);
-    EXPECT_EQ(platform.version_file,
-              !c.version_file.empty() ? c.version_file
-              : ok ? std::string(record.program_directory) + record.program_base_name + (windows ? ".exe" : "") : "");
+    EXPECT_EQ(std::string(record.program_directory) + "|" + record.program_base_name + "|" +
+                  record.version, c.identity);
+    // The version is read from the program's whole file name, whatever the record holds.
+    EXPECT_EQ(platform.version_file, ok ? *c.path + (c.path->ends_with(exe) ? "" : exe) : "");
   }
 }
 
-SettingsRecord live_record(const char* version = "3.3.0.1") {
-  SettingsRecord live = test::record_for(-1);
-  std::strcpy(live.version, version);
-  std::strcpy(live.program_directory, "/live/");
-  std::strcpy(live.program_base_name, "zelk2html");
-  return live;
-}
-
-// Cut-short and foreign files: the settings_file fuzz target and its corpus replay.
+// Cut-short files: the fault driver and the settings_file fuzz target.
 TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
   const std::string path = folder / "zelk2html.ini", stored = image_of(stored_record());
-  auto patched = [&](std::size_t offset, const std::string& bytes) { return std::string(stored).replace(offset, bytes.size(), bytes); };
+  auto patched = [&](std::size_t offset, const std::string& bytes) {
+    return std::string(stored).replace(offset, bytes.size(), bytes);
+  };
   // Rows, print format 2, needed 0, S as checked 1, columns: as the file holds them.
-  auto map = [](char rows, char columns) { return std::string{rows, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0}; };
-  struct Case {
-    const char* id;
-    std::optional<std::string> file;
-    const char* live_version;
+  auto map = [&](char rows, char columns) {
+    return patched(576, {rows, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0});
+  };
+  const std::string v = "3.3.0.1";
+  const struct {
+    std::string file, live_version;
     LoadOutcome outcome;
     std::string after;  // band, rows x columns
   } cases[] = {
-      {"no file", std::nullopt, "3.3.0.1", LoadOutcome::kNoFile, "-1 3x4"},
-      {"this release", stored, "3.3.0.1", LoadOutcome::kLoaded, "5 4x6"},
-      {"this version's text and more", patched(0, "3.3.0.10"), "3.3.0.1", LoadOutcome::kVersionChanged, "-1 3x4"},
-      {"no version on either side", patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
-      {"empty file", "", "", LoadOutcome::kVersionChanged, "-1 3x4"},
-      {"band index 10", patched(552, std::string("\x0A\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "10 4x6"},
-      {"band index 11", patched(552, std::string("\x0B\0\0\0", 4)), "3.3.0.1", LoadOutcome::kLoaded, "-1 4x6"},
-      {"1 row, 19 columns", patched(576, map(1, 19)), "3.3.0.1", LoadOutcome::kLoaded, "5 1x4"},
-      {"19 rows, 1 column", patched(576, map(19, 1)), "3.3.0.1", LoadOutcome::kLoaded, "5 3x1"},
-      {"version filling its field", patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},
+      {stored, v, LoadOutcome::kLoaded, "5 4x6"},
+      {patched(0, "3.3.0.10"), v, LoadOutcome::kVersionChanged, "-1 3x4"},  // more than this version
+      {patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
+      {"", "", LoadOutcome::kVersionChanged, "-1 3x4"},
+      {patched(552, std::string("\x0A\0\0\0", 4)), v, LoadOutcome::kLoaded, "10 4x6"},
+      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6"},
+      {map(1, 19), v, LoadOutcome::kLoaded, "5 1x4"},
+      {map(19, 1), v, LoadOutcome::kLoaded, "5 3x1"},
+      {patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},
   };
-  for (const Case& c : cases) {
-    std::filesystem::remove(path);
-    if (c.file) test::write_file(path, *c.file);
-    SettingsRecord live = live_record(c.live_version);
-    EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.id;
-    EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" + std::to_string(live.map_columns),
-              c.after) << c.id;
-    const std::string unchanged = image_of(live_record(c.live_version)), as_read = image_of(live);
-    EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read) << c.id;
+  for (const auto& c : cases) {
+    test::write_file(path, c.file);
+    SettingsRecord live = test::record_for(-1);
+    std::strcpy(live.version, c.live_version.c_str());
+    const std::string unchanged = image_of(live);
+    EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.after;
+    EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" +
+                  std::to_string(live.map_columns), c.after);
+    const std::string as_read = image_of(live);
+    EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read);
   }
-  // A program folder that fills its field ends there, before a character the field's end cuts in two.
+  // A program folder that fills its field ends there, before a character
+  // the field's end cuts in two.
   test::write_file(path, patched(296, std::string(254, 'd') + "П"));
-  SettingsRecord live = live_record();
+  SettingsRecord live = stored_record();
   ASSERT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
   EXPECT_EQ(std::string(live.program_directory), std::string(254, 'd'));
 }
@@ -144,13 +144,12 @@ TEST(SettingsFile, LoadOutcomes) {
 TEST(SettingsFile, SaveReplacesTheFileOnlyWhenComplete) {
   test::ScratchFolder folder;
   SettingsRecord record = stored_record();
-  std::strcpy(record.program_directory, (folder / "").c_str());  // ends with the platform's separator
+  // Ends with the platform's separator.
+  std::strcpy(record.program_directory, (folder / "").c_str());
   std::strcpy(record.program_base_name, "zelk2html");
-  std::strcpy(record.message, "Wrote 12 grids");
   ASSERT_EQ(settings_path(record), folder / "zelk2html.ini");
   ASSERT_TRUE(save_settings_file(record));
   EXPECT_EQ(test::read_file(folder / "zelk2html.ini"), image_of(record));
-  EXPECT_EQ(record.message[0], '\0');
   EXPECT_FALSE(save_settings_file(record, folder / "missing/zelk2html.ini"));
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"zelk2html.ini"}));
   // Beyond 259 characters there is no settings path.

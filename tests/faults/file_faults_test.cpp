@@ -24,17 +24,13 @@ using test::read_file;
 using test::write_file;
 
 // Fails the step numbered `failing_step` (from 1) of a run, counting every
-// step of every replacement, and records which step that was.
-struct Failure {
-  FileStep step;
-  std::string target;
-};
+// step of every replacement, and records which step and file that was.
 long failing_step = 0, steps_taken = 0;
-std::optional<Failure> failure;
+std::optional<std::pair<FileStep, std::string>> failure;
 
 bool fail_the_chosen_step(FileStep step, const std::string& target) {
   if (++steps_taken != failing_step) return true;
-  failure = Failure{step, target};
+  failure = {step, target};
   return false;
 }
 
@@ -76,15 +72,14 @@ std::string state(const test::ScratchFolder& folder) {
 }
 
 TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
-  for (long number = 1; number <= 40; ++number) {  // bounded, should a step fail for good
-    SCOPED_TRACE("step " + std::to_string(number));
+  for (failing_step = 1; failing_step <= 40; ++failing_step) {  // bounded, should a step fail for good
+    SCOPED_TRACE("step " + std::to_string(failing_step));
     test::ScratchFolder folder;
     prepare(folder);
     const std::string page = folder / "web/grids.html", settings = folder / "zelk2html.ini";
     CliEnvironment environment;
     environment.field_images_folder = folder / "program";
     std::ostringstream out, err;
-    failing_step = number;
     steps_taken = 0;
     failure.reset();
     file_step_hook = fail_the_chosen_step;
@@ -99,17 +94,17 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     std::string expected = "0 | " + summary + " | page new 640 linked | settings new 600 | pictures";
     std::string pictures = " FN.gif FO.gif GN.gif";
     if (!failure) {
-      EXPECT_EQ(number - 1, 20) << "five steps for each of the page, two pictures and the settings file";
-    } else if (failure->target.ends_with("grids.html")) {
-      warning += std::string("ERROR: Could not ") + (failure->step == FileStep::kCreate ? "create" : "write") +
+      EXPECT_EQ(failing_step - 1, 20) << "five steps for each of the page, two pictures and the settings file";
+    } else if (failure->second.ends_with("grids.html")) {
+      warning += std::string("ERROR: Could not ") + (failure->first == FileStep::kCreate ? "create" : "write") +
                  " output file " + page + ": Input/output error\n";
       expected = "1 |  | page previous 640 linked | settings previous 600 | pictures";
       pictures = " FO.gif";
-    } else if (failure->target == settings) {
+    } else if (failure->second == settings) {
       warning += "ERROR: Could not save settings file " + settings + ": Input/output error\n";
       expected = "1 | " + summary + " | page new 640 linked | settings previous 600 | pictures";
     } else {
-      const std::string name = fs::path(failure->target).filename().string();
+      const std::string name = fs::path(failure->second).filename().string();
       pictures.erase(pictures.find(" " + name), name.size() + 1);
       warning += "WARNING: The field pictures were not put beside the page: could not write " + folder / "web/images/" +
                  name + ": Input/output error\n";
@@ -125,27 +120,25 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
 // it holds, and the program's identity it does not reach is the running one's.
 TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
   test::ScratchFolder folder;
-  auto record = [](const char* name, const char* folder) {
-    SettingsRecord record = test::record_for(-1);
-    std::strcpy(record.version, ZELK_VERSION_TEXT);
-    std::strcpy(record.program_base_name, name);
-    std::strcpy(record.program_directory, folder);
-    return record;
-  };
-  SettingsRecord saved = record("saved", "/saved/");
-  saved.band_index = 5;
+  SettingsRecord saved = test::record_for(5), live = test::record_for(-1);
+  std::strcpy(saved.version, ZELK_VERSION_TEXT);
+  std::strcpy(saved.program_base_name, "saved");
+  std::strcpy(saved.program_directory, "/saved/");
   ASSERT_TRUE(save_settings_file(saved, folder / "full.ini"));
   const std::string full = read_file(folder / "full.ini");
   for (std::size_t length = 0; length <= full.size(); ++length) {
     SCOPED_TRACE("length " + std::to_string(length));
     write_file(folder / "cut.ini", full.substr(0, length));
-    SettingsRecord live = record("live", "/live/");
-    const LoadOutcome outcome = load_settings_file(live, folder / "cut.ini");
+    SettingsRecord loaded = live;
+    std::strcpy(loaded.version, ZELK_VERSION_TEXT);
+    std::strcpy(loaded.program_base_name, "live");
+    std::strcpy(loaded.program_directory, "/live/");
+    const LoadOutcome outcome = load_settings_file(loaded, folder / "cut.ini");
     ASSERT_EQ(outcome, length < std::strlen(ZELK_VERSION_TEXT) ? LoadOutcome::kVersionChanged : LoadOutcome::kLoaded);
-    // A field cut in half loads what it holds; whole or not reached it is plain.
-    if (length <= 24 || length >= 40) { EXPECT_STREQ(live.program_base_name, length >= 40 ? "saved" : "live"); }
-    if (length <= 296 || length >= 552) { EXPECT_STREQ(live.program_directory, length >= 552 ? "/saved/" : "/live/"); }
-    if (length <= 552 || length >= 556) { EXPECT_EQ(live.band_index, length >= 556 ? 5 : -1); }
+    // A field cut in half loads what it holds: only whole ones are checked.
+    if (length <= 24 || length >= 40) { EXPECT_STREQ(loaded.program_base_name, length >= 40 ? "saved" : "live"); }
+    if (length <= 296 || length >= 552) { EXPECT_STREQ(loaded.program_directory, length >= 552 ? "/saved/" : "/live/"); }
+    if (length <= 552 || length >= 556) { EXPECT_EQ(loaded.band_index, length >= 556 ? 5 : -1); }
   }
 }
 

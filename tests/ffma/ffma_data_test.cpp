@@ -1,4 +1,4 @@
-// The FFMA set and its outline checked against each other: a square wrongly in or out moves the boundary.
+// The FFMA set and its outline checked against each other.
 #include "ffma/ffma_data.h"
 
 #include <set>

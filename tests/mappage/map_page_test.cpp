@@ -1,5 +1,5 @@
-// The map page: whole pages against goldens, and the style and date choices they do not show;
-// the contents page of every band's totals.
+// The map page: whole pages against goldens, the style and date choices
+// they do not show, and every band's totals.
 #include "mappage/band_totals.h"
 #include "mappage/map_page.h"
 #include "mappage/page_date.h"
@@ -21,7 +21,7 @@ namespace {
 using test::read_file;
 
 // Each line of pages.txt: page name, SOURCE_DATE_EPOCH, then the CLI's
-// arguments after the listing. tests/golden/regenerate.sh reads the same file.
+// arguments after the listing, as tests/golden/regenerate.sh reads them.
 TEST(MapPage, GoldenPages) {
   const std::string golden = ZELK_TEST_DATA "/golden/";
   std::istringstream pages(read_file(golden + "pages.txt"));
@@ -110,21 +110,6 @@ TEST(BandTotals, HandMadeListingCountedByHand) {
   for (auto [grid, shown] : {std::pair{"AA00", true}, {"WU99", true}, {"XA00", false}, {"AV00", false}, {"FN4", false},
                              {"FNA2", false}, {"F N42", false}})
     EXPECT_EQ(on_some_map(grid), shown) << grid;
-}
-
-// Names from the user's files show as written and their links resolve.
-TEST(BandTotals, ContentsPageEscapesTheListingsName) {
-  BandTotals six{.band_index = 0, .checked = 3, .confirmed = 20, .worked = 100, .ffma = 45, .off_map = 2,
-                 .page = "a<b>&c #1-50.html"};
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), &std::fclose);
-  ASSERT_NE(out, nullptr);
-  write_contents_page(out.get(), "a<b>&c #1.csv", {six}, 1796428800);
-  const std::string page = test::contents_of(out.get());
-  EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n"));
-  EXPECT_NE(page.find("<title>ZELK Band Totals for a&lt;b&gt;&amp;c #1.csv - 05 December 2026</title>"), std::string::npos);
-  EXPECT_NE(page.find("<tr><td><a href='a%3Cb%3E%26c%20%231-50.html'>6 M (50 MHz)</a></td><td>3</td><td>20</td>"
-                      "<td>100</td><td>123</td><td>45 of 488</td><td>2</td></tr>"),
-            std::string::npos);
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # The Windows programs cross-built into build-win/, under Wine on their own Xvfb: the unit tests
-# through ctest, then both programs unpacked into a folder named as a user's may be (Cyrillic, Latin
-# accents, CJK): the command line, and the real dialog driven with xdotool
+# through ctest, then both programs in a folder named as a user's may be (Cyrillic, Latin accents,
+# CJK): the command line, and the dialog walked through tests/support/dialog_scenario.sh
 # (screenshot: build-win/wine-e2e/dialog-windows.png).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
-work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log EPOCH=1796428800
-. tests/support/x11.sh
-need_tools x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump wine wineserver \
-  Xvfb xdotool import script
+work=$BUILD/wine-e2e LOG=$BUILD/wine-run.log
+. tests/support/real_parts.sh
+. tests/support/dialog_scenario.sh
 rm -rf "$work" && mkdir -p "$work" && : >"$LOG"
 quietly() { "$@" >>"$LOG" 2>&1 || { tail -n 30 "$LOG"; fail "$* (log: build-win/wine-run.log)"; }; }
 
@@ -21,14 +20,10 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --install "$gtest/build"
 fi
 quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON  # ./dev package turns them off
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON
 quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli zelk_field_images
-
-system='(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|version|msvcrt|advapi32|shlwapi)\.dll'
-dlls=$(x86_64-w64-mingw32-objdump -p "$BUILD"/zelk2html{,-cli}.exe | sed -n 's/^\s*DLL Name: //p' | grep -vixE "$system") || true
-[ -z "$dlls" ] || fail "the programs need more than system DLLs: $dlls"
 
 start_xvfb
 # Unix names and arguments reach Wine in UTF-8.
@@ -37,98 +32,67 @@ on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
 timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboot left one running
-# Unmanaged windows: with no window manager Wine would wait for one on every hide. Menus draw with Marlett.
-quietly timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-# Pages open in the "browser" below, which notes what it was given; without mshtml nothing names .html.
-quietly timeout 60 wine reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f </dev/null
-quietly timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$work/browser" /f </dev/null
-printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$work/browser" && chmod +x "$work/browser"
+reg() { quietly timeout 60 wine reg add "$@" /f </dev/null; }
+# Unmanaged windows: with no window manager Wine waits for one on every hide. Menus need Marlett.
+reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
+install -D -m 644 /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+# Pages open in a browser that notes what it was given; without mshtml nothing names .html.
+reg 'HKLM\Software\Classes\.html' /ve /d htmlfile
+reg 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$work/browser"
+fake_browser "$work/browser"
 
 (cd "$BUILD" && ctest -L unit -LE faults -j 2 --timeout 300 --output-on-failure) || fail "unit tests under Wine"
+export SOURCE_DATE_EPOCH=1796428800
 
-# As a user unpacks the zip; the listing lies beside it and is named alike.
-name='Пётр Mañana 東京' pages='страницы'
-program=$work/$name listing="$name.csv"
-mkdir -p "$program/$pages" && cp "$BUILD"/zelk2html{,-cli}.exe "$program/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$program/"
-cp "$ROOT/examples/grids.csv" "$program/$listing"
-ini=$program/zelk2html.ini
-(cd "$work" && SOURCE_DATE_EPOCH=$EPOCH "$BUILD-host/zelk2html-cli" "$program/$listing" -o expected.html --band 1 --field EM \
-  --format portrait --ffma >/dev/null && sed -i 's/$/\r/' expected.html)
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
-opened() {  # what the browser was given last, as a path
-  poll 30 "the browser" test -s "$work/opened"
-  local url; url=$(tail -1 "$work/opened") && rm "$work/opened"
-  printf '%b' "${url//%/\\x}" | sed 's|^file://||'
-}
+# As a user unpacks the zip (the programs alone: they need no DLL of their own); the listing lies
+# beside them and is named alike.
+name='Пётр Mañana 東京'
+folder=$work/$name listing=$work/$name/$name.csv
+mkdir -p "$folder" && cp "$BUILD"/zelk2html{,-cli}.exe "$folder/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$folder/"
+cp "$ROOT/examples/grids.csv" "$listing"
+expected=$work/expected.html
+"$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 1 --field EM --format portrait --ffma >/dev/null
+sed -i 's/$/\r/' "$expected"
 
-# The command line, from the folder above, on names relative to it; once more on a console.
-cli() { (cd "$work" && SOURCE_DATE_EPOCH=$EPOCH timeout 60 wine "$name/zelk2html-cli.exe" "$@" </dev/null); }
-cli "$name/$listing" -o "$name/$pages/$name.html" --band 1 --field EM --format portrait --ffma >"$work/cli.out" \
-  || fail "the command line: $(cat "$work/cli.out")"
-grep -qF "grids to $name/$pages/$name.html"$'\r' "$work/cli.out" || fail "the summary names the page otherwise: $(cat "$work/cli.out")"
-cmp "$program/$pages/$name.html" "$work/expected.html" || fail "the command line's page differs under Wine"
-cmp "$program/$pages/images/EM.gif" "$program/images/EM.gif" || fail "no pictures beside the command line's page"
-! cli "$name/нет $listing" -o "$name/$pages/нет.html" --band 1 --field EM 2>"$work/cli.err" || fail "a missing listing"
-grep -qF "ERROR: Could not open input file $name/нет $listing" "$work/cli.err" || fail "the error names it otherwise: $(cat "$work/cli.err")"
-# A console draws what it is given; spaces may come as cursor moves.
-(cd "$program" && timeout 60 script -qec "wine zelk2html-cli.exe 'нет $listing' --band 1 --field EM" /dev/null \
+# The command line on a console, which draws what it is given; spaces may come as cursor moves.
+(cd "$folder" && timeout 60 script -qec "wine zelk2html-cli.exe 'нет $name.csv' --band 1 --field EM" /dev/null \
   </dev/null >"$work/console" 2>&1) || true
-sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "нет${listing// /}" \
-  || fail "the console shows the name otherwise: $(cat -v "$work/console")"
+sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "inputfileнет${name// /}.csv" \
+  || fail "the console shows the error otherwise: $(cat -v "$work/console")"
+
+# The dialog, started in its folder as a double click starts it, driven by keys along the tab order.
+page=$folder/$name.html settings=$folder/zelk2html.ini help=$folder/ZELK/index.html screenshot=$work/dialog-windows.png
+order=(Input Band Field Format Color Bold Needed S C FFMA Generate View Help Done)
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
-typed() { x windowfocus --sync "$1" && timeout 30 xdotool type --delay 40 "$2"; }
-start_dialog() {  # from its folder, as a double click would start it
-  (cd "$program" && SOURCE_DATE_EPOCH=$EPOCH exec timeout 120 wine zelk2html.exe </dev/null \
-    >>"$work/dialog.log" 2>&1) &
-  app=$!
+start_dialog() {
+  (cd "$folder" && exec timeout 120 wine zelk2html.exe </dev/null >>"$work/dialog.log" 2>&1) &
+  app=$! focus=0
   main=$(await_window 'ZELK to HTML Version 3.3' 60)
+  [ -z "${1:-}" ] || choose_listing  # the Windows program takes no listing on its command line
 }
-escape() { keys "$main" Escape && await_end; }
-choose_listing() {  # Input, then the open-file dialog, which opens in the program's folder: its one listing
-  keys "$main" space
-  keys "$(await_window 'Input CSV File')" shift+Tab End Return  # from the file name into the list
+tab_to() {
+  local to=0 tabs=()
+  while [ "${order[$to]}" != "$1" ]; do to=$((to + 1)); done
+  while [ $focus -ne $to ]; do tabs+=(Tab) && focus=$(((focus + 1) % ${#order[@]})); done
+  [ ${#tabs[@]} -eq 0 ] || keys "$main" "${tabs[@]}"
+}
+press() { tab_to "$1" && keys "$main" space; }
+choose_listing() {  # the box opens in the program's folder: from the name field into the list
+  press Input
+  keys "$(await_window 'Input CSV File')" shift+Tab End Return
   await_closed 'Input CSV File'
 }
-generate() {  # Enter presses the default button; the summary box is dismissed
-  keys "$main" Return
-  keys "$(await_window zelk2html)" Return
-  await_closed zelk2html
-  cmp "$program/$name.html" "$work/expected.html" || fail "$1: the dialog's page is not the command line's"
+set_choices() {
+  tab_to Band && keys "$main" Down Down
+  tab_to Field && x windowfocus --sync "$main" && timeout 30 xdotool type --delay 40 em
+  tab_to Format && keys "$main" Up
+  press FFMA
 }
+dismiss() { keys "$(await_window "$1")" Return && await_closed "$1"; }
+open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }
+quit() { keys "$main" Escape && await_end; }
 
-start_dialog
-choose_listing
-# Band 2 M (second row); field in small letters; Portrait; FFMA, the sixth check box along the tab order.
-keys "$main" Tab Down Down Tab
-typed "$main" em
-keys "$main" Tab Up Tab Tab Tab Tab Tab Tab space
-generate "the first run"
-[ "$(head -c 7 "$ini")" = 3.3.0.1 ] || fail "zelk2html.ini does not carry the version record's 3.3.0.1"
-[ "$(dd if="$ini" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "$(windows_path "$program")\\" ] \
+walk
+[ "$(dd if="$settings" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "Z:${folder//\//\\}\\" ] \
   || fail "zelk2html.ini holds the program's folder otherwise"
-# View, then Help: the two buttons after Generate, which follows FFMA.
-keys "$main" Tab Tab space
-[ "$(opened)" = "$program/$name.html" ] || fail "View opened another page"
-keys "$main" Tab space
-[ "$(opened)" = "$program/ZELK/index.html" ] || fail "Help opened another page"
-escape
-
-# Everything but the listing comes back. About is the system menu's last entry.
-rm "$program/$name.html"
-start_dialog
-choose_listing
-timeout 5 xdotool mousemove 0 0  # no control lit up under the pointer; painting ends when two pictures agree
-for _ in $(seq 20); do
-  mv -f "$work/dialog-windows.png" "$work/previous.png" 2>/dev/null || true
-  import -window "$main" "$work/dialog-windows.png"
-  ! cmp -s "$work"/{dialog-windows,previous}.png || break
-  sleep 0.2
-done
-generate "a restart"
-keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return
-keys "$(await_window 'About ZELK to HTML')" Return
-await_closed 'About ZELK to HTML'
-escape
 echo PASS

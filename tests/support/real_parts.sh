@@ -1,20 +1,15 @@
-# Sourced by the suites that drive a real dialog on an Xvfb of their own; they set `work`
-# (kept on failure) and may define on_failure and on_exit. Every wait polls and every
-# xdotool call is bounded: a lost keystroke would otherwise leave a modal box waiting.
+# Sourced by the shell suites of the real parts; they set `work` (kept on failure) and may
+# define on_failure and on_exit. Every wait polls and every xdotool call is bounded: a lost
+# keystroke would otherwise leave a modal box waiting.
 
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ] && timeout 10 import -window root "$work/failure.png" 2>/dev/null; then
+  [ -z "${DISPLAY:-}" ] || ! timeout 10 import -window root "$work/failure.png" 2>/dev/null ||
     echo "screen at failure: $work/failure.png" >&2
-  fi
-  if declare -F on_failure >/dev/null; then on_failure >&2; fi
+  ! declare -F on_failure >/dev/null || on_failure >&2
   exit 1
 }
 trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
-
-need_tools() {
-  for tool; do command -v "$tool" >/dev/null || fail "$tool is missing (./dev test installs it)"; done
-}
 
 poll() {  # seconds, what, command...: until the command succeeds
   local deadline=$((SECONDS + $1)) what=$2
@@ -27,7 +22,7 @@ poll() {  # seconds, what, command...: until the command succeeds
 
 x() { timeout 10 xdotool "$@"; }
 visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
-await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }  # title [seconds]
+await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
 app=""
@@ -42,4 +37,12 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   x11_server=$!
   poll 30 "Xvfb to start" test -s "$work/display"
   export DISPLAY=:$(head -1 "$work/display")
+}
+
+# A browser that only notes what it is given; opened() reads the last one back as a path.
+fake_browser() { printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$1" && chmod +x "$1"; }
+opened() {
+  poll 30 "the browser" test -s "$work/opened"
+  local url; url=$(tail -1 "$work/opened") && rm "$work/opened"
+  printf '%b\n' "${url//%/\\x}" | sed 's|^file://||'
 }

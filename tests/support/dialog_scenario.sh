@@ -1,0 +1,42 @@
+# The walk a person takes through the real dialog, written once for every window it runs in.
+# Sourced after real_parts.sh; the caller defines a driver for its window, then calls `walk`:
+#   start_dialog [LISTING]  start the program, await its window; with LISTING, also choose it
+#                           (on the command line where the program takes one)
+#   choose_listing          Input, and the listing the open-file box shows first
+#   set_choices             band 2 M, "em" typed as LL Field, Portrait, FFMA
+#   press BUTTON            Generate, View or Help
+#   dismiss TITLE           Return on the box of that title, once it shows
+#   open_about, quit        About from the window's menu; Escape and the program's end
+# and sets listing, page, settings and help (where they are), expected (the command line's page
+# for those choices), screenshot (optional: a picture of the restarted dialog).
+# A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
+steps=(start choose generate save view help restart about)
+
+step_start() { start_dialog; }
+step_choose() { choose_listing && set_choices; }
+step_generate() {
+  press Generate
+  dismiss zelk2html
+  cmp "$page" "$expected" || fail "the dialog's page is not the command line's"
+}
+step_save() {
+  [ "$(head -c 7 "$settings")" = 3.3.0.1 ] || fail "no settings of version 3.3.0.1 in $settings"
+}
+step_view() { press View && [ "$(opened)" = "$page" ] || fail "View opened another page"; }
+step_help() { press Help && [ "$(opened)" = "$help" ] || fail "Help opened another page"; }
+step_restart() {  # everything but the listing comes back from the settings file
+  quit && rm "$page"
+  start_dialog "$listing"
+  # With no control lit under the pointer, once painted.
+  [ -z "${screenshot:-}" ] || { x mousemove 0 0 && sleep 1 && import -window "$main" "$screenshot"; }
+  step_generate
+}
+step_about() { open_about && dismiss 'About ZELK to HTML'; }
+
+walk() {
+  for step in "${steps[@]}"; do
+    echo "step: $step"
+    "step_$step"
+  done
+  quit
+}
