@@ -91,6 +91,7 @@ set_choices() {
 dismiss() { keys "$(await_window "$1")" Return && await_closed "$1"; }
 open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }
 quit() { keys "$main" Escape && await_end; }
+hear_names() { :; }  # Wine keeps no names given by annotation: zelk_win32_tests asks what it can
 
 walk
 [ "$(dd if="$settings" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "Z:${folder//\//\\}\\" ] \
