@@ -6,32 +6,29 @@
 #include <oleacc.h>
 
 #include <span>
-#include <string>
 
 namespace zelk {
 namespace {
 
-// What a screen reader hears a control called.
+// What a screen reader hears a control called. Wine 8 keeps no annotations
+// (SetHwndPropStr: E_NOTIMPL): there only the names of captions answer.
+const bool kAnnotates = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr;
 std::string spoken_name(HWND control) {
   IAccessible* object = nullptr;
   // The import library and uuid both define IID_IAccessible.
-  AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                             reinterpret_cast<void**>(&object));
-  if (object == nullptr) return "";
+  AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
   VARIANT self{};
   self.vt = VT_I4;
   BSTR name = nullptr;
-  object->get_accName(self, &name);
-  object->Release();
+  if (object != nullptr) {
+    object->get_accName(self, &name);
+    object->Release();
+  }
   char said[256] = "";  // the last byte stays the terminator
   if (name != nullptr) WideCharToMultiByte(CP_UTF8, 0, name, -1, said, sizeof said - 1, nullptr, nullptr);
   SysFreeString(name);
   return said;
 }
-
-// Wine 8 keeps no annotations (SetHwndPropStr: E_NOTIMPL): there only
-// the controls with a caption have a name to check.
-const bool kAnnotates = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr;
 
 // Looks at every control once they exist, then ends the dialog.
 struct LayoutCheck : DialogEvents {
