@@ -1,5 +1,7 @@
 #include "app/layouts.h"
 
+#include <span>
+
 namespace zelk {
 
 namespace {
@@ -51,15 +53,15 @@ const DialogLayout& main_dialog_layout() { return kMain; }
 const DialogLayout& about_dialog_layout() { return kAbout; }
 
 const ControlLayout* label_of(const DialogLayout& layout, const ControlLayout& control) {
-  const ControlLayout* first = layout.controls;
-  const ControlLayout* end = first + layout.control_count;
-  if (&control < first || &control >= end) return nullptr;
-  // A radio button belongs to the group that its nearest leader starts.
-  const ControlLayout* named = &control;
-  if (control.kind == ControlKind::kRadioButton)
-    while (!named->group && named > first && named[-1].kind == ControlKind::kRadioButton) --named;
-  for (const ControlLayout* c = first; c != end; ++c)
-    if (c->names != 0 && c->names == named->id) return c;
+  std::span controls(layout.controls, layout.control_count);
+  // A radio button belongs to the group the last leader before it starts.
+  int named = control.id;
+  for (const ControlLayout& c : controls) {
+    if (&c == &control) break;
+    if (control.kind == ControlKind::kRadioButton && c.kind == ControlKind::kRadioButton && c.group) named = c.id;
+  }
+  for (const ControlLayout& c : controls)
+    if (c.names != 0 && c.names == named) return &c;
   return nullptr;
 }
 
