@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "conversion/settings_record.h"
 #include "tests/listing/aa_tree_check.h"
 #include "listing/listing_reader.h"
 #include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  zelk::SettingsRecord record;
-  zelk::reset_to_defaults(record);
-  record.band_index = static_cast<std::int8_t>(data[0]);
+  zelk::SettingsRecord record = zelk::test::record_for(static_cast<std::int8_t>(data[0]));
   const std::string path = "listings/" + std::string(data[1] * 2u, 'p') + ".csv";
 
   // fmemopen refuses an empty buffer on some C libraries.

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "conversion/settings_file.h"
-#include "conversion/settings_record.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "zelk_version.h"
 
@@ -50,8 +49,9 @@ void load_as(const char* version, const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path = zelk::fuzz::scratch_folder() + "/zelk2html.ini";
-  zelk::fuzz::write_file(path, std::string(reinterpret_cast<const char*>(data), size));
+  static const zelk::test::ScratchFolder folder;
+  const std::string path = folder / "zelk2html.ini";
+  zelk::test::write_file(path, std::string(reinterpret_cast<const char*>(data), size));
   load_as(ZELK_VERSION_TEXT, path);
   // A program without a version record accepts files with an empty version.
   load_as("", path);

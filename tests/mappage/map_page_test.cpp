@@ -1,11 +1,8 @@
-// The map page: whole pages against goldens, the style and date choices
-// they do not show, and every band's totals.
-#include "mappage/band_totals.h"
-#include "mappage/map_page.h"
+// The map page: whole pages against goldens, and the style and date choices
+// they do not show.
 #include "mappage/page_date.h"
 #include "mappage/style_sheet.h"
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,13 +46,11 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
     int color, bold, needed, c_checked;
     const char* looks;  // unworked, worked, confirmed, checked; "+" is bold
   };
+  // The goldens show the defaults, --no-needed with --no-c-checked, and --no-color.
   for (Case c : {Case{1, 0, 1, 1, "Black Red Gray Gray"},
                  Case{1, 1, 1, 0, "Black+ Red+ Green+ Gray"},
-                 Case{1, 0, 0, 0, "Gray Red Green Black"},
                  Case{1, 1, 0, 1, "Gray Red+ Black+ Black+"},
-                 Case{0, 1, 1, 1, "Black+ Gray+ Gray Gray"},
-                 Case{0, 0, 0, 0, "Gray Gray+ Black Black+"},
-                 Case{0, 0, 0, 1, "Gray Gray+ Black+ Black+"}}) {
+                 Case{0, 0, 0, 0, "Gray Gray+ Black Black+"}}) {
     SettingsRecord record = test::record_for(-1);
     record.color_option = c.color, record.bold_option = c.bold;
     record.emphasize_needed_option = c.needed, record.confirmed_as_checked_option = c.c_checked;
@@ -73,43 +68,6 @@ TEST(PageDate, UtcDayMonthNameAndYear) {
                                    {951782400, "29 February 2000"}, {2147483648, "19 January 2038"},
                                    {-2203891200, "01 March 1900"}})
     EXPECT_EQ(page_date_text(instant), expected) << instant;
-}
-
-// Repeats keep their first row's letter, blank cells name no grid, lower-case
-// letters credit nothing, and grids no map shows are counted apart.
-TEST(BandTotals, HandMadeListingCountedByHand) {
-  test::ScratchFolder folder;
-  test::write_file(folder / "g.csv",
-                   "Grid,6M,2M\n"
-                   "FN42,C,W\n"
-                   "FN42,W,S\n"
-                   "fn43,C,C\n"
-                   "FN44AB,W,\n"
-                   "EM10,c,\n"
-                   "EM11,,S\n"
-                   "EM11,*,\n"
-                   ",W,W\n"
-                   "SA00,L,*\n"
-                   "ZZ00,M,m\n"
-                   "JJ00,W,\n");
-  struct Case {
-    int band, s_checked;
-    const char* counts;  // checked confirmed worked, total, FFMA, not on a map
-  };
-  for (Case c : {Case{0, 0, "1 1 2, 4, 2, 3"}, Case{1, 0, "1 1 1, 3, 2, 1"}, Case{1, 1, "2 0 1, 3, 2, 1"},
-                 Case{5, 0, "0 0 0, 0, 0, 0"}}) {
-    SettingsRecord record = test::record_for(c.band);
-    record.submitted_as_checked_option = c.s_checked;
-    const BandTotals t = read_band_totals(folder / "g.csv", record);
-    char counts[64];
-    std::snprintf(counts, sizeof counts, "%d %d %d, %d, %d, %d", t.checked, t.confirmed, t.worked, t.credited(), t.ffma,
-                  t.off_map);
-    EXPECT_EQ(counts, std::string(c.counts)) << c.band << " " << c.s_checked;
-    EXPECT_EQ(t.band_index, c.band);
-  }
-  for (auto [grid, shown] : {std::pair{"AA00", true}, {"WU99", true}, {"XA00", false}, {"AV00", false}, {"FN4", false},
-                             {"FNA2", false}, {"F N42", false}})
-    EXPECT_EQ(on_some_map(grid), shown) << grid;
 }
 
 }  // namespace
