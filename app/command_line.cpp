@@ -27,7 +27,12 @@ constexpr const char* kHelp =
     "(~/.config/zelk2html/ when XDG_CONFIG_HOME is not set) and writes its pages,\n"
     "with the field pictures they show, into zelk2html/ in the documents folder.\n"
     "Anywhere else (a build tree, an unpacked folder) it keeps its settings and\n"
-    "pages beside itself. zelk2html-cli writes the same pages from a command line.\n";
+    "pages beside itself. zelk2html-cli writes the same pages from a command line.\n"
+    "\n"
+    "Status letters, the first character of a grid's cell in a band column: W, L\n"
+    "or M worked; C confirmed; S submitted (shown as confirmed, or as checked with\n"
+    "\"S = *\"); * checked. Any other character, or an empty cell, leaves the\n"
+    "square unworked.\n";
 
 DialogCommandLine usage_error(const std::string& what) {
   return {std::nullopt, 2, "zelk2html: " + what + "\n" + kUsage};

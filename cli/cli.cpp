@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -23,28 +22,27 @@ namespace zelk {
 
 namespace {
 
+// help2man makes the manual page from --help: the synopsis is the "Usage:"
+// and "or:" lines, and each option stands on its own line, two spaces in,
+// its text in the column after it (a long option's text on the next line).
 constexpr const char* kUsage =
-    "Usage: zelk2html-cli LISTING [-o PAGE] [--band B] [--field XY]\n"
-    "                     [--format portrait|landscape|11x17]\n"
-    "                     [--color|--no-color] [--bold|--no-bold] [--needed|--no-needed]\n"
-    "                     [--s-checked|--no-s-checked] [--c-checked|--no-c-checked]\n"
-    "                     [--ffma|--no-ffma] [--settings FILE] [--save-settings FILE]\n"
-    "       zelk2html-cli LISTING --band all [-o FOLDER] [the options above]\n";
+    "Usage: zelk2html-cli LISTING [-o PAGE] [--band B] [--field XY] [OPTION]...\n"
+    "  or:  zelk2html-cli LISTING --band all [-o FOLDER] [OPTION]...\n";
 
 constexpr const char* kHelp =
     "Writes the grid map page of one band, or of every band, of a worked-grid\n"
-    "listing (CSV).\n"
+    "listing (CSV): a header row \"Grid\" (or \"Prefix\") and one band column per\n"
+    "band, then one row per grid. LISTING is a file, not standard input: the page\n"
+    "needs its pictures beside it, so a lone - is refused as LISTING or PAGE.\n"
     "\n"
-    "  LISTING              the listing: a header row \"Grid\" (or \"Prefix\") and one\n"
-    "                       band column per band, then one row per grid\n"
-    "                       (not standard input: the page needs its pictures\n"
-    "                       beside it, so a lone - is refused as LISTING or PAGE)\n"
     "  -o, --output PAGE    the page to write (default: the listing's name with\n"
     "                       \".html\", in the current folder); never the listing\n"
     "                       or the settings file read\n"
-    "  --band B             band index 0..10, band caption (\"2 M (144 MHz)\"), the\n"
-    "                       caption's MHz (50, 144, ... 10000) or sat, or a column\n"
-    "                       label such as 2M, 144, 23cm or SAT\n"
+    "  --band B             the band, by one of these names in any case: 6m, 2m,\n"
+    "                       1.25m, 70cm, 33cm, 23cm, 13cm, 9cm, 6cm, 3cm; the\n"
+    "                       MHz 50, 144, 220, 222, 430, 432, 900, 902, 1296, 2304,\n"
+    "                       3456, 5760, 5768, 10000, 10368; 2.3G, 3.4G, 5.7G,\n"
+    "                       10G; sat or satellite\n"
     "  --band all           one page per band column of the listing, in the folder\n"
     "                       -o names (default: the current folder; created when\n"
     "                       missing), each named after the listing and the\n"
@@ -55,29 +53,44 @@ constexpr const char* kHelp =
     "                       then grids-bands.html, the contents page: each\n"
     "                       band's checked, confirmed and worked grids over\n"
     "                       the whole listing, its FFMA squares and its grids\n"
-    "                       no map can show, linking to the band's page (the\n"
-    "                       same table follows the summary lines)\n"
+    "                       written otherwise (no map can show them), linking\n"
+    "                       to the band's page (the same table follows the\n"
+    "                       summary lines)\n"
     "  --field XY           the map's lower-left field, two letters A..R (FN)\n"
     "  --format F           portrait (3 x 4 fields), landscape (4 x 3) or 11x17 (6 x 4)\n"
     "  --color, --no-color  colors, or greys for a black-and-white printer\n"
     "  --bold, --no-bold    bold digits for worked, confirmed and checked squares\n"
-    "  --needed, --no-needed        emphasize needed (unworked) squares\n"
-    "  --s-checked, --no-s-checked  show submitted (S) squares as checked\n"
-    "  --c-checked, --no-c-checked  show confirmed squares like checked ones\n"
+    "  --needed, --no-needed\n"
+    "                       emphasize needed (unworked) squares\n"
+    "  --s-checked, --no-s-checked\n"
+    "                       show submitted (S) squares as checked\n"
+    "  --c-checked, --no-c-checked\n"
+    "                       show confirmed squares like checked ones\n"
     "  --ffma, --no-ffma    outline the FFMA squares of the contiguous USA\n"
     "  --settings FILE      take the options not given from a settings file that\n"
     "                       the dialog wrote (zelk2html.ini)\n"
-    "  --save-settings FILE after success, save the choices as a settings file\n"
+    "  --save-settings FILE\n"
+    "                       after success, save the choices as a settings file\n"
     "                       (not with --band all: a settings file holds one band;\n"
     "                       never the listing or the page); should that fail, the\n"
     "                       page stays and the exit status is 1\n"
-    "  -h, --help           this text;  --version  the program's version\n"
+    "  -h, --help           this text\n"
+    "  --version            the program's version\n"
+    "\n"
+    "Status letters, the first character of a grid's cell in a band column: W, L\n"
+    "or M worked; C confirmed; S submitted (shown as confirmed, or as checked with\n"
+    "--s-checked); * checked. Any other character, or an empty cell, leaves the\n"
+    "square unworked. Credited grids not written as a map writes squares (fn42,\n"
+    "FN42AB) show on no map, and a warning counts them.\n"
     "\n"
     "Every option with a value also takes the form --option=VALUE; -- ends the\n"
     "options. Options not given come from --settings or from the defaults. When\n"
     "SOURCE_DATE_EPOCH is set (and not empty), the page is dated with that\n"
     "instant (UTC). When the field pictures cannot be put beside the page, a\n"
-    "warning says why; the page is written all the same.\n"
+    "warning says why; the page is written all the same. A PAGE or settings FILE\n"
+    "that is a device, FIFO or socket is written into, never replaced\n"
+    "(-o /dev/null discards the page), and gets no pictures beside it.\n"
+    "\n"
     "Exit status: 0 page written, 1 error (no page written or changed; with\n"
     "--band all, pages already written stay; a page written but its settings\n"
     "file not saved), 2 usage.\n";
@@ -111,24 +124,58 @@ int usage_error(std::ostream& err, const std::string& what) {
   return 2;
 }
 
-// Band index, caption, a page name's MHz or label; -1 when none of them.
-int parse_band(const std::string& text) {
-  int index = -1;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  // Other numbers are MHz or column labels: 144 and 50 are frequencies.
-  if (ec == std::errc() && end == text.data() + text.size() && index >= 0 && index < kBandCount) return index;
-  std::string upper = text;
-  upper_case(upper.data());
-  for (int band = 0; band < kBandCount; ++band) {
-    std::string page_name = band_page_name(band);
-    upper_case(page_name.data());
-    if (text == band_caption(band) || upper == page_name) return band;
+// The names --band takes, in any case, each with the page name of its band.
+// A closed list: scripts that once passed an index (6 meant 13 cm) or a
+// lenient label (2.3G read as 2 M) must fail, not draw another band's map.
+struct BandName {
+  const char* name;
+  const char* page_name;
+};
+constexpr BandName kBandNames[] = {
+    {"6m", "50"},       {"2m", "144"},     {"1.25m", "220"},  {"70cm", "430"},   {"33cm", "900"},
+    {"23cm", "1296"},   {"13cm", "2304"},  {"9cm", "3456"},   {"6cm", "5768"},   {"3cm", "10000"},
+    {"50", "50"},       {"144", "144"},    {"220", "220"},    {"222", "220"},    {"430", "430"},
+    {"432", "430"},     {"900", "900"},    {"902", "900"},    {"1296", "1296"},  {"2304", "2304"},
+    {"3456", "3456"},   {"5760", "5768"},  {"5768", "5768"},  {"10000", "10000"}, {"10368", "10000"},
+    {"2.3G", "2304"},   {"3.4G", "3456"},  {"5.7G", "5768"},  {"10G", "10000"},  {"sat", "sat"},
+    {"satellite", "sat"},
+};
+
+std::string upper_cased(std::string text) {
+  upper_case(text.data());
+  return text;
+}
+
+int band_of_page_name(const char* page_name) {
+  for (int band = 0; band < kBandCount; ++band)
+    if (std::string(band_page_name(band)) == page_name) return band;
+  return -1;
+}
+
+// The band a name gives; nullopt, with the usage error in `problem`, for any other text.
+std::optional<int> parse_band(const std::string& text, std::string& problem) {
+  const std::string upper = upper_cased(text);
+  for (const BandName& name : kBandNames)
+    if (upper == upper_cased(name.name)) return band_of_page_name(name.page_name);
+  // A bare wavelength ("6") is a name less its unit: say which ones it could be.
+  std::string hint;
+  if (!upper.empty() && upper.find_first_not_of("0123456789.") == std::string::npos) {
+    for (const BandName& name : kBandNames) {
+      const std::string candidate = upper_cased(name.name);
+      if (!candidate.starts_with(upper) || candidate.find_first_of("0123456789.", upper.size()) != std::string::npos)
+        continue;
+      const std::string caption = band_caption(band_of_page_name(name.page_name));
+      hint += std::string(hint.empty() ? "say " : " or ") + name.name + " " + caption.substr(caption.find('('));
+    }
   }
-  SettingsRecord scratch;
-  reset_to_defaults(scratch);
-  std::string label = text;
-  int band = band_from_label(label.data(), nullptr, scratch);
-  return band >= 0 ? band : band_from_frequency(label.data(), nullptr, scratch);
+  if (!hint.empty()) {
+    problem = "--band " + text + ": " + hint;
+  } else {
+    problem = "unknown band \"" + text + "\"; say";
+    for (const BandName& name : kBandNames) problem += std::string(" ") + name.name + ",";
+    problem += " or all";
+  }
+  return std::nullopt;
 }
 
 std::optional<PrintFormat> parse_format(const std::string& text) {
@@ -194,9 +241,9 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     return std::string("- as the ") + (choices.listing == "-" ? "listing" : "page") +
            ": standard input and output are not supported (the page needs its pictures beside it)";
   if (band) {
-    choices.every_band = *band == "all";
-    if (!choices.every_band) choices.band = parse_band(*band);
-    if (choices.band && *choices.band < 0) return "unknown band " + *band;
+    choices.every_band = upper_cased(*band) == "ALL";
+    std::string problem;
+    if (!choices.every_band && !(choices.band = parse_band(*band, problem))) return problem;
   }
   if (choices.every_band && choices.save_settings) return "--save-settings cannot be used with --band all";
   if (format) {
@@ -332,6 +379,7 @@ int write_every_band(const SettingsRecord& record, GenerateRequest request, cons
     advice = result.message.substr(std::min(line_end + 1, result.message.size()));
     warn_about_field_images(err, result);
   }
+  err << off_map_warning(listing, totals);
   // The contents page links the pages written, so it follows them.
   if (written > 0) {
     if (std::error_code reason = save_contents_page(contents, file_name_of(listing), totals, request.page_time)) {
@@ -417,6 +465,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   out << result.message;
   warn_about_field_images(err, result);
+  err << off_map_warning(choices.listing, {read_band_totals(choices.listing, record)});
   std::error_code reason;
   if (choices.save_settings && !save_settings_file(record, *choices.save_settings, &reason)) {
     err << "ERROR: Could not save settings file " << *choices.save_settings;

@@ -67,6 +67,8 @@ add_custom_command(
   DEPENDS ${res}/debian/changelog)
 add_custom_target(zelk_package_documents ALL DEPENDS ${PROJECT_BINARY_DIR}/debian/changelog.gz)
 install(FILES ${res}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz DESTINATION share/doc/zelk2html)
+# A listing to try the programs on; uncompressed, so that it opens as it is.
+install(FILES ${PROJECT_SOURCE_DIR}/examples/grids.csv DESTINATION share/doc/zelk2html/examples)
 
 # The .deb: its dependencies are what dpkg-shlibdeps finds the programs need.
 set(CPACK_GENERATOR DEB)

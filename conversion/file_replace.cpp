@@ -97,10 +97,18 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
   }
   // A rename would replace a file that its owner made read-only; writing
   // into it in place would have been refused, so refuse here too.
-  const bool replaces = fs::is_regular_file(path_of(target_), ec);
+  const fs::file_status status = fs::status(path_of(target_), ec);
+  const bool replaces = fs::is_regular_file(status);
   errno = 0;
   if ((replaces && !may_write(target_)) || !step_passes(FileStep::kCreate, target_)) {
     error_ = last_error();
+    return;
+  }
+  in_place_ = fs::is_other(status) && !keep_existing_;
+  if (in_place_) {
+    // A FIFO's open waits for its reader, as a shell's redirection does.
+    stream_ = std::fopen(target_.c_str(), mode);
+    if (stream_ == nullptr) error_ = last_error();
     return;
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -152,7 +160,7 @@ bool ReplacementFile::commit() {
     error_ = last_error();
   }
   std::error_code ec;
-  if (!whole) return false;
+  if (!whole || in_place_) return whole;
   if (keep_existing_ && fs::exists(fs::symlink_status(path_of(target_), ec))) {
     error_ = std::make_error_code(std::errc::file_exists);
     return false;

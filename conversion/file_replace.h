@@ -1,5 +1,7 @@
 // Writes a file so that it is never half-written: the bytes go to a temporary
-// file beside the target, which replaces the target only once complete.
+// file beside the target, which replaces the target only once complete. A
+// device, FIFO or socket at the target is written into instead, as Unix tools
+// do: "-o /dev/null" discards, and a renamed file must never take its place.
 #pragma once
 
 #include <cstdio>
@@ -24,6 +26,8 @@ class ReplacementFile {
   std::FILE* stream() const { return stream_; }
   // The system's reason for the step that failed; empty before a failure.
   std::error_code error() const { return error_; }
+  // True when the target is a device, FIFO or socket that is written into.
+  bool in_place() const { return in_place_; }
   // Flushes, closes and renames over the target, which keeps the permission
   // bits of the file it replaces; false, with the target untouched, when any
   // write, the flush, the close or the rename failed.
@@ -34,6 +38,7 @@ class ReplacementFile {
   std::string temporary_;
   std::FILE* stream_ = nullptr;
   bool keep_existing_;
+  bool in_place_ = false;
   std::error_code error_;
   int slot_ = -1;  // in the list remove_temporary_files() empties
 };

@@ -96,8 +96,9 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   if (!page.commit())
     return failure(record, "ERROR: Could not write output file %s", request.output_path, page.error());
   // The page is complete: a picture that cannot be copied only leaves its field plain.
+  // A page sent into a device or pipe has no folder of its own.
   std::string images_problem;
-  if (!request.field_images_folder.empty())
+  if (!request.field_images_folder.empty() && !page.in_place())
     images_problem =
         add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
 

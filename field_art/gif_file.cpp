@@ -2,6 +2,7 @@
 
 #include <gif_lib.h>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -48,7 +49,15 @@ bool write_gif(const IndexedPicture& picture, const std::string& path, std::stri
     code = close_code;
   }
   if (!ok) error = path + ": " + GifErrorString(code);
-  return ok;
+  // giflib creates its files private (0600); the pictures are data for every
+  // user of the programs beside them, as an installed copy's are.
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  constexpr fs::perms kReadable = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                  fs::perms::others_read;
+  if (ok) fs::permissions(path, kReadable, ec);
+  if (ec) error = path + ": " + ec.message();
+  return ok && !ec;
 }
 
 }  // namespace zelk

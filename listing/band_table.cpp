@@ -16,10 +16,10 @@ struct Band {
   const char* page_name;
 };
 constexpr Band kBands[kBandCount] = {
-    {"6 M (50 MHz)", "50"},       {"2 M (144 MHz)", "144"},     {"1.25 CM (220 MHz)", "220"},
-    {"70 CM (430 MHz)", "430"},   {"35 CM (900 MHz)", "900"},   {"23 CM (1296 MHz)", "1296"},
+    {"6 M (50 MHz)", "50"},       {"2 M (144 MHz)", "144"},     {"1.25 M (220 MHz)", "220"},
+    {"70 CM (430 MHz)", "430"},   {"33 CM (900 MHz)", "900"},   {"23 CM (1296 MHz)", "1296"},
     {"13 CM (2304 MHz)", "2304"}, {"9 CM (3456 MHz)", "3456"},  {"6 CM (5768 MHz)", "5768"},
-    {"3 CM (10 GHZ)", "10000"},   {"Satellite", "sat"},
+    {"3 CM (10 GHz)", "10000"},   {"Satellite", "sat"},
 };
 
 bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

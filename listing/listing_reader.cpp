@@ -22,6 +22,15 @@ class LineReader {
   // The next line without its end; false at the end of the listing. A line
   // cut by the end of the listing is still a line.
   bool next(std::string& line) {
+    const bool any = read_line(line);
+    // Spreadsheets put a UTF-8 byte-order mark before the header of a "CSV UTF-8" file.
+    if (!started_ && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+    started_ = true;
+    return any;
+  }
+
+ private:
+  bool read_line(std::string& line) {
     line.clear();
     for (bool any = false;; any = true) {
       if (position_ == length_) {
@@ -40,11 +49,11 @@ class LineReader {
     }
   }
 
- private:
   std::FILE* stream_;
   char buffer_[1 << 15];
   std::size_t position_ = 0;
   std::size_t length_ = 0;
+  bool started_ = false;
 };
 
 // The line's fields, split at its commas: no quoting, no trimming. Past

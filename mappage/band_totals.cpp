@@ -17,6 +17,7 @@ namespace zelk {
 namespace {
 
 constexpr int kFfmaSquares = 488;
+constexpr std::size_t kOffMapExamples = 3;
 
 // The farthest field letters east and north that a map reaches: its
 // lower-left field is at most RR, and the largest sheet adds its fields.
@@ -35,16 +36,24 @@ MapReach map_reach() {
   return reach;
 }
 
+// The first few off-map grids with their nodes, which are numbered in the
+// order of the listing's rows: the warning names those a reader meets first.
+using OffMapExamples = std::vector<std::pair<GridIndex::Node, std::string>>;
+
 // The tree's depth is logarithmic, so the recursion is shallow; the loop
 // takes right children without it.
-void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals) {
+void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals,
+                   OffMapExamples& examples) {
   for (; node != GridIndex::kNone; node = index.right(node)) {
-    count_subtree(index, index.left(node), record, totals);
+    count_subtree(index, index.left(node), record, totals, examples);
     const std::string_view status = status_class(index.status_letter(node), record);
     if (status == "unworked") continue;
     const std::string grid = index.key(node);
     if (!on_some_map(grid)) {
       ++totals.off_map;
+      examples.emplace_back(node, grid);
+      std::sort(examples.begin(), examples.end());
+      if (examples.size() > kOffMapExamples) examples.pop_back();
       continue;
     }
     ++(status == "checked" ? totals.checked : status == "confirmed" ? totals.confirmed : totals.worked);
@@ -86,7 +95,7 @@ std::string url_escaped(std::string_view name) {
   return escaped;
 }
 
-constexpr const char* kHeadings[] = {"Band", "Checked", "Confirmed", "Worked", "Total", "FFMA", "Not on a map"};
+constexpr const char* kHeadings[] = {"Band", "Checked", "Confirmed", "Worked", "Total", "FFMA", "Written otherwise"};
 
 // One row of the table's cells after the band's caption.
 std::vector<std::string> number_cells(const BandTotals& band) {
@@ -95,7 +104,43 @@ std::vector<std::string> number_cells(const BandTotals& band) {
           std::to_string(band.off_map)};
 }
 
+// A grid as a warning shows it: quoted, and cut at a character, when its
+// bytes would hide where it starts and ends (" FN21", a whole line).
+std::string shown_grid(std::string_view grid) {
+  constexpr std::size_t kLongest = 16;
+  const bool plain = grid.size() <= kLongest && std::all_of(grid.begin(), grid.end(), [](char c) {
+                       return c > ' ' && c < 127 && c != '"' && c != ',';
+                     });
+  if (plain) return std::string(grid);
+  std::size_t cut = std::min(grid.size(), kLongest);
+  while (cut < grid.size() && cut > 0 && (static_cast<unsigned char>(grid[cut]) & 0xC0) == 0x80) --cut;
+  std::string shown = "\"";
+  for (char c : grid.substr(0, cut)) {
+    if (c == '"' || c == '\\') shown += '\\';
+    shown += static_cast<unsigned char>(c) < ' ' ? '?' : c;
+  }
+  return shown + (cut < grid.size() ? "...\"" : "\"");
+}
+
 }  // namespace
+
+std::string off_map_warning(const std::string& listing_path, const std::vector<BandTotals>& bands) {
+  int count = 0;
+  std::vector<std::string> examples;
+  for (const BandTotals& band : bands) {
+    count += band.off_map;
+    for (const std::string& grid : band.off_map_examples)
+      if (examples.size() < kOffMapExamples && std::find(examples.begin(), examples.end(), grid) == examples.end())
+        examples.push_back(grid);
+  }
+  if (count == 0) return std::string();
+  std::string warning = "WARNING: " + std::to_string(count) + " credited grid" + (count == 1 ? " of " : "s of ") +
+                        listing_path + (count == 1 ? " is" : " are") +
+                        " not written as a map writes squares (four characters, capital letters) and " +
+                        (count == 1 ? "shows" : "show") + " on no map:";
+  for (const std::string& grid : examples) warning += (grid == examples.front() ? " " : ", ") + shown_grid(grid);
+  return warning + (count > static_cast<int>(examples.size()) ? ", ...\n" : "\n");
+}
 
 bool on_some_map(std::string_view grid) {
   static const MapReach reach = map_reach();
@@ -107,7 +152,9 @@ bool on_some_map(std::string_view grid) {
 BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
   BandTotals totals;
   totals.band_index = record.band_index;
-  count_subtree(index, index.root(), record, totals);
+  OffMapExamples examples;
+  count_subtree(index, index.root(), record, totals, examples);
+  for (auto& [node, grid] : examples) totals.off_map_examples.push_back(std::move(grid));
   return totals;
 }
 
@@ -145,9 +192,10 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
     std::fputs("</tr>\n", out);
   }
   std::fputs("</table>\n"
+             "<p>These totals count the whole listing; a map counts only the grids in its fields.</p>\n"
              "<p>Each grid counts once per band, with the status letter of its first row there, as the maps "
-             "show it. Not on a map: credited grids that no map can show (not two capital field letters "
-             "and two digits, as in FN42).</p>\n"
+             "show it. Written otherwise: credited grids that no map can show, since they are not written "
+             "as a map writes its squares (two capital field letters and two digits, as in FN42).</p>\n"
              "</body>\n</html>\n",
              out);
 }

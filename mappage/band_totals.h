@@ -21,6 +21,7 @@ struct BandTotals {
   int ffma = 0;  // of those, squares of the FFMA set
   int off_map = 0;  // credited grids that no map can show
   std::string page;  // the band's map page beside the contents page; empty when it has none
+  std::vector<std::string> off_map_examples{};  // the first few off-map grids, in listing order
   int credited() const { return checked + confirmed + worked; }
 };
 
@@ -45,6 +46,11 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
 // reason when it could not.
 std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
                                    const std::vector<BandTotals>& bands, std::time_t page_time);
+
+// The warning for the credited grids of `bands` that no map can show, with
+// the first few; empty when there are none. A listing's "fn42" or " FN42"
+// is otherwise counted nowhere but in the contents page.
+std::string off_map_warning(const std::string& listing_path, const std::vector<BandTotals>& bands);
 
 // The same table as text in aligned columns, for a terminal.
 std::string band_totals_text(const std::vector<BandTotals>& bands);

@@ -106,6 +106,14 @@ void write_style_sheet(std::FILE* out, StatusStyleTable& table, const SettingsRe
   std::fputs("@media print {\n\tbody {\n\t\tmargin: 0;\n\t}\n"
              "\ttd {\n\t\t-webkit-print-color-adjust: exact;\n\t\tprint-color-adjust: exact;\n\t}\n}\n",
              out);
+  // A4 is 0.23in narrower than Letter: turned for the landscape map, its
+  // height at Firefox's default margins leaves no room for the gap above the
+  // legend, which then prints alone on a second sheet. The queries see the
+  // paper before the page turns it, so a short side of either kind counts;
+  // Letter's 7.5in and every larger sheet keep the gap.
+  std::fputs("@media print and (max-width: 7.4in), print and (max-height: 7.4in) {\n"
+             "\tp {\n\t\tmargin: 0;\n\t}\n}\n",
+             out);
   // A cell's height is only its least: a row is as tall as the font's normal
   // line, 18px in one engine and 19px in another for the same font, and a
   // field taller than its picture shows white strips and shifts the squares

@@ -3,6 +3,13 @@
 
 #include <filesystem>
 #include <sstream>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -54,7 +61,7 @@ class Cli : public ::testing::Test {
   test::ScratchFolder folder;
 };
 
-TEST_F(Cli, SummaryOnStdoutBandByIndexCaptionOrLabelAndTheDate) {
+TEST_F(Cli, SummaryOnStdoutBandByNameAndTheDate) {
   Outcome r = run("in/my.grids.csv --band=2M --field=em --ffma");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Wrote    2 (2 FFMA) grids to my.grids.html\n\n"
@@ -62,12 +69,18 @@ TEST_F(Cli, SummaryOnStdoutBandByIndexCaptionOrLabelAndTheDate) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(title("my.grids.html"), "ZELK Grid Map for 2 M (144 MHz) (EM to HO) - 05 December 2026");
   const std::string two = "2 M (144 MHz)";
-  for (auto [band, caption] : {std::pair{std::string("1"), two}, {two, two}, {"0", "6 M (50 MHz)"}}) {
+  for (auto [band, caption] : {std::pair{std::string("144"), two}, {"2m", two}, {"50", "6 M (50 MHz)"}}) {
     // Set but empty is unset.
     r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, "");
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
   }
+  // A spreadsheet's byte-order mark; grids as no map writes them.
+  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nFN31ab,C\n FN21,W\n\"FN23\",*\nEM00,W\n");
+  r = run("odd.csv --band 2m --field EM");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "WARNING: 4 credited grids of odd.csv are not written as a map writes squares (four "
+                   "characters, capital letters) and show on no map: fn42, FN31ab, \" FN21\", ...\n");
 }
 
 TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
@@ -81,21 +94,23 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
     std::string err;  // all of it; of a usage error the start after "zelk2html-cli: "
   } cases[] = {
       {{in, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
-      {{in, "--band", "all", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
+      {{in, "--band", "ALL", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
       {{"gone.csv", "--band", "all", "--field", "EM"}, 1, open + "input file gone.csv: No such file or directory\n"},
-      {{"none.csv", "--band", "1", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
-      {{in, "--band", "1", "--field", "EM", "--settings", "none.ini"}, 1,
+      {{"none.csv", "--band", "2m", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
+      {{in, "--band", "2m", "--field", "EM", "--settings", "none.ini"}, 1,
        open + "settings file none.ini: No such file or directory\n"},
       {{in, "--settings", ""}, 1, open + "settings file : No such file or directory\n"},
       {{in, "--band=all", "--field=EM", "-o", "none.csv/x"}, 1,
        "ERROR: Could not create folder none.csv/x: Not a directory\n"},
-      {{in, "--band", "1", "--", "--help"}, 2, "more than one listing given"},
+      {{in, "--band", "2m", "--", "--help"}, 2, "more than one listing given"},
       {{in, "-o", "-"}, 2, "- as the page" + stdio},
-      {{"-", "--band", "1"}, 2, "- as the listing" + stdio},
+      {{"-", "--band", "2m"}, 2, "- as the listing" + stdio},
       {{in, "--color=yes"}, 2, "--color takes no value"},
-      {{in, "--band=11"}, 2, "unknown band 11"},
-      {{in, "--band", ""}, 2, "unknown band \n"},
+      {{in, "--band=1"}, 2, "unknown band \"1\""},
+      {{in, "--band=2M,6M"}, 2, "unknown band \"2M,6M\""},
+      {{in, "--band=6"}, 2, "--band 6: say 6m (50 MHz) or 6cm (5768 MHz)\n"},
+      {{in, "--band", ""}, 2, "unknown band \"\"; say 6m, 2m, 1.25m, 70cm,"},
       {{in, "--band", "all", "--save-settings", "x.ini"}, 2,
        "--save-settings cannot be used with --band all"},
       {{in, "--format", "a4"}, 2, "unknown format a4"},
@@ -111,7 +126,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
     EXPECT_EQ(c.status == 2 ? r.err.substr(15, c.err.size()) : r.err, c.err);
     EXPECT_EQ(r.err.find("\nUsage: zelk2html-cli") != r.err.npos, c.status == 2) << c.err;
   }
-  Outcome r = run({in, "--band", "1", "--field", "EM"}, "12 May");
+  Outcome r = run({in, "--band", "2m", "--field", "EM"}, "12 May");
   EXPECT_EQ(r.status, 2) << "one line, no usage text:";
   EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
@@ -138,15 +153,15 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
       "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
       joined("out", "grids-2304.html") +
-      "\n3 CM (10 GHZ): no worked grids, no page"
+      "\n3 CM (10 GHz): no worked grids, no page"
       "\nSatellite: Wrote    1 (1 FFMA) grids to " + joined("out", "grids-sat.html") +
       "\nBand totals: Wrote " + joined("out", "grids-bands.html") + "\n"
-      "\nBand              Checked  Confirmed  Worked  Total      FFMA  Not on a map"
-      "\n6 M (50 MHz)            0          0       1      1  1 of 488             0"
-      "\n2 M (144 MHz)           0          1       1      2  2 of 488             0"
-      "\n13 CM (2304 MHz)        0          1       1      2  2 of 488             0"
-      "\n3 CM (10 GHZ)           0          0       0      0  0 of 488             0"
-      "\nSatellite               0          0       1      1  1 of 488             0"
+      "\nBand              Checked  Confirmed  Worked  Total      FFMA  Written otherwise"
+      "\n6 M (50 MHz)            0          0       1      1  1 of 488                  0"
+      "\n2 M (144 MHz)           0          1       1      2  2 of 488                  0"
+      "\n13 CM (2304 MHz)        0          1       1      2  2 of 488                  0"
+      "\n3 CM (10 GHz)           0          0       0      0  0 of 488                  0"
+      "\nSatellite               0          0       1      1  1 of 488                  0"
       "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
   // Only the pages written are linked.
   const std::string contents = read_file("out/grids-bands.html");
@@ -187,7 +202,7 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
   Args names = {"./g.csv", absolute, "hard.csv"};
   if (test::make_symlink("g.csv", "link.csv")) names.push_back("link.csv");
   const Args before = folder.names();
-  const Args one = {"g.csv", "--band", "1", "--field", "EM"};
+  const Args one = {"g.csv", "--band", "2m", "--field", "EM"};
   auto with = [&](Args more) {
     more.insert(more.begin(), one.begin(), one.end());
     return run(more);
@@ -225,7 +240,7 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
 // beside the page are a warning, a settings file not saved an error.
 TEST_F(Cli, FileProblemsSayWhy) {
   write_file("g.csv", "Grid,2M\nEM00,W\n");
-  Args args = {"g.csv", "--band", "1", "--field", "EM", "-o", "p.html"};
+  Args args = {"g.csv", "--band", "2m", "--field", "EM", "-o", "p.html"};
   const std::string pictures = "WARNING: The field pictures were not put beside the page: ";
   Outcome r = run(args, "1796428800", "nowhere");
   EXPECT_EQ(r.status, 0);
@@ -242,11 +257,50 @@ TEST_F(Cli, FileProblemsSayWhy) {
   EXPECT_TRUE(read_file("p.html").starts_with("<html>"));
   // A chain of links without end is not followed to some link to replace.
   if (!test::make_symlink("loop-b", "loop-a") || !test::make_symlink("loop-a", "loop-b")) return;
-  r = run("g.csv --band 1 --field EM -o loop-a");
+  r = run("g.csv --band 2m --field EM -o loop-a");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "ERROR: Could not create output file loop-a: Too many levels of symbolic links\n");
   EXPECT_TRUE(fs::is_symlink("loop-a"));
 }
+
+#ifndef _WIN32
+// A device or a FIFO is written into as Unix tools do, never replaced, and
+// gets no pictures. Nodes made here need root; /dev/null only as nobody.
+TEST_F(Cli, DevicesAndPipesAreWrittenInto) {
+  write_file("program/EM.gif", "EM");
+  auto to = [](const std::string& page, Args more = {}) {
+    more.insert(more.begin(), {"in/my.grids.csv", "--band", "2m", "--field", "EM", "-o", page});
+    return run(more, "1796428800", "program");
+  };
+  if (geteuid() == 0) {
+    ASSERT_EQ(mknod("null", S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(mknod("full", S_IFCHR | 0666, makedev(1, 7)), 0);
+    EXPECT_EQ(to("null").status, 0);
+    const std::string no_space = "full: No space left on device\n";
+    EXPECT_EQ(to("full").err, "ERROR: Could not write output file " + no_space);
+    EXPECT_FALSE(fs::exists("images"));
+    Outcome r = run({"in/my.grids.csv", "--band", "2m", "--field", "EM", "--save-settings", "full"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ERROR: Could not save settings file " + no_space);
+    EXPECT_TRUE(fs::is_character_file("null") && fs::is_character_file("full"));
+  }
+  ASSERT_EQ(mkfifo("pipe", 0600), 0);
+  const int reader = open("pipe", O_RDONLY | O_NONBLOCK);  // the run's open need not wait
+  fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for the whole page
+  EXPECT_EQ(to("pipe").status, 0);
+  char head[7] = {};
+  EXPECT_EQ(read(reader, head, 6), 6);
+  close(reader);
+  EXPECT_STREQ(head, "<html>");
+  EXPECT_TRUE(fs::is_fifo("pipe"));
+  EXPECT_FALSE(fs::exists("images"));
+  const pid_t child = fork();
+  if (child == 0) _exit(getuid() == 0 && (setgid(65534) | setuid(65534)) != 0 ? 99 : to("/dev/null").status);
+  int status = -1;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0) << "-o /dev/null as an unprivileged user";
+}
+#endif
 
 TEST_F(Cli, SettingsFileSuppliesTheOptionsNotGiven) {
   run("in/my.grids.csv --band 6M --field DL --format portrait --no-color --ffma --save-settings zelk2html.ini");

@@ -12,7 +12,7 @@ trap 'kill $(jobs -p) 2>/dev/null; umount "$disk"; rm -rf "$disk" "$work"' EXIT
 expect() {  # what, message: the CLI fails with it and the disk holds what it held
   local before status=0
   before=$(ls -l "$disk")
-  "$cli" "$listing" -o "$disk/grids.html" --band 1 --field EM >"$work/out" 2>"$work/err" || status=$?
+  "$cli" "$listing" -o "$disk/grids.html" --band 2m --field EM >"$work/out" 2>"$work/err" || status=$?
   [ $status -eq 1 ] && [ "$(cat "$work/err")" = "$2" ] && [ ! -s "$work/out" ] &&
     [ "$(cat "$disk/grids.html")" = "previous page" ] && [ "$(ls -l "$disk")" = "$before" ] ||
     fail "$1: exit $status, stderr: $(cat "$work/err"); $(ls -l "$disk")"
@@ -27,7 +27,7 @@ expect "read-only disk" "ERROR: Could not create output file $disk/grids.html: R
 mkdir "$work/run" && mkfifo "$work/run/endless.csv"
 # A header and a row, then nothing, with the pipe held open.
 (printf 'Grid,2M\nEM00,W\n' && exec sleep 120) >"$work/run/endless.csv" &
-"$cli" "$work/run/endless.csv" -o "$work/run/page.html" --band 1 --field EM >/dev/null 2>&1 &
+"$cli" "$work/run/endless.csv" -o "$work/run/page.html" --band 2m --field EM >/dev/null 2>&1 &
 run=$!
 temporary() { ls "$work/run" | grep -q '\.tmp'; }  # once the listing is open
 poll 10 "a temporary page" temporary

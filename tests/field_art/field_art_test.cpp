@@ -98,6 +98,8 @@ TEST(FieldImagesOfTheBuild, EveryFieldAPageCanNameHasItsPicture) {
     GifFileType* gif = DGifOpenFileName((folder / name).c_str(), &code);
     ASSERT_NE(gif, nullptr) << name;
     EXPECT_TRUE(gif->SWidth == kFieldImageWidth && gif->SHeight == kFieldImageHeight) << name;
+    // Other users run the programs beside them too.
+    EXPECT_EQ(std::filesystem::status(folder / name).permissions(), std::filesystem::perms(0644)) << name;
     DGifCloseFile(gif, &code);
   }
 }

@@ -38,7 +38,7 @@ else
   page=$bin/$name.html settings=$bin/zelk2html.ini help=$bin/ZELK/index.html
 fi
 expected=$work/cli.html
-"$bin/zelk2html-cli" "$listing" -o "$expected" --band 1 --field EM --format portrait --ffma >/dev/null
+"$bin/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
 start_xvfb
 
 start_dialog() {  # from the listing's folder, where the file chooser then opens

@@ -51,11 +51,11 @@ folder=$work/$name listing=$work/$name/$name.csv
 mkdir -p "$folder" && cp "$BUILD"/zelk2html{,-cli}.exe "$folder/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$folder/"
 cp "$ROOT/examples/grids.csv" "$listing"
 expected=$work/expected.html
-"$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 1 --field EM --format portrait --ffma >/dev/null
+"$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
 sed -i 's/$/\r/' "$expected"
 
 # The command line on a console, which draws what it is given; spaces may come as cursor moves.
-(cd "$folder" && timeout 60 script -qec "wine zelk2html-cli.exe 'нет $name.csv' --band 1 --field EM" /dev/null \
+(cd "$folder" && timeout 60 script -qec "wine zelk2html-cli.exe 'нет $name.csv' --band 2m --field EM" /dev/null \
   </dev/null >"$work/console" 2>&1) || true
 sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "inputfileнет${name// /}.csv" \
   || fail "the console shows the error otherwise: $(cat -v "$work/console")"
