@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/about_dlg.h"
+#include "conversion/every_band.h"
 #include "conversion/file_paths.h"
 #include "conversion/generate.h"
 #include "conversion/settings_file.h"
@@ -50,6 +51,8 @@ constexpr const char* kInputPathTooLong = "ERROR: The input file's path is longe
 constexpr const char* kOutputPathTooLong =
     "ERROR: The output file's path would be longer than 259 characters; "
     "choose a listing with a shorter name or move the program to a shorter path.";
+// The band list's last row, after the bands: every band of the listing.
+constexpr const char* kEveryBandCaption = "All bands";
 // Titles the boxes when the program's own name is unknown.
 constexpr const char* kFallbackTitle = "ZELK to HTML";
 
@@ -93,6 +96,7 @@ bool CzelkDlg::on_init_dialog() {
   for (int id : kTooltipOrder) tooltip_.add_tool(id, tooltip_text(id));
 
   for (int band = 0; band < kBandCount; ++band) host_.combo_add(kIdBand, band_caption(band));
+  host_.combo_add(kIdBand, kEveryBandCaption);  // its row is kEveryBand
   host_.set_edit_text(kIdLLField, ll_field_text_);
   host_.enable(kIdView, false);
 
@@ -180,25 +184,60 @@ void CzelkDlg::on_generate() {
   request.ll_field_text = ll_field_text_;
   request.page_time = page_clock_();
   request.field_images_folder = folders_.data + "images";
-  create_folder_of(output_path_);
-  GenerateResult result = generate(record_, request);
-  if (result.status != GenerateStatus::kWritten) {
-    show_message(result.message, MessageIcon::kError);
-    return;
+  if (record_.band_index == kEveryBand) {
+    if (!generate_all_bands(request)) return;
+  } else {
+    create_folder_of(output_path_);
+    GenerateResult result = generate(record_, request);
+    if (result.status != GenerateStatus::kWritten) {
+      show_message(result.message, MessageIcon::kError);
+      return;
+    }
+    show_message(result.message, MessageIcon::kInformation);
+    host_.enable(kIdView, true);
   }
-  show_message(result.message, MessageIcon::kInformation);
-  host_.enable(kIdView, true);
   create_folder_of(folders_.settings_file);
   std::string warning = save_settings_after_generate(record_, folders_.settings_file);
   if (!warning.empty()) show_message(warning, MessageIcon::kWarning);
 }
 
+// One line per band as the command line prints them, then each band's
+// totals in a sentence, then where to print. True when every page and the
+// contents page were written.
+bool CzelkDlg::generate_all_bands(const GenerateRequest& request) {
+  // No band's page has a longer name than the contents page ("-10000", "-bands").
+  if (view_path().size() > kMaxPathLength) {
+    show_message(kOutputPathTooLong, MessageIcon::kError);
+    return false;
+  }
+  const EveryBandResult result = generate_every_band(record_, {request, folders_.pages});
+  if (result.stopped.status != GenerateStatus::kWritten) {
+    show_message(result.stopped.message, MessageIcon::kError);
+    return false;
+  }
+  std::string text;
+  for (const std::string& warning : result.warnings) text += warning + "\n";
+  for (const BandOutcome& band : result.bands) text += band.line() + "\n";
+  text += result.contents.message + (result.contents.message.empty() ? "\n" : "\n\n");
+  for (const BandOutcome& band : result.bands) text += band_totals_line(band.totals) + "\n";
+  text += result.advice;
+  if (!result.no_pages.empty()) text += "\n" + result.no_pages;
+  show_message(text, result.succeeded() ? MessageIcon::kInformation : MessageIcon::kError);
+  if (result.contents.status == GenerateStatus::kWritten) host_.enable(kIdView, true);
+  return result.succeeded();
+}
+
+std::string CzelkDlg::view_path() const {
+  return record_.band_index == kEveryBand ? contents_page_path(input_path_, folders_.pages) : output_path_;
+}
+
 void CzelkDlg::on_view() {
-  if (!host_.file_exists(output_path_)) {
+  const std::string page = view_path();
+  if (!host_.file_exists(page)) {
     show_message(kPageMissing, MessageIcon::kError);
     return;
   }
-  if (!host_.shell_open(output_path_)) show_message(kBrowserFailed, MessageIcon::kError);
+  if (!host_.shell_open(page)) show_message(kBrowserFailed, MessageIcon::kError);
 }
 
 void CzelkDlg::on_help() {

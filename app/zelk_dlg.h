@@ -14,6 +14,7 @@
 
 #include "app/dialog_host.h"
 #include "app/tooltip_ctrl_ext.h"
+#include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_record.h"
 
@@ -42,6 +43,9 @@ class CzelkDlg : public DialogEvents {
   void on_input();
   void take_listing(const std::string& chosen);
   void on_generate();
+  bool generate_all_bands(const GenerateRequest& request);
+  // The page Generate writes with the current band: for every band, the contents page.
+  std::string view_path() const;
   void on_view();
   void on_help();
   void show_options();

@@ -2,7 +2,8 @@
 // bytes written plainly. Listings: the sample, every square of the world
 // (32,400 rows, scrambled), a million rows over those squares, and the world
 // again in grid order. Peak heap bytes show that memory follows the distinct
-// grids, not the rows.
+// grids, not the rows. Then every band of a world with nine band columns
+// against one band of it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/every_band.h"
 #include "conversion/generate.h"
 #include "conversion/settings_record.h"
 
@@ -51,6 +53,22 @@ fs::path make_listing(const std::string& name, long rows) {
   const char letters[] = "CW*SLMN";
   for (long i = 0; i < rows; ++i)
     out << world_grid(i * 7919) << ",W," << letters[i % 7] << ",,C,\n";
+  return path;
+}
+
+// Every square of the world, scrambled, with a letter in each of nine band
+// columns: what --band all reads.
+fs::path make_nine_band_world() {
+  fs::path path = work_folder() / "world-nine-bands.csv";
+  if (fs::exists(path)) return path;
+  std::ofstream out(path, std::ios::binary);
+  out << "Grid,6M,2M,1.25M,70CM,33CM,23CM,13CM,9CM,6CM\n";
+  const char letters[] = "CW*SLMN";
+  for (long i = 0; i < 32400; ++i) {
+    out << world_grid(i * 7919);
+    for (long band = 0; band < 9; ++band) out << ',' << letters[(i + band) % 7];
+    out << '\n';
+  }
   return path;
 }
 
@@ -109,6 +127,40 @@ void BM_Generate(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<long long>(state.iterations()) * static_cast<long long>(fs::file_size(listing)));
 }
 BENCHMARK(BM_Generate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// Every band's page and the contents page of the nine-band world, against
+// one band's page of it (range 1 and 0).
+void BM_EveryBand(benchmark::State& state) {
+  const fs::path listing = make_nine_band_world();
+  const fs::path folder = work_folder() / "every-band";
+  long long peak = 0;
+  for (auto _ : state) {
+    long long base = live_bytes.load();
+    peak_bytes = base;
+    zelk::SettingsRecord record;
+    zelk::reset_to_defaults(record);
+    zelk::set_print_format(record, zelk::kTabloid);
+    zelk::EveryBandRequest request;
+    request.generate.has_input_file = true;
+    request.generate.input_path = listing.string();
+    request.generate.ll_field_text = "EM";
+    request.generate.page_time = 1765000000;
+    request.folder = folder.string();
+    if (state.range(0) == 0) {
+      record.band_index = 1;
+      request.generate.output_path = (folder / "one.html").string();
+      fs::create_directories(folder);
+      zelk::GenerateResult result = zelk::generate(record, request.generate);
+      if (result.status != zelk::GenerateStatus::kWritten) state.SkipWithError(result.message.c_str());
+    } else if (!zelk::generate_every_band(record, request).succeeded()) {
+      state.SkipWithError("a page failed");
+    }
+    peak = peak_bytes.load() - base;
+  }
+  state.counters["peak_heap_bytes"] = static_cast<double>(peak);
+  state.SetLabel(state.range(0) == 0 ? "nine-band world, 2 M" : "nine-band world, every band");
+}
+BENCHMARK(BM_EveryBand)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 // The floor: every byte of the listing read, and the page's bytes written,
 // with no parsing or formatting.

@@ -1,99 +1,24 @@
 #include "cli/cli.h"
+#include "cli/help_text.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 
 #include "conversion/file_paths.h"
+#include "conversion/every_band.h"
 #include "conversion/file_replace.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
 #include "conversion/settings_record.h"
 #include "listing/band_table.h"
-#include "listing/listing_reader.h"
 #include "mappage/band_totals.h"
 #include "zelk_version.h"
 
 namespace zelk {
 
 namespace {
-
-// help2man makes the manual page from --help: the synopsis is the "Usage:"
-// and "or:" lines, and each option stands on its own line, two spaces in,
-// its text in the column after it (a long option's text on the next line).
-constexpr const char* kUsage =
-    "Usage: zelk2html-cli LISTING [-o PAGE] [--band B] [--field XY] [OPTION]...\n"
-    "  or:  zelk2html-cli LISTING --band all [-o FOLDER] [OPTION]...\n";
-
-constexpr const char* kHelp =
-    "Writes the grid map page of one band, or of every band, of a worked-grid\n"
-    "listing (CSV): a header row \"Grid\" (or \"Prefix\") and one band column per\n"
-    "band, then one row per grid. LISTING is a file, not standard input: the page\n"
-    "needs its pictures beside it, so a lone - is refused as LISTING or PAGE.\n"
-    "\n"
-    "  -o, --output PAGE    the page to write (default: the listing's name with\n"
-    "                       \".html\", in the current folder); never the listing\n"
-    "                       or the settings file read\n"
-    "  --band B             the band, by one of these names in any case: 6m, 2m,\n"
-    "                       1.25m, 70cm, 33cm, 23cm, 13cm, 9cm, 6cm, 3cm; the\n"
-    "                       MHz 50, 144, 220, 222, 430, 432, 900, 902, 1296, 2304,\n"
-    "                       3456, 5760, 5768, 10000, 10368; 2.3G, 3.4G, 5.7G,\n"
-    "                       10G; sat or satellite\n"
-    "  --band all           one page per band column of the listing, in the folder\n"
-    "                       -o names (default: the current folder; created when\n"
-    "                       missing), each named after the listing and the\n"
-    "                       band's MHz as its caption gives them: grids-144.html\n"
-    "                       (2 M), grids-10000.html (10 GHz), grids-sat.html\n"
-    "                       (Satellite); a band column without worked grids gets\n"
-    "                       no page, and a label naming no band a warning;\n"
-    "                       then grids-bands.html, the contents page: each\n"
-    "                       band's checked, confirmed and worked grids over\n"
-    "                       the whole listing, its FFMA squares and its grids\n"
-    "                       written otherwise (no map can show them), linking\n"
-    "                       to the band's page (the same table follows the\n"
-    "                       summary lines)\n"
-    "  --field XY           the map's lower-left field, two letters A..R (FN)\n"
-    "  --format F           portrait (3 x 4 fields), landscape (4 x 3) or 11x17 (6 x 4)\n"
-    "  --color, --no-color  colors, or greys for a black-and-white printer\n"
-    "  --bold, --no-bold    bold digits for worked, confirmed and checked squares\n"
-    "  --needed, --no-needed\n"
-    "                       emphasize needed (unworked) squares\n"
-    "  --s-checked, --no-s-checked\n"
-    "                       show submitted (S) squares as checked\n"
-    "  --c-checked, --no-c-checked\n"
-    "                       show confirmed squares like checked ones\n"
-    "  --ffma, --no-ffma    outline the FFMA squares of the contiguous USA\n"
-    "  --settings FILE      take the options not given from a settings file that\n"
-    "                       the dialog wrote (zelk2html.ini)\n"
-    "  --save-settings FILE\n"
-    "                       after success, save the choices as a settings file\n"
-    "                       (not with --band all: a settings file holds one band;\n"
-    "                       never the listing or the page); should that fail, the\n"
-    "                       page stays and the exit status is 1\n"
-    "  -h, --help           this text\n"
-    "  --version            the program's version\n"
-    "\n"
-    "Status letters, the first character of a grid's cell in a band column: W, L\n"
-    "or M worked; C confirmed; S submitted (shown as confirmed, or as checked with\n"
-    "--s-checked); * checked. Any other character, or an empty cell, leaves the\n"
-    "square unworked. Credited grids not written as a map writes squares (fn42,\n"
-    "FN42AB) show on no map, and a warning counts them.\n"
-    "\n"
-    "Every option with a value also takes the form --option=VALUE; -- ends the\n"
-    "options. Options not given come from --settings or from the defaults. When\n"
-    "SOURCE_DATE_EPOCH is set (and not empty), the page is dated with that\n"
-    "instant (UTC). When the field pictures cannot be put beside the page, a\n"
-    "warning says why; the page is written all the same. A PAGE or settings FILE\n"
-    "that is a device, FIFO or socket is written into, never replaced\n"
-    "(-o /dev/null discards the page), and gets no pictures beside it.\n"
-    "\n"
-    "Exit status: 0 page written, 1 error (no page written or changed; with\n"
-    "--band all, pages already written stay; a page written but its settings\n"
-    "file not saved), 2 usage.\n";
 
 struct Toggle {
   const char* name;  // "--color"; "--no-color" turns it off
@@ -114,7 +39,6 @@ struct Choices {
   std::string listing;
   std::optional<std::string> output, field, settings, save_settings;
   std::optional<int> band;
-  bool every_band = false;
   std::optional<PrintFormat> format;
   std::vector<std::pair<std::int32_t SettingsRecord::*, std::int32_t>> toggles;
 };
@@ -241,11 +165,10 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     return std::string("- as the ") + (choices.listing == "-" ? "listing" : "page") +
            ": standard input and output are not supported (the page needs its pictures beside it)";
   if (band) {
-    choices.every_band = upper_cased(*band) == "ALL";
     std::string problem;
-    if (!choices.every_band && !(choices.band = parse_band(*band, problem))) return problem;
+    if (upper_cased(*band) == "ALL") choices.band = kEveryBand;
+    else if (!(choices.band = parse_band(*band, problem))) return problem;
   }
-  if (choices.every_band && choices.save_settings) return "--save-settings cannot be used with --band all";
   if (format) {
     choices.format = parse_format(*format);
     if (!choices.format) return "unknown format " + *format;
@@ -292,109 +215,31 @@ void report_failure(std::ostream& err, const GenerateResult& result) {
   if (message.empty() || message.back() != '\n') err << "\n";
 }
 
-// The run's page never replaces a file the user gave it to read.
-std::string page_refusal(const std::string& page, const Choices& choices) {
-  if (same_file(page, choices.listing)) return "ERROR: The page " + page + " would replace the listing " + choices.listing;
-  if (choices.settings && same_file(page, *choices.settings))
-    return "ERROR: The page " + page + " would replace the settings file " + *choices.settings;
-  return std::string();
-}
-
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
   if (!result.field_images_problem.empty())
     err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
 }
 
-// False when no row of the listing names a grid in the band's column.
-bool has_worked_grids(const std::string& listing, const SettingsRecord& record) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose);
-  if (in == nullptr) return true;  // Generate tells why
-  SettingsRecord scratch = record;
-  return !read_listing(in.get(), listing.c_str(), scratch).empty() || !std::string(scratch.message).starts_with("Read ");
-}
-
-// One Generate per band, each page as that band's own run writes it. A
-// refusal holds for every band, so it ends the run.
-int write_every_band(const SettingsRecord& record, GenerateRequest request, const Choices& choices,
+int write_every_band(SettingsRecord& record, const GenerateRequest& request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
-  const std::string& listing = request.input_path;
-  HeaderBands header;
-  if (std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing.c_str(), "r"), &std::fclose); in != nullptr)
-    header = read_header_bands(in.get());
-  if (header.readable && header.bands.empty()) {
-    err << "ERROR: No band column in the header of " << listing << "\n";
+  EveryBandResult result = generate_every_band(record, {request, choices.output.value_or("")});
+  if (result.stopped.status != GenerateStatus::kWritten) {
+    report_failure(err, result.stopped);
     return 1;
   }
-  // Generate then tells what is wrong with the listing, as for one band.
-  if (header.bands.empty()) header.bands.push_back(0);
-  for (const auto& [column, label] : header.unnamed)
-    err << "WARNING: " << listing << ": column " << column << " (" << label << ") names no band\n";
-  std::vector<std::string> pages;
-  for (int band : header.bands) {
-    std::string page = page_name_for(file_name_of(listing), std::string("-") + band_page_name(band));
-    pages.push_back(choices.output ? name_of(path_of(*choices.output) / path_of(page)) : page);
-    if (std::string refusal = page_refusal(pages.back(), choices); !refusal.empty()) {
-      err << refusal << "\n";
-      return 1;
-    }
+  for (const std::string& warning : result.warnings) err << warning << "\n";
+  for (const BandOutcome& band : result.bands) {
+    if (band.worked && !band.written()) report_failure(err, band.result);
+    else out << band.line() << "\n";
+    warn_about_field_images(err, band.result);
   }
-  const std::string contents_name = page_name_for(file_name_of(listing), "-bands");
-  const std::string contents = choices.output ? name_of(path_of(*choices.output) / path_of(contents_name)) : contents_name;
-  if (std::string refusal = page_refusal(contents, choices); !refusal.empty()) {
-    err << refusal << "\n";
-    return 1;
-  }
-  std::vector<BandTotals> totals;
-  std::error_code ec;
-  if (choices.output && !std::filesystem::is_directory(path_of(*choices.output), ec)) {
-    std::filesystem::create_directories(path_of(*choices.output), ec);
-    if (ec) {
-      err << "ERROR: Could not create folder " << *choices.output << ": " << ec.message() << "\n";
-      return 1;
-    }
-  }
-  int status = 0, written = 0;
-  std::string advice;
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    const int band = header.bands[i];
-    SettingsRecord band_record = record;
-    band_record.band_index = band;
-    request.output_path = pages[i];
-    totals.push_back(read_band_totals(listing, band_record));
-    if (!has_worked_grids(listing, band_record)) {
-      out << band_caption(band) << ": no worked grids, no page\n";
-      continue;
-    }
-    GenerateResult result = generate(band_record, request);
-    if (result.status != GenerateStatus::kWritten) {
-      report_failure(err, result);
-      status = 1;
-      if (result.status == GenerateStatus::kRefused) break;
-      continue;
-    }
-    ++written;
-    totals.back().page = file_name_of(pages[i]);
-    std::size_t line_end = std::min(result.message.find("\n\n"), result.message.size());
-    out << band_caption(band) << ": " << result.message.substr(0, line_end) << "\n";
-    advice = result.message.substr(std::min(line_end + 1, result.message.size()));
-    warn_about_field_images(err, result);
-  }
-  err << off_map_warning(listing, totals);
-  // The contents page links the pages written, so it follows them.
-  if (written > 0) {
-    if (std::error_code reason = save_contents_page(contents, file_name_of(listing), totals, request.page_time)) {
-      err << "ERROR: Could not write output file " << contents << ": " << reason.message() << "\n";
-      status = 1;
-    } else {
-      out << "Band totals: Wrote " << contents << "\n\n" << band_totals_text(totals);
-    }
-  }
-  out << advice;
-  if (status == 0 && written == 0) {
-    err << "ERROR: No band of " << listing << " has worked grids\n";
-    return 1;
-  }
-  return status;
+  err << off_map_warning(request.input_path, result.totals());
+  if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
+  if (result.contents.status == GenerateStatus::kWritten)
+    out << result.contents.message << "\n\n" << band_totals_text(result.totals());
+  out << result.advice;
+  if (!result.no_pages.empty()) err << result.no_pages << "\n";
+  return result.succeeded() ? 0 : 1;
 }
 
 void remove_temporaries_and_stop(int signal_number) {
@@ -443,10 +288,14 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.input_path = choices.listing;
   request.mention_view_button = false;
   request.field_images_folder = environment.field_images_folder;
-  if (choices.every_band) return write_every_band(record, request, choices, out, err);
+  if (choices.settings) request.kept_files.emplace_back("settings file", *choices.settings);
+  if (record.band_index == kEveryBand) {
+    if (choices.save_settings) return usage_error(err, "--save-settings cannot be used with --band all");
+    return write_every_band(record, request, choices, out, err);
+  }
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
-  std::string refusal = page_refusal(request.output_path, choices);
+  std::string refusal = replacement_refusal(request.output_path, request);
   if (choices.save_settings && refusal.empty()) {
     const std::string& saved = *choices.save_settings;
     if (same_file(saved, choices.listing))

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -13,6 +14,7 @@
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
+#include "listing/listing_reader.h"
 #include "mappage/map_page.h"
 
 namespace zelk {
@@ -21,7 +23,8 @@ namespace {
 
 bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
 
-// The first failing check's message, or empty when all pass.
+}  // namespace
+
 std::string check_choices(const SettingsRecord& record, const GenerateRequest& request) {
   if (!request.has_input_file) return "ERROR: Didn't specify input file.";
   if (request.output_path.empty()) return "ERROR: Didn't specify output file.";
@@ -36,6 +39,17 @@ std::string check_choices(const SettingsRecord& record, const GenerateRequest& r
   }
   return std::string();
 }
+
+std::string replacement_refusal(const std::string& page, const GenerateRequest& request) {
+  // The listing may be the user's only copy of years of log.
+  if (same_file(page, request.input_path))
+    return "ERROR: The page " + page + " would replace the listing " + request.input_path;
+  for (const auto& [what, path] : request.kept_files)
+    if (same_file(page, path)) return "ERROR: The page " + page + " would replace the " + what + " " + path;
+  return std::string();
+}
+
+namespace {
 
 GenerateResult failure(SettingsRecord& record, const char* format, const std::string& path,
                        std::error_code reason = {}) {
@@ -68,8 +82,10 @@ void compose_summary(SettingsRecord& record, const GenerateRequest& request, int
   append_within(message, kLimit, "\n\n");
 }
 
-GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
-  const std::string& input_path = request.input_path;
+}  // namespace
+
+std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
+                                                const std::function<void(std::FILE*)>& read) {
   std::error_code ec;
   if (std::filesystem::is_directory(path_of(input_path), ec))
     return failure(record, "ERROR: Could not open input file %s", input_path,
@@ -77,22 +93,27 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   errno = 0;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "r"), &std::fclose);
   if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path, last_error());
+  errno = 0;
+  read(listing.get());
+  const std::error_code read_error = last_error();
+  // A read error ends the listing as its end does; say so rather than
+  // report the rows read before it as the whole listing.
+  if (std::ferror(listing.get()) != 0)
+    return failure(record, "ERROR: Could not read input file %s", input_path, read_error);
+  return std::nullopt;
+}
 
+GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
+                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index) {
   // The page replaces the old one only when complete, so a failed run
   // leaves the previous page as it was.
   ReplacementFile page(request.output_path, "w");
   if (page.stream() == nullptr)
     return failure(record, "ERROR: Could not create output file %s", request.output_path, page.error());
+  GridIndex index;
+  if (std::optional<GenerateResult> failed = read_index(index)) return *failed;
   int ffma = 0;
-  errno = 0;
-  int credited = write_map_page(listing.get(), input_path.c_str(), page.stream(), ffma, record, request.page_time);
-  const std::error_code read_error = last_error();
-  bool read_failed = std::ferror(listing.get()) != 0;
-  listing.reset();
-  // A read error ends the listing as its end does; say so rather than
-  // report the rows read before it as the whole listing.
-  if (read_failed) return failure(record, "ERROR: Could not read input file %s", input_path, read_error);
-  if (credited < 0) return {GenerateStatus::kFailed, record.message};
+  const int credited = write_map_page(index, page.stream(), ffma, record, request.page_time);
   if (!page.commit())
     return failure(record, "ERROR: Could not write output file %s", request.output_path, page.error());
   // The page is complete: a picture that cannot be copied only leaves its field plain.
@@ -106,24 +127,28 @@ GenerateResult convert(SettingsRecord& record, const GenerateRequest& request) {
   return {GenerateStatus::kWritten, record.message, {}, images_problem, credited, ffma};
 }
 
-}  // namespace
+void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text) {
+  std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
+  record.lower_left_field[0] = ll_field_text[0];
+  record.lower_left_field[1] = ll_field_text[1];
+}
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) {
   std::string refusal = check_choices(record, request);
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
-  // The listing may be the user's only copy of years of log.
-  if (same_file(request.output_path, request.input_path)) {
-    char message[kMessageSize];
-    format_into(message, sizeof message, "ERROR: The page %s would replace the listing %s", request.output_path.c_str(),
-                request.input_path.c_str());
-    return {GenerateStatus::kRefused, message};
-  }
+  refusal = replacement_refusal(request.output_path, request);
+  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
 
-  std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
-  record.lower_left_field[0] = request.ll_field_text[0];
-  record.lower_left_field[1] = request.ll_field_text[1];
+  take_lower_left_field(record, request.ll_field_text);
   try {
-    return convert(record, request);
+    return write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
+      if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
+            index = read_listing(in, request.input_path.c_str(), record);
+          }))
+        return failed;
+      if (index.empty()) return GenerateResult{GenerateStatus::kFailed, record.message};
+      return std::nullopt;
+    });
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read %s", request.input_path);
   }

@@ -3,11 +3,17 @@
 // message boxes, the View button and the settings file stay with the caller.
 #pragma once
 
+#include <cstdio>
 #include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "conversion/settings_record.h"
+#include "listing/grid_index.h"
 
 namespace zelk {
 
@@ -22,6 +28,9 @@ struct GenerateRequest {
   // The program's images/ folder: after a written page, the field images it
   // names and its own folder lacks are copied from here. Empty: none.
   std::string field_images_folder;
+  // Besides the listing, the files the user gave the run to read, which no
+  // page may replace: what each is ("settings file") and its path.
+  std::vector<std::pair<std::string, std::string>> kept_files{};
 };
 
 enum class GenerateStatus {
@@ -44,6 +53,28 @@ struct GenerateResult {
 };
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);
+
+// Generate's steps, which the every-band run takes too, so that each band's
+// page is the one that band's own Generate writes.
+
+// The first failing check of the choices, before anything is opened; empty
+// when all pass.
+std::string check_choices(const SettingsRecord& record, const GenerateRequest& request);
+// Why writing `page` would replace a file the run reads; empty when it would not.
+std::string replacement_refusal(const std::string& page, const GenerateRequest& request);
+// Once the choices have passed: the "LL Field" text's field into the record.
+void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text);
+// Opens the listing, hands it to `read` and closes it; the failure to report
+// when it could not be opened or read to its end.
+std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
+                                                const std::function<void(std::FILE*)>& read);
+// Writes the page of the record's band to the request's output path,
+// complete or not at all, then puts the field pictures beside it and
+// composes the summary. The index comes from `read_index` once the page's
+// temporary file exists, so that a run stopped while reading leaves nothing;
+// it gives the failure that ends the run, if any.
+GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
+                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index);
 
 // After the summary has been shown: saves the settings file at `path`. Empty
 // on success, else the warning to show.

@@ -7,6 +7,7 @@
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/program_folders.h"
+#include "listing/band_table.h"
 
 namespace zelk {
 
@@ -32,7 +33,7 @@ void bring_into_range(SettingsRecord& record) {
   terminate_within(record.program_base_name);
   terminate_within(record.message);
   terminate_within(record.program_directory);
-  if (record.band_index < -1 || record.band_index > 10) record.band_index = -1;
+  if (record.band_index < -1 || record.band_index > kEveryBand) record.band_index = -1;
   record.bold_option = option_or(record.bold_option, 1);
   record.color_option = option_or(record.color_option, 1);
   record.confirmed_as_checked_option = option_or(record.confirmed_as_checked_option, 1);

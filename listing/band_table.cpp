@@ -68,6 +68,11 @@ const char* band_caption(int band_index) {
   return band_index >= 0 && band_index < kBandCount ? kBands[band_index].caption : "";
 }
 
+std::string band_name(int band_index) {
+  const std::string caption = band_caption(band_index);
+  return caption.substr(0, caption.find(" ("));
+}
+
 const char* band_page_name(int band_index) {
   return band_index >= 0 && band_index < kBandCount ? kBands[band_index].page_name : "";
 }

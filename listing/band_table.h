@@ -2,14 +2,20 @@
 // label: a wavelength ("2M", "23CM", "SAT") or a frequency ("144", "2.3").
 #pragma once
 
+#include <string>
+
 #include "conversion/settings_record.h"
 
 namespace zelk {
 
 inline constexpr int kBandCount = 11;
+// The record's band index for every band of the listing at once.
+inline constexpr int kEveryBand = kBandCount;
 
 // Caption of a band index 0..10, as the dialog lists it; "" for others.
 const char* band_caption(int band_index);
+// The caption without its frequency: "2 M", "13 CM", "Satellite".
+std::string band_name(int band_index);
 // The band's part of a page's name: its MHz as the caption gives it, or
 // "sat"; plain ASCII. "" for others.
 const char* band_page_name(int band_index);

@@ -57,18 +57,19 @@ GridIndex::Node GridIndex::new_node(std::string_view key, char status_letter) {
 // One walk down, which also finds a repeat, then the textbook's skew and split
 // on the way back up. A split reads two levels down, so once two nodes in a
 // row come back unturned nothing above them can change.
-void GridIndex::insert(std::string_view key, char status_letter) {
+GridIndex::Node GridIndex::insert(std::string_view key, char status_letter) {
   Node path[64];  // an AA tree of 2^32 nodes is at most 64 nodes deep
   bool went_right[64];
   int depth = 0;
   for (Node t = root_; t != kNone; ++depth) {
     const int order = compare(key, key_of(t));
-    if (order == 0) return;
+    if (order == 0) return t;
     path[depth] = t;
     went_right[depth] = order > 0;
     t = nodes_[t].child[order > 0];
   }
-  Node child = new_node(key, status_letter);
+  const Node made = new_node(key, status_letter);
+  Node child = made;
   int unturned = 0;
   while (depth-- > 0) {
     const Node t = path[depth];
@@ -77,9 +78,17 @@ void GridIndex::insert(std::string_view key, char status_letter) {
     const Node skewed = went_right[depth] ? t : skew(t);
     child = went_right[depth] || skewed != t ? split(skewed) : t;
     unturned = skewed == t && child == t ? unturned + 1 : 0;
-    if (unturned == 2) return;
+    if (unturned == 2) return made;
   }
   root_ = child;
+  return made;
+}
+
+GridIndex GridIndex::with_letters(const std::vector<std::int16_t>& letters, char absent) const {
+  GridIndex index = *this;
+  for (Node t = 1; t < nodes_.size(); ++t)
+    index.nodes_[t].status_letter = t < letters.size() && letters[t] >= 0 ? static_cast<char>(letters[t]) : absent;
+  return index;
 }
 
 std::optional<char> GridIndex::find(std::string_view key) const {

@@ -22,8 +22,9 @@ class GridIndex {
   GridIndex() : nodes_(1) {}
 
   // A key already present keeps the letter of its first insertion. Keys are
-  // any bytes. Throws std::bad_alloc when the index cannot grow.
-  void insert(std::string_view key, char status_letter);
+  // any bytes. Gives the key's node: nodes are numbered 1, 2, ... as keys
+  // arrive. Throws std::bad_alloc when the index cannot grow.
+  Node insert(std::string_view key, char status_letter);
   // The letter kept for the key, or nothing when it is not in the index.
   std::optional<char> find(std::string_view key) const;
   bool empty() const { return root_ == kNone; }
@@ -35,6 +36,12 @@ class GridIndex {
   int level(Node t) const { return nodes_[t].level; }
   char status_letter(Node t) const { return nodes_[t].status_letter; }
   std::string key(Node t) const { return std::string(key_of(t)); }
+
+  // Nodes are numbered 1 to size().
+  std::size_t size() const { return nodes_.size() - 1; }
+  // A copy of the tree whose keys carry other letters: letters[t] for node
+  // t, and `absent` where that is negative or missing.
+  GridIndex with_letters(const std::vector<std::int16_t>& letters, char absent) const;
 
  private:
   // Grids are four or six bytes: their nodes hold them, and a walk reads

@@ -118,28 +118,60 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
   return index;
 }
 
-HeaderBands read_header_bands(std::FILE* stream) {
-  HeaderBands header;
+ListingBands read_every_band(std::FILE* stream) {
+  ListingBands listing;
   auto reader = std::make_unique<LineReader>(stream);
   std::string line;
   std::vector<std::string_view> fields;
-  if (!reader->next(line)) return header;
+  if (!reader->next(line)) return listing;
   split_fields(line, fields);
-  header.readable = fields[0] == "Grid" || fields[0] == "Prefix";
-  if (!header.readable) return header;
+  listing.readable = fields[0] == "Grid" || fields[0] == "Prefix";
+  if (!listing.readable) return listing;
   SettingsRecord scratch;
   reset_to_defaults(scratch);
+  std::vector<std::size_t> read_columns;  // those read, each the first to name some band
+  std::vector<int> column_of_band(kBandCount, -1);
   for (std::size_t column = 1; column < fields.size(); ++column) {
-    // A label may name one band as a wavelength and another as a frequency.
-    const auto [length_band, frequency_band] = bands_named(fields[column], nullptr, scratch);
-    for (int band : {length_band, frequency_band})
-      if (band >= 0) header.bands.push_back(band);
-    if (length_band < 0 && frequency_band < 0)
-      header.unnamed.emplace_back(static_cast<int>(column) + 1, std::string(fields[column]));
+    const std::pair<int, int> bands = bands_named(fields[column], nullptr, scratch);
+    listing.columns.push_back({static_cast<int>(column) + 1, std::string(fields[column]), bands});
+    for (int band : {bands.first, bands.second}) {
+      if (band < 0 || column_of_band[band] >= 0) continue;
+      if (read_columns.empty() || read_columns.back() != column) read_columns.push_back(column);
+      column_of_band[band] = static_cast<int>(read_columns.size()) - 1;
+    }
   }
-  std::sort(header.bands.begin(), header.bands.end());
-  header.bands.erase(std::unique(header.bands.begin(), header.bands.end()), header.bands.end());
-  return header;
+  for (int band = 0; band < kBandCount; ++band) {
+    if (column_of_band[band] < 0) continue;
+    listing.bands.push_back(band);
+    listing.column_of.push_back(static_cast<std::size_t>(column_of_band[band]));
+  }
+  if (read_columns.empty()) return listing;
+
+  // One walk down the tree per row finds the grid for every column. Rows
+  // and cells count as read_listing counts them.
+  GridIndex& grids = listing.grids;
+  std::vector<std::vector<std::int16_t>>& letters = listing.letters;
+  letters.assign(read_columns.size(), std::vector<std::int16_t>(1, -1));
+  while (reader->next(line)) {
+    split_fields(line, fields, read_columns.back() + 2);
+    const std::string_view grid = fields[0].substr(0, fields[0].find('\0'));
+    if (grid.empty()) continue;
+    GridIndex::Node node = GridIndex::kNone;
+    for (std::size_t i = 0; i < read_columns.size(); ++i) {
+      if (read_columns[i] >= fields.size() || fields[read_columns[i]].empty()) continue;
+      if (node == GridIndex::kNone) node = grids.insert(grid, '\0');
+      if (node >= letters[i].size())
+        for (std::vector<std::int16_t>& column_letters : letters) column_letters.resize(2 * node, -1);
+      std::int16_t& letter = letters[i][node];
+      if (letter < 0) letter = static_cast<unsigned char>(fields[read_columns[i]][0]);
+    }
+  }
+  return listing;
+}
+
+bool ListingBands::worked(std::size_t i) const {
+  const std::vector<std::int16_t>& column = letters[column_of[i]];
+  return std::any_of(column.begin(), column.end(), [](std::int16_t letter) { return letter >= 0; });
 }
 
 }  // namespace zelk

@@ -4,6 +4,7 @@
 // each band's column. Lines end in LF, CR LF or CR.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -20,13 +21,30 @@ namespace zelk {
 // a grid for the band. `listing_path` is used in messages only.
 GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record);
 
-// What a listing's header names, by the rules read_listing finds a band's
-// column with.
-struct HeaderBands {
+// Every band a listing's header names, from one reading of the listing. A
+// band's column is the first that names it, by either rule. One tree holds
+// every grid with a letter in some column; each column keeps, by the grid's
+// node, the first letter its cells give, as read_listing keeps it.
+struct ListingBands {
   bool readable = false;  // the header row starts "Grid" or "Prefix"
-  std::vector<int> bands;  // every band a column names, in band order
-  std::vector<std::pair<int, std::string>> unnamed;  // column number from 1 and label, for labels naming none
+  std::vector<int> bands;  // in band order
+  std::vector<std::size_t> column_of;  // for each of `bands`, its place in `letters`
+  GridIndex grids;
+  std::vector<std::vector<std::int16_t>> letters;  // per column read, by node of `grids`; -1 for none
+  struct Column {
+    int number;  // from 1
+    std::string label;
+    std::pair<int, int> bands;  // as the wavelength and the frequency rule read the label; -1 for none
+  };
+  std::vector<Column> columns;  // every column after the grid's
+
+  // The band's index for the page writer: read_listing's index of bands[i],
+  // but holding the grids its column lacks as well, with no letter ('\0'),
+  // which the map shows as it shows a grid not listed.
+  GridIndex index(std::size_t i) const { return grids.with_letters(letters[column_of[i]], '\0'); }
+  // False when no row has a letter in the column of bands[i].
+  bool worked(std::size_t i) const;
 };
-HeaderBands read_header_bands(std::FILE* stream);
+ListingBands read_every_band(std::FILE* stream);
 
 }  // namespace zelk

@@ -1,6 +1,7 @@
 #include "mappage/band_totals.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <memory>
@@ -34,31 +35,6 @@ MapReach map_reach() {
     reach.north = std::max(reach.north, static_cast<char>('R' + record.map_rows - 1));
   }
   return reach;
-}
-
-// The first few off-map grids with their nodes, which are numbered in the
-// order of the listing's rows: the warning names those a reader meets first.
-using OffMapExamples = std::vector<std::pair<GridIndex::Node, std::string>>;
-
-// The tree's depth is logarithmic, so the recursion is shallow; the loop
-// takes right children without it.
-void count_subtree(const GridIndex& index, GridIndex::Node node, const SettingsRecord& record, BandTotals& totals,
-                   OffMapExamples& examples) {
-  for (; node != GridIndex::kNone; node = index.right(node)) {
-    count_subtree(index, index.left(node), record, totals, examples);
-    const std::string_view status = status_class(index.status_letter(node), record);
-    if (status == "unworked") continue;
-    const std::string grid = index.key(node);
-    if (!on_some_map(grid)) {
-      ++totals.off_map;
-      examples.emplace_back(node, grid);
-      std::sort(examples.begin(), examples.end());
-      if (examples.size() > kOffMapExamples) examples.pop_back();
-      continue;
-    }
-    ++(status == "checked" ? totals.checked : status == "confirmed" ? totals.confirmed : totals.worked);
-    totals.ffma += ffma_member(grid.c_str());
-  }
 }
 
 // Names come from the user's files: a listing may well be called "a<b>&c.csv".
@@ -149,12 +125,42 @@ bool on_some_map(std::string_view grid) {
          digit(grid[2]) && digit(grid[3]);
 }
 
+std::vector<BandTotals> count_column_totals(const GridIndex& grids,
+                                           const std::vector<std::vector<std::int16_t>>& letters,
+                                           const SettingsRecord& record) {
+  // Where each status letter counts, as the map classes it: in one of the
+  // three counts, or nowhere.
+  std::array<int BandTotals::*, 256> counts;
+  for (int letter = 0; letter < 256; ++letter) {
+    const std::string_view status = status_class(static_cast<char>(letter), record);
+    counts[letter] = status == "checked"     ? &BandTotals::checked
+                     : status == "confirmed" ? &BandTotals::confirmed
+                     : status == "worked"    ? &BandTotals::worked
+                                             : nullptr;
+  }
+  std::vector<BandTotals> totals(letters.size());
+  for (GridIndex::Node t = 1; t <= grids.size(); ++t) {
+    const std::string grid = grids.key(t);
+    const bool on_map = on_some_map(grid);
+    const int ffma = on_map ? ffma_member(grid.c_str()) : 0;
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+      if (t >= letters[i].size() || letters[i][t] < 0) continue;
+      int BandTotals::*count = counts[static_cast<unsigned char>(letters[i][t])];
+      if (count == nullptr) continue;
+      ++(on_map ? totals[i].*count : totals[i].off_map);
+      totals[i].ffma += ffma;
+      // Nodes are numbered as the listing's rows first name their grids.
+      if (!on_map && totals[i].off_map_examples.size() < kOffMapExamples) totals[i].off_map_examples.push_back(grid);
+    }
+  }
+  return totals;
+}
+
 BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
-  BandTotals totals;
+  std::vector<std::int16_t> letters(index.size() + 1, -1);
+  for (GridIndex::Node t = 1; t <= index.size(); ++t) letters[t] = static_cast<unsigned char>(index.status_letter(t));
+  BandTotals totals = count_column_totals(index, {letters}, record)[0];
   totals.band_index = record.band_index;
-  OffMapExamples examples;
-  count_subtree(index, index.root(), record, totals, examples);
-  for (auto& [node, grid] : examples) totals.off_map_examples.push_back(std::move(grid));
   return totals;
 }
 
@@ -224,6 +230,12 @@ std::string band_totals_text(const std::vector<BandTotals>& bands) {
     text += '\n';
   }
   return text;
+}
+
+std::string band_totals_line(const BandTotals& band) {
+  return band_name(band.band_index) + ": " + std::to_string(band.checked) + " checked, " +
+         std::to_string(band.confirmed) + " confirmed, " + std::to_string(band.worked) + " worked, FFMA " +
+         std::to_string(band.ffma) + " of " + std::to_string(kFfmaSquares);
 }
 
 }  // namespace zelk

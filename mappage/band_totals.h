@@ -2,6 +2,7 @@
 // them beside the band's map pages: what a grid chaser looks at first.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -34,6 +35,14 @@ bool on_some_map(std::string_view grid);
 // submitted-as-checked option, as the map classes its squares.
 BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record);
 
+// The totals of several band columns over the grids of one listing at once,
+// each as count_band_totals gives it for the column's own index:
+// letters[i][t] is column i's letter for node t of `grids`, negative for
+// none. Their band indexes are left to the caller.
+std::vector<BandTotals> count_column_totals(const GridIndex& grids,
+                                           const std::vector<std::vector<std::int16_t>>& letters,
+                                           const SettingsRecord& record);
+
 // The listing read for the record's band; zeros when it cannot be read.
 BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record);
 
@@ -54,5 +63,9 @@ std::string off_map_warning(const std::string& listing_path, const std::vector<B
 
 // The same table as text in aligned columns, for a terminal.
 std::string band_totals_text(const std::vector<BandTotals>& bands);
+
+// One band's row in a sentence, for a message box:
+// "2 M: 24 checked, 40 confirmed, 112 worked, FFMA 96 of 488".
+std::string band_totals_line(const BandTotals& band);
 
 }  // namespace zelk

@@ -5,7 +5,6 @@
 
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
-#include "listing/listing_reader.h"
 #include "mappage/page_date.h"
 #include "mappage/style_sheet.h"
 
@@ -46,11 +45,8 @@ int write_field_table(std::FILE* out, const GridIndex& index, const char* field_
   return credited;
 }
 
-int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& ffma_count,
-                   SettingsRecord& record, std::time_t page_time) {
-  GridIndex index = read_listing(in, input_path, record);
-  if (index.empty()) return -1;
-
+int write_map_page(const GridIndex& index, std::FILE* out, int& ffma_count, const SettingsRecord& record,
+                   std::time_t page_time) {
   const std::string date = page_date_text(page_time);
   const char west = record.lower_left_field[0];
   const char south = record.lower_left_field[1];

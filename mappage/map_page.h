@@ -10,13 +10,12 @@
 
 namespace zelk {
 
-// Reads the listing, then writes the whole page to `out`. Gives the number of
-// credited squares on the map (worked, confirmed or checked) and adds those
-// that are FFMA squares to `ffma_count`, whatever the FFMA option says. Gives
-// -1, having written nothing, when the listing reader failed; its message is
-// then in the record. `page_time` dates the title.
-int write_map_page(std::FILE* in, const char* input_path, std::FILE* out, int& ffma_count,
-                   SettingsRecord& record, std::time_t page_time);
+// Writes the whole page of the band the record names, from the listing's
+// index, to `out`. Gives the number of credited squares on the map (worked,
+// confirmed or checked) and adds those that are FFMA squares to
+// `ffma_count`, whatever the FFMA option says. `page_time` dates the title.
+int write_map_page(const GridIndex& index, std::FILE* out, int& ffma_count, const SettingsRecord& record,
+                   std::time_t page_time);
 
 // One field's inner table; gives its credited squares.
 int write_field_table(std::FILE* out, const GridIndex& index, const char* field_name, int& ffma_count,

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/testing/scripted_host.h"
 #include "conversion/settings_file.h"
+#include "listing/band_table.h"
 
 namespace zelk {
 namespace {
@@ -56,7 +57,7 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   EXPECT_TRUE(host.focus_to_first_tab_stop);
   const Names& bands = host.combo_rows[kIdBand];
   EXPECT_EQ(bands.front() + "|" + bands.back() + "|" + std::to_string(bands.size()),
-            "6 M (50 MHz)|Satellite|11");
+            "6 M (50 MHz)|All bands|12");
   EXPECT_EQ(shown(host), "|-1||111100010");
   EXPECT_EQ(host.enabled, (std::map<int, bool>{{kIdView, false}}));
   EXPECT_EQ(host.window_icon, 102);
@@ -185,6 +186,32 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   generate(listing);
   EXPECT_EQ(host.said.substr(host.said.rfind("\n\n\n") + 3),
             "warning zelk2html: ERROR: Could not save settings file " + ini + "\n");
+}
+
+// The last row: every band's page and the contents page, named as --band
+// all names them, a line per band and its totals; View shows the contents.
+TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
+  dialog.do_modal();
+  generate(listing, kEveryBand);
+  const std::string at = (dir / "grids-").string();
+  EXPECT_EQ(host.said, "information zelk2html: 6 M (50 MHz): Wrote    1 grids to " + at +
+                           "50.html\n2 M (144 MHz): Wrote    2 grids to " + at +
+                           "144.html\nBand totals: Wrote " + at + "bands.html\n\n"
+                           "6 M: 0 checked, 0 confirmed, 1 worked, FFMA 1 of 488\n"
+                           "2 M: 0 checked, 1 confirmed, 1 worked, FFMA 2 of 488\n"
+                           "\nClick the 'View' button to see the output.\n\n"
+                           "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n\n");
+  host.click(kIdView);
+  EXPECT_EQ(host.opened, Names{at + "bands.html"});
+  CzelkDlg again(host);
+  again.do_modal();
+  EXPECT_EQ(host.combo_selection(kIdBand), kEveryBand);
+  write_file(listing, "Grid,6M\nEM10,\n");
+  host.said.clear();
+  generate(listing, kEveryBand);
+  EXPECT_EQ(host.said, "error zelk2html: 6 M (50 MHz): no worked grids, no page\n\n"
+                       "6 M: 0 checked, 0 confirmed, 0 worked, FFMA 0 of 488\n"
+                       "\nERROR: No band of " + listing + " has worked grids\n");
 }
 
 TEST_F(DialogTest, ViewAndHelpOpenTheirPagesOrSayWhy) {

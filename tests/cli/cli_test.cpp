@@ -96,7 +96,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
       {{in, "--band", "ALL", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
-      {{"gone.csv", "--band", "all", "--field", "EM"}, 1, open + "input file gone.csv: No such file or directory\n"},
+      {{"gone.csv", "--band", "all", "--field", "EM", "-o", "made"}, 1,
+       open + "input file gone.csv: No such file or directory\n"},
       {{"none.csv", "--band", "2m", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
       {{in, "--band", "2m", "--field", "EM", "--settings", "none.ini"}, 1,
        open + "settings file none.ini: No such file or directory\n"},
@@ -146,7 +147,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   auto every = [&](const std::string& more) { return run("in/grids --band all --field EM -o " + more); };
   Outcome r = every("out --ffma");
   EXPECT_EQ(r.status, 1);
-  const std::string unnamed = "WARNING: in/grids: column 6 (222) names no band\n";
+  const std::string unnamed = "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
+                              "WARNING: in/grids: column 6 (222) names no band\n";
   EXPECT_EQ(r.err, unnamed + "ERROR: Could not create output file " + joined("out", "grids-144.html") +
                        ": Is a directory\n");
   EXPECT_EQ(r.out,

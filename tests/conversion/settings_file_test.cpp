@@ -117,7 +117,8 @@ TEST(SettingsFile, LoadOutcomes) {
       {patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
       {"", "", LoadOutcome::kVersionChanged, "-1 3x4"},
       {patched(552, std::string("\x0A\0\0\0", 4)), v, LoadOutcome::kLoaded, "10 4x6"},
-      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6"},
+      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "11 4x6"},  // every band
+      {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6"},
       {map(1, 19), v, LoadOutcome::kLoaded, "5 1x4"},
       {map(19, 1), v, LoadOutcome::kLoaded, "5 3x1"},
       {patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},

@@ -1,6 +1,7 @@
 // Reading a listing: header, band rules, rows, messages, the index.
 #include "listing/listing_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -27,6 +28,21 @@ std::pair<std::string, std::string> read(const std::string& listing, int band_in
   for (const std::string& key : keys)
     entries += (entries.empty() ? "" : " ") + key + "=" + index.find(key).value_or('?');
   return {entries, record.message};
+}
+
+// As read(), from the index a band's page reads (a grid its column lacks has no letter).
+std::string every_band_entries(const std::string& listing, int band_index) {
+  std::FILE* stream = test::stream_of(listing);
+  const ListingBands bands = read_every_band(stream);
+  std::fclose(stream);
+  const auto at = std::find(bands.bands.begin(), bands.bands.end(), band_index);
+  if (at == bands.bands.end()) return "";
+  const GridIndex index = bands.index(at - bands.bands.begin());
+  std::vector<std::string> keys;
+  std::string entries = aa_tree_fault(index, keys);
+  for (const std::string& key : keys)
+    if (*index.find(key) != '\0') entries += (entries.empty() ? "" : " ") + key + "=" + *index.find(key);
+  return entries;
 }
 
 const std::string kFormatError = "ERROR: Unrecognized format of input file L.csv\n";
@@ -65,9 +81,13 @@ TEST(ListingReader, Cases) {
       {"no quoting or trimming", "Grid,2M\n\"FN31\",W\n FN32, C\nfn33,\tL\n", 1, " FN32=  \"FN31\"=W fn33=\t",
        read_count(3)},
       {"first letter stays", "Grid,2M\nFN31,C\nFN31,W\n", 1, "FN31=C", read_count(2)},
+      {"first letter of its column", "Grid,6M,2M\nFN31,L\nFN31,,W\nFN31,C,C\n", 1, "FN31=W", read_count(2)},
       {"rows without grid or cell", "Grid,2M\n,W\nFN31\nFN32,\n\n,\n", 1, "", read_count(0)},
   };
-  for (const Case& c : cases) EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+  for (const Case& c : cases) {
+    EXPECT_EQ(read(c.listing, c.band), std::pair(c.entries, c.message)) << c.id;
+    EXPECT_EQ(every_band_entries(c.listing, c.band), c.entries) << c.id << ", every band";
+  }
 }
 
 // Rows whose grid, letter or CR LF the reader's buffer cuts, at each byte of
@@ -81,14 +101,13 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
   }
 }
 
-// The header as --band all reads it.
-TEST(ListingReader, HeaderBandsOfAPrefixHeader) {
+// The header as --band all reads it: each band's first column.
+TEST(ListingReader, EveryBandOfAPrefixHeader) {
   std::FILE* stream = test::stream_of("Prefix,2M,144,azimuth,6cm\nFN31,W\n");
-  const HeaderBands header = read_header_bands(stream);
+  const ListingBands listing = read_every_band(stream);
   std::fclose(stream);
-  EXPECT_TRUE(header.readable);
-  EXPECT_EQ(header.bands, (std::vector<int>{1, 8}));
-  EXPECT_EQ(header.unnamed, (std::vector<std::pair<int, std::string>>{{4, "azimuth"}}));
+  EXPECT_EQ(listing.bands, (std::vector<int>{1, 8}));
+  EXPECT_EQ(listing.column_of, (std::vector<std::size_t>{0, 1}));
 }
 
 TEST(BandTable, LabelRules) {

@@ -8,10 +8,12 @@
 #   dismiss TITLE           Return on the box of that title, once it shows
 #   open_about, quit        About from the window's menu; Escape and the program's end
 #   hear_names              what a screen reader hears each control called, where the window tells
+#   all_bands               the band list's last row; command_line_all DIR: --band all with the
+#                           settings file into DIR, lines ended as the window's system ends them
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
-steps=(start names choose generate save view help restart about)
+steps=(start names choose generate save view help restart about all)
 
 step_start() { start_dialog; }
 step_names() { hear_names; }
@@ -34,6 +36,18 @@ step_restart() {  # everything but the listing comes back from the settings file
   step_generate
 }
 step_about() { open_about && dismiss 'About ZELK to HTML'; }
+step_all() {  # the pages of --band all where the page goes, the saved choice meaning it there too
+  local folder=${page%/*} all
+  all=$(mktemp -d)
+  all_bands && press Generate && dismiss zelk2html
+  command_line_all "$all"
+  for made in "$all"/*.html; do
+    cmp "$made" "$folder/${made##*/}" || fail "the dialog's ${made##*/} is not the command line's"
+  done
+  press View && [ "$(opened)" = "$folder/$(basename "$listing" .csv)-bands.html" ] \
+    || fail "View opened another page than the contents page"
+  rm -r "$all"
+}
 
 walk() {
   for step in "${steps[@]}"; do

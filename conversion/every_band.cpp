@@ -1,0 +1,154 @@
+#include "conversion/every_band.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "conversion/file_paths.h"
+#include "listing/band_table.h"
+#include "listing/listing_reader.h"
+
+namespace zelk {
+
+namespace {
+
+std::string in_folder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : name_of(path_of(folder) / path_of(name));
+}
+
+GenerateResult ended(GenerateStatus status, const std::string& message, std::error_code reason = {}) {
+  return {status, message, reason};
+}
+
+// What the header says that the pages alone would not: labels that name no
+// band, and labels whose column goes onto two bands' pages.
+std::vector<std::string> header_warnings(const ListingBands& listing, const std::string& path) {
+  std::vector<std::string> warnings;
+  for (const ListingBands::Column& column : listing.columns) {
+    const auto [length_band, frequency_band] = column.bands;
+    std::string what;
+    if (length_band < 0 && frequency_band < 0) what = "names no band";
+    else if (length_band >= 0 && frequency_band >= 0 && length_band != frequency_band)
+      what = "names two bands: " + band_name(std::min(length_band, frequency_band)) + " and " +
+             band_name(std::max(length_band, frequency_band));
+    if (!what.empty())
+      warnings.push_back("WARNING: " + path + ": column " + std::to_string(column.number) + " (" + column.label + ") " +
+                         what);
+  }
+  return warnings;
+}
+
+// Reads the listing once and checks everything that holds for every band,
+// so that a refusal comes before anything is written.
+GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, ListingBands& listing,
+                       EveryBandResult& result) {
+  const std::string& path = request.generate.input_path;
+  GenerateRequest checked = request.generate;
+  checked.output_path = contents_page_path(path, request.folder);
+  SettingsRecord every = record;
+  every.band_index = kEveryBand;
+  if (std::string refusal = check_choices(every, checked); !refusal.empty())
+    return ended(GenerateStatus::kRefused, refusal);
+  try {
+    if (std::optional<GenerateResult> failed =
+            read_listing_file(record, path, [&](std::FILE* in) { listing = read_every_band(in); }))
+      return *failed;
+  } catch (const std::bad_alloc&) {
+    return ended(GenerateStatus::kFailed, "ERROR: Not enough memory to read " + path);
+  }
+  if (!listing.readable) return ended(GenerateStatus::kFailed, "ERROR: Unrecognized format of input file " + path);
+  if (listing.bands.empty()) return ended(GenerateStatus::kFailed, "ERROR: No band column in the header of " + path);
+  for (int band : listing.bands) {
+    BandOutcome& outcome = result.bands.emplace_back();
+    outcome.band_index = band;
+    outcome.page = in_folder(request.folder, page_name_for(file_name_of(path), std::string("-") + band_page_name(band)));
+    if (std::string refusal = replacement_refusal(outcome.page, request.generate); !refusal.empty())
+      return ended(GenerateStatus::kRefused, refusal);
+  }
+  if (std::string refusal = replacement_refusal(checked.output_path, request.generate); !refusal.empty())
+    return ended(GenerateStatus::kRefused, refusal);
+  std::error_code ec;
+  if (!request.folder.empty() && !std::filesystem::is_directory(path_of(request.folder), ec)) {
+    std::filesystem::create_directories(path_of(request.folder), ec);
+    if (ec) return ended(GenerateStatus::kFailed, "ERROR: Could not create folder " + request.folder, ec);
+  }
+  take_lower_left_field(record, request.generate.ll_field_text);
+  return ended(GenerateStatus::kWritten, "");
+}
+
+}  // namespace
+
+std::string BandOutcome::line() const {
+  if (!worked) return band_caption(band_index) + std::string(": no worked grids, no page");
+  const std::string& message = result.message;
+  const std::string first = message.substr(0, std::min(message.find("\n\n"), message.size()));
+  return written() ? band_caption(band_index) + std::string(": ") + first : first;
+}
+
+bool EveryBandResult::succeeded() const {
+  return stopped.status == GenerateStatus::kWritten && contents.status == GenerateStatus::kWritten &&
+         std::all_of(bands.begin(), bands.end(), [](const BandOutcome& band) { return band.written() || !band.worked; });
+}
+
+std::vector<BandTotals> EveryBandResult::totals() const {
+  std::vector<BandTotals> totals;
+  for (const BandOutcome& band : bands) totals.push_back(band.totals);
+  return totals;
+}
+
+std::string contents_page_path(const std::string& listing, const std::string& folder) {
+  return in_folder(folder, page_name_for(file_name_of(listing), "-bands"));
+}
+
+EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandRequest& request) {
+  EveryBandResult result;
+  ListingBands listing;
+  result.stopped = prepare(record, request, listing, result);
+  if (result.stopped.status != GenerateStatus::kWritten) {
+    result.bands.clear();
+    return result;
+  }
+  const std::string& path = request.generate.input_path;
+  result.warnings = header_warnings(listing, path);
+  const std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
+  for (std::size_t i = 0; i < result.bands.size(); ++i) {
+    BandOutcome& band = result.bands[i];
+    SettingsRecord band_record = record;
+    band_record.band_index = band.band_index;
+    band.totals = column_totals[listing.column_of[i]];
+    band.totals.band_index = band.band_index;
+    band.worked = listing.worked(i);
+    if (band.worked) {
+      GenerateRequest page = request.generate;
+      page.output_path = band.page;
+      try {
+        band.result = write_page(band_record, page, [&](GridIndex& index) {
+          index = listing.index(i);
+          return std::optional<GenerateResult>();
+        });
+      } catch (const std::bad_alloc&) {
+        band.result = ended(GenerateStatus::kFailed, "ERROR: Not enough memory to write " + band.page);
+      }
+    }
+    if (band.written()) {
+      band.totals.page = file_name_of(band.page);
+      const std::string& summary = band.result.message;
+      result.advice = summary.substr(std::min(summary.find("\n\n") + 1, summary.size()));
+    }
+  }
+  // The contents page links the pages written, so it follows them.
+  const std::string contents = contents_page_path(path, request.folder);
+  if (std::none_of(result.bands.begin(), result.bands.end(), [](const BandOutcome& band) { return band.written(); })) {
+    if (std::all_of(result.bands.begin(), result.bands.end(), [](const BandOutcome& band) { return !band.worked; }))
+      result.no_pages = "ERROR: No band of " + path + " has worked grids";
+    return result;
+  }
+  if (std::error_code reason = save_contents_page(contents, file_name_of(path), result.totals(), request.generate.page_time))
+    result.contents = ended(GenerateStatus::kFailed, "ERROR: Could not write output file " + contents, reason);
+  else
+    result.contents = ended(GenerateStatus::kWritten, "Band totals: Wrote " + contents);
+  return result;
+}
+
+}  // namespace zelk
