@@ -141,14 +141,18 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
 
   take_lower_left_field(record, request.ll_field_text);
   try {
-    return write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
+    BandTotals off_map;
+    GenerateResult result = write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
       if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
             index = read_listing(in, request.input_path.c_str(), record);
           }))
         return failed;
       if (index.empty()) return GenerateResult{GenerateStatus::kFailed, record.message};
+      off_map = count_off_map(index, record);
       return std::nullopt;
     });
+    result.off_map = off_map;
+    return result;
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read %s", request.input_path);
   }

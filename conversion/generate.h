@@ -14,6 +14,7 @@
 
 #include "conversion/settings_record.h"
 #include "listing/grid_index.h"
+#include "mappage/band_totals.h"
 
 namespace zelk {
 
@@ -50,6 +51,9 @@ struct GenerateResult {
   std::string field_images_problem{};
   int credited_count = 0;
   int ffma_count = 0;
+  // The listing's credited grids that no map shows, from the page's own
+  // index, for the caller's warning; generate() alone fills it in.
+  BandTotals off_map{};
 };
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);

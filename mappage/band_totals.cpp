@@ -4,12 +4,10 @@
 #include <array>
 #include <cctype>
 #include <cstring>
-#include <memory>
 
 #include "conversion/file_replace.h"
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
-#include "listing/listing_reader.h"
 #include "mappage/map_page.h"
 #include "mappage/page_date.h"
 
@@ -156,19 +154,13 @@ std::vector<BandTotals> count_column_totals(const GridIndex& grids,
   return totals;
 }
 
-BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record) {
-  std::vector<std::int16_t> letters(index.size() + 1, -1);
-  for (GridIndex::Node t = 1; t <= index.size(); ++t) letters[t] = static_cast<unsigned char>(index.status_letter(t));
-  BandTotals totals = count_column_totals(index, {letters}, record)[0];
-  totals.band_index = record.band_index;
+BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record) {
+  BandTotals totals;
+  for (GridIndex::Node t = 1; t <= index.size(); ++t)
+    if (std::strcmp(status_class(index.status_letter(t), record), "unworked") != 0 && !on_some_map(index.key(t)) &&
+        ++totals.off_map <= static_cast<int>(kOffMapExamples))
+      totals.off_map_examples.push_back(index.key(t));
   return totals;
-}
-
-BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(listing_path.c_str(), "r"), &std::fclose);
-  SettingsRecord scratch = record;
-  if (in == nullptr) return count_band_totals(GridIndex(), scratch);
-  return count_band_totals(read_listing(in.get(), listing_path.c_str(), scratch), scratch);
 }
 
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,

@@ -31,20 +31,18 @@ struct BandTotals {
 // not "fn42", "FN42AB" or "ZZ00".
 bool on_some_map(std::string_view grid);
 
-// Each grid of the index once, with the letter it kept and the record's
-// submitted-as-checked option, as the map classes its squares.
-BandTotals count_band_totals(const GridIndex& index, const SettingsRecord& record);
-
 // The totals of several band columns over the grids of one listing at once,
-// each as count_band_totals gives it for the column's own index:
-// letters[i][t] is column i's letter for node t of `grids`, negative for
-// none. Their band indexes are left to the caller.
+// each grid once with the letter it kept and the record's
+// submitted-as-checked option, as the map classes its squares: letters[i][t]
+// is column i's letter for node t of `grids`, negative for none. Their band
+// indexes are left to the caller.
 std::vector<BandTotals> count_column_totals(const GridIndex& grids,
                                            const std::vector<std::vector<std::int16_t>>& letters,
                                            const SettingsRecord& record);
 
-// The listing read for the record's band; zeros when it cannot be read.
-BandTotals read_band_totals(const std::string& listing_path, const SettingsRecord& record);
+// Of one band's index only off_map and its examples, as count_column_totals
+// counts them, for the warning: no FFMA lookups.
+BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record);
 
 // The contents page: one row per band, its caption linking to `page`.
 // `listing_name` and the date (of `page_time`) head it.

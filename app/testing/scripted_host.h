@@ -17,18 +17,12 @@ class ScriptedHost : public DialogHost {
  public:
   std::optional<std::string> program;  // the script: what the platform answers
   std::optional<VersionRecord> version;
-  std::optional<UserFolders> user;  // none: the program lives portable
   std::vector<std::optional<std::string>> chosen_files;  // the open-file dialog's answers in turn; none left = cancel
-  bool shell_succeeds = true, system_menu = true;
 
-  // What happened: message boxes as "icon title: text" lines, shell_open
-  // targets whether they opened or not.
+  // What happened: message boxes as "icon title: text" lines, shell_open targets.
   std::string said;
   std::vector<OpenFileRequest> file_requests;
   std::vector<std::string> opened;
-  std::vector<std::pair<int, std::string>> system_menu_entries;
-  int window_icon = 0, about_boxes = 0;
-  bool focus_to_first_tab_stop = false;
   std::optional<int> dialog_result;
   std::map<int, std::vector<std::string>> lists, combo_rows;  // the controls
   std::map<int, int> combo_selected;
@@ -58,7 +52,7 @@ class ScriptedHost : public DialogHost {
 
   std::optional<std::string> program_path() override { return program; }
   std::optional<VersionRecord> version_record(const std::string&) override { return version; }
-  std::optional<UserFolders> user_folders() override { return user; }
+  std::optional<UserFolders> user_folders() override { return std::nullopt; }  // portable
   void init_common_controls() override {}
   void message_box(const std::string& text, const std::string& title, MessageIcon icon) override {
     static const char* icons[] = {"error", "warning", "information"};
@@ -73,7 +67,7 @@ class ScriptedHost : public DialogHost {
   }
   bool shell_open(const std::string& target) override {
     opened.push_back(target);
-    return shell_succeeds;
+    return true;
   }
   void list_add(int id, const std::string& text) override { lists[id].push_back(text); }
   void list_remove(int id, int row) override { if (row < list_count(id)) lists[id].erase(lists[id].begin() + row); }
@@ -87,16 +81,14 @@ class ScriptedHost : public DialogHost {
   void set_checked(int id, bool checked) override { checks[id] = checked; }
   void enable(int id, bool on) override { enabled[id] = on; }
   void add_tooltip(int id, const std::string& text) override { tooltips[id] = text; }
-  bool has_system_menu() override { return system_menu; }
-  void append_system_menu(int command, const std::string& text) override {
-    system_menu_entries.push_back({command, text});
-  }
-  void set_window_icons(int icon_id) override { window_icon = icon_id; }
+  bool has_system_menu() override { return true; }
+  void append_system_menu(int, const std::string&) override {}
+  void set_window_icons(int) override {}
   int run_main_dialog(DialogEvents& events) override {
-    focus_to_first_tab_stop = (events_ = &events)->on_init_dialog();
+    (events_ = &events)->on_init_dialog();
     return dialog_result.value_or(kIdDone);
   }
-  void run_about_box() override { ++about_boxes; }
+  void run_about_box() override {}
   void end_dialog(int result) override { dialog_result = result; }
 
  private:

@@ -14,10 +14,9 @@ TEST(ProgramFolders, InstalledOnlyInBinBesideItsSharedData) {
 #endif
   test::ScratchFolder scratch;
   const std::string root = scratch.path();
-  // Whole installs under usr/ and opt/; opt/ without its help page, local/
-  // without its pictures.
+  // A whole install under usr/; opt/ without its help page.
   for (const char* file : {"usr/share/zelk2html/images/EM.gif", "usr/share/zelk2html/ZELK/index.html",
-                           "opt/share/zelk2html/images/EM.gif", "local/share/zelk2html/ZELK/index.html"})
+                           "opt/share/zelk2html/images/EM.gif"})
     test::write_file(root + "/" + file, "");
   const UserFolders user{"/conf", "/docs"};
   const struct {
@@ -30,7 +29,6 @@ TEST(ProgramFolders, InstalledOnlyInBinBesideItsSharedData) {
       {"/usr/bin/zelk2html", false, "/usr/bin/|/usr/bin/|/usr/bin/zelk2html.ini"},
       {"/usr/zelk2html", true, "/usr/|/usr/|/usr/zelk2html.ini"},
       {"/opt/bin/zelk2html", true, "/opt/bin/|/opt/bin/|/opt/bin/zelk2html.ini"},
-      {"/local/bin/zelk2html", true, "/local/bin/|/local/bin/|/local/bin/zelk2html.ini"},
       {"", true, "||.ini"},
   };
   for (const auto& c : cases) {
