@@ -1,9 +1,11 @@
 #include "app/win32/win32_host.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "app/win32/icon_position.h"
@@ -32,6 +34,16 @@ bool is_drop_down_list(int id) {
 HICON load_icon(HINSTANCE instance, int icon_id, int width_metric, int height_metric) {
   return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon_id), IMAGE_ICON,
                                        GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), 0));
+}
+
+// The controls a screen reader could not name from their own text.
+bool needs_accessible_name(const ControlLayout& c) { return c.id != kIdStatic && *c.caption == '\0'; }
+
+std::wstring wide(const char* text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring result(length > 0 ? length : 1, L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
+  return result;
 }
 
 }  // namespace
@@ -226,6 +238,31 @@ void Win32Host::run_about_box() {
   DialogBoxIndirectParamA(instance_, layout.get(), window_, &Win32Host::about_proc, 0);
 }
 
+// Screen readers name a control without a caption after the static text just
+// before it in the template; here the labels come last. An annotation names
+// each such control where it stands, as its label or tooltip does.
+void Win32Host::annotate_names() {
+  // Without COM on this thread the controls stay as the system names them.
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&accessible_names_))))
+    return;
+  const DialogLayout& layout = main_dialog_layout();
+  for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
+    if (needs_accessible_name(c))
+      accessible_names_->SetHwndPropStr(control(c.id), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                        wide(accessible_name(layout, c)).c_str());
+}
+
+void Win32Host::clear_names() {
+  if (accessible_names_ == nullptr) return;
+  const DialogLayout& layout = main_dialog_layout();
+  for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
+    if (needs_accessible_name(c))
+      accessible_names_->ClearHwndProps(control(c.id), OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+  accessible_names_->Release();
+  accessible_names_ = nullptr;
+}
+
 void Win32Host::end_dialog(int result) {
   if (window_ != nullptr) EndDialog(window_, result);
 }
@@ -243,8 +280,13 @@ INT_PTR CALLBACK Win32Host::main_proc(HWND window, UINT message, WPARAM wparam, 
 INT_PTR Win32Host::handle(UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      annotate_names();
       // TRUE lets the dialog manager put the focus on the first tab stop.
       return events_->on_init_dialog() ? TRUE : FALSE;
+
+    case WM_DESTROY:
+      clear_names();
+      return FALSE;
 
     case WM_COMMAND: {
       int id = LOWORD(wparam);
