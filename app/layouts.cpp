@@ -1,5 +1,7 @@
 #include "app/layouts.h"
 
+#include <span>
+
 namespace zelk {
 
 namespace {
@@ -25,9 +27,9 @@ constexpr ControlLayout kMainControls[] = {
     {kIdHelp, ControlKind::kPushButton, "Help", 258, 60, 50, 12, true, false, false, nullptr},
     {kIdDone, ControlKind::kPushButton, "Done", 258, 84, 50, 12, true, false, false, nullptr},
     {kIdInputList, ControlKind::kListBox, "", 72, 12, 150, 12, false, false, false, "Harvex ZELK Listing"},
-    {kIdStatic, ControlKind::kGroupBox, "Print Format", 12, 60, 72, 54, false, false, false, nullptr},
-    {kIdStatic, ControlKind::kStaticText, "Band", 90, 36, 17, 8, false, false, false, nullptr},
-    {kIdStatic, ControlKind::kStaticText, "LL Field", 204, 36, 26, 8, false, false, false, nullptr},
+    {kIdStatic, ControlKind::kGroupBox, "Print Format", 12, 60, 72, 54, false, false, false, nullptr, kIdPortrait},
+    {kIdStatic, ControlKind::kStaticText, "Band", 90, 36, 17, 8, false, false, false, nullptr, kIdBand},
+    {kIdStatic, ControlKind::kStaticText, "LL Field", 204, 36, 26, 8, false, false, false, nullptr, kIdLLField},
 };
 
 constexpr ControlLayout kAboutControls[] = {
@@ -49,5 +51,24 @@ const int kTooltipOrder[9] = {kIdInputList, kIdBand, kIdLLField, kIdColor, kIdBo
 
 const DialogLayout& main_dialog_layout() { return kMain; }
 const DialogLayout& about_dialog_layout() { return kAbout; }
+
+const ControlLayout* label_of(const DialogLayout& layout, const ControlLayout& control) {
+  std::span controls(layout.controls, layout.control_count);
+  // A radio button belongs to the group the last leader before it starts.
+  int named = control.id;
+  for (const ControlLayout& c : controls) {
+    if (&c == &control) break;
+    if (control.kind == ControlKind::kRadioButton && c.kind == ControlKind::kRadioButton && c.group) named = c.id;
+  }
+  for (const ControlLayout& c : controls)
+    if (c.names != 0 && c.names == named) return &c;
+  return nullptr;
+}
+
+const char* accessible_name(const DialogLayout& layout, const ControlLayout& control) {
+  if (*control.caption != '\0') return control.caption;
+  if (const ControlLayout* label = label_of(layout, control)) return label->caption;
+  return control.tooltip != nullptr ? control.tooltip : "";
+}
 
 }  // namespace zelk

@@ -54,6 +54,9 @@ struct ControlLayout {
   bool group;           // starts a group (first radio button)
   bool capitals;        // edit box turns letters into capitals
   const char* tooltip;  // nullptr for none
+  // A label's: the control it names for a screen reader; a group box's: the
+  // first radio button of the group it frames. 0 for none.
+  int names = 0;
 };
 
 struct DialogLayout {
@@ -68,6 +71,13 @@ struct DialogLayout {
 
 const DialogLayout& main_dialog_layout();
 const DialogLayout& about_dialog_layout();
+
+// The label or group box a screen reader reads with `control`, or null: the
+// name of a control without a caption, the group of a radio button.
+const ControlLayout* label_of(const DialogLayout& layout, const ControlLayout& control);
+// What a screen reader calls `control`: its caption, else its label's, else
+// its tooltip's words (the listing box shows a file's name, not its purpose).
+const char* accessible_name(const DialogLayout& layout, const ControlLayout& control);
 
 // The tools registered with the tooltip control, in registration order.
 extern const int kTooltipOrder[9];

@@ -236,10 +236,7 @@ GtkWidget* GtkHost::control(int id) const {
 
 GtkWidget* GtkHost::list_box(int id) const {
   GtkWidget* scrolled = control(id);
-  if (scrolled == nullptr) return nullptr;
-  GtkWidget* child = gtk_bin_get_child(GTK_BIN(scrolled));
-  if (child != nullptr && GTK_IS_VIEWPORT(child)) child = gtk_bin_get_child(GTK_BIN(child));
-  return child;
+  return scrolled == nullptr ? nullptr : list_in(scrolled);
 }
 
 void GtkHost::list_add(int id, const std::string& text) {

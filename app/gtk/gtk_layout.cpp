@@ -71,6 +71,32 @@ GtkWidget* make_control(const ControlLayout& c, const DialogUnits& units, GdkPix
   return gtk_label_new("");
 }
 
+// Names every control without a caption and ties each label to what it
+// labels both ways, as a mnemonic label would, without changing what shows.
+void name_for_screen_readers(const DialogLayout& layout, const std::vector<GtkWidget*>& widgets) {
+  for (int i = 0; i < layout.control_count; ++i) {
+    const ControlLayout& c = layout.controls[i];
+    if (c.id == kIdStatic) continue;
+    AtkObject* accessible = gtk_widget_get_accessible(widgets[i]);
+    if (*c.caption == '\0') {
+      atk_object_set_name(accessible, accessible_name(layout, c));
+      // The list is read apart from the scrolled window around it.
+      if (c.kind == ControlKind::kListBox)
+        atk_object_set_name(gtk_widget_get_accessible(list_in(widgets[i])), accessible_name(layout, c));
+    }
+    const ControlLayout* label = label_of(layout, c);
+    if (label == nullptr) continue;
+    GtkWidget* label_widget = widgets[label - layout.controls];
+    if (GTK_IS_FRAME(label_widget)) label_widget = gtk_frame_get_label_widget(GTK_FRAME(label_widget));
+    AtkObject* label_accessible = gtk_widget_get_accessible(label_widget);
+    // A radio button's accessible makes its group's relation when first asked
+    // and, finding other relations by then, warns.
+    g_object_unref(atk_object_ref_relation_set(accessible));
+    atk_object_add_relationship(accessible, ATK_RELATION_LABELLED_BY, label_accessible);
+    atk_object_add_relationship(label_accessible, ATK_RELATION_LABEL_FOR, accessible);
+  }
+}
+
 }  // namespace
 
 DialogUnits measure_dialog_units(GtkWidget* widget, const DialogLayout& layout) {
@@ -106,9 +132,11 @@ BuiltDialog build_dialog(const DialogLayout& layout, const DialogUnits& units, G
   built.fixed = gtk_fixed_new();
   gtk_widget_set_size_request(built.fixed, units.x(layout.width), units.y(layout.height));
   RadioGroup group;
+  std::vector<GtkWidget*> widgets;
   for (int i = 0; i < layout.control_count; ++i) {
     const ControlLayout& c = layout.controls[i];
     GtkWidget* widget = make_control(c, units, icon, group, built);
+    widgets.push_back(widget);
     if (c.kind != ControlKind::kDropDownList) gtk_widget_set_size_request(widget, units.x(c.width), units.y(c.height));
     gtk_fixed_put(GTK_FIXED(built.fixed), widget, units.x(c.x), units.y(c.y));
     if (c.id != kIdStatic) {
@@ -119,7 +147,14 @@ BuiltDialog build_dialog(const DialogLayout& layout, const DialogUnits& units, G
     // all of them join the chain.
     if (c.tab_stop || c.kind == ControlKind::kRadioButton) built.tab_stops.push_back(widget);
   }
+  name_for_screen_readers(layout, widgets);
   return built;
+}
+
+GtkWidget* list_in(GtkWidget* scrolled) {
+  GtkWidget* child = gtk_bin_get_child(GTK_BIN(scrolled));
+  if (child != nullptr && GTK_IS_VIEWPORT(child)) child = gtk_bin_get_child(GTK_BIN(child));
+  return child;
 }
 
 void release_dialog(BuiltDialog& built) {

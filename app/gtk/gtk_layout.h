@@ -38,6 +38,9 @@ struct BuiltDialog {
   std::vector<GtkWidget*> owned;              // the clearers, which no container holds
 };
 
+// The list of a listing box, inside its scrolled window.
+GtkWidget* list_in(GtkWidget* scrolled);
+
 // Drops what build_dialog kept outside the widget tree.
 void release_dialog(BuiltDialog& built);
 

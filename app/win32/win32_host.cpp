@@ -1,10 +1,12 @@
 #include "app/win32/win32_host.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "app/win32/icon_position.h"
@@ -47,11 +49,21 @@ std::string utf8_of(const wchar_t* wide) {
 // The folder as the user's profile names it now, wherever it was moved
 // (Documents on another drive, a roaming AppData on a server).
 std::string known_folder(REFKNOWNFOLDERID id) {
-  PWSTR wide = nullptr;
+  PWSTR path = nullptr;
   std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &wide))) folder = utf8_of(wide);
-  CoTaskMemFree(wide);
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = utf8_of(path);
+  CoTaskMemFree(path);
   return folder;
+}
+
+// The controls a screen reader could not name from their own text.
+bool needs_accessible_name(const ControlLayout& c) { return c.id != kIdStatic && *c.caption == '\0'; }
+
+std::wstring wide(const char* text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring result(length > 0 ? length : 1, L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
+  return result;
 }
 
 }  // namespace
@@ -60,10 +72,10 @@ std::vector<std::string> command_line_arguments() {
   // The wide command line: a listing's name in any language survives even
   // where the active code page is not UTF-8.
   int count = 0;
-  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
-  for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(utf8_of(wide[i]));
-  LocalFree(wide);
+  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(utf8_of(given[i]));
+  LocalFree(given);
   return args;
 }
 
@@ -264,6 +276,31 @@ void Win32Host::run_about_box() {
   DialogBoxIndirectParamA(instance_, layout.get(), window_, &Win32Host::about_proc, 0);
 }
 
+// Screen readers name a control without a caption after the static text just
+// before it in the template; here the labels come last. An annotation names
+// each such control where it stands, as its label or tooltip does.
+void Win32Host::annotate_names() {
+  // Without COM on this thread the controls stay as the system names them.
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&accessible_names_))))
+    return;
+  const DialogLayout& layout = main_dialog_layout();
+  for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
+    if (needs_accessible_name(c))
+      accessible_names_->SetHwndPropStr(control(c.id), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                        wide(accessible_name(layout, c)).c_str());
+}
+
+void Win32Host::clear_names() {
+  if (accessible_names_ == nullptr) return;
+  const DialogLayout& layout = main_dialog_layout();
+  for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
+    if (needs_accessible_name(c))
+      accessible_names_->ClearHwndProps(control(c.id), OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+  accessible_names_->Release();
+  accessible_names_ = nullptr;
+}
+
 void Win32Host::end_dialog(int result) {
   if (window_ != nullptr) EndDialog(window_, result);
 }
@@ -281,8 +318,13 @@ INT_PTR CALLBACK Win32Host::main_proc(HWND window, UINT message, WPARAM wparam, 
 INT_PTR Win32Host::handle(UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      annotate_names();
       // TRUE lets the dialog manager put the focus on the first tab stop.
       return events_->on_init_dialog() ? TRUE : FALSE;
+
+    case WM_DESTROY:
+      clear_names();
+      return FALSE;
 
     case WM_COMMAND: {
       int id = LOWORD(wparam);

@@ -16,6 +16,8 @@
 
 #include "app/dialog_host.h"
 
+struct IAccPropServices;
+
 namespace zelk {
 
 class Win32Host : public DialogHost {
@@ -63,6 +65,10 @@ class Win32Host : public DialogHost {
   INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam);
   HWND control(int id) const { return GetDlgItem(window_, id); }
   void release_icons();
+  // Names the controls without a caption for screen readers, and takes the
+  // names back before the window goes.
+  void annotate_names();
+  void clear_names();
 
   HINSTANCE instance_;
   DialogEvents* events_ = nullptr;
@@ -70,6 +76,7 @@ class Win32Host : public DialogHost {
   HWND tooltip_ = nullptr;
   HICON big_icon_ = nullptr;
   HICON small_icon_ = nullptr;
+  IAccPropServices* accessible_names_ = nullptr;
 };
 
 // The filter pairs as GetOpenFileNameA takes them: name and pattern, each

@@ -7,14 +7,16 @@
 #   press BUTTON            Generate, View or Help
 #   dismiss TITLE           Return on the box of that title, once it shows
 #   open_about, quit        About from the window's menu; Escape and the program's end
+#   hear_names              what a screen reader hears each control called, where the window tells
 #   all_bands               the band list's last row; command_line_all DIR: --band all with the
 #                           settings file into DIR, lines ended as the window's system ends them
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
-steps=(start choose generate save view help restart about all)
+steps=(start names choose generate save view help restart about all)
 
 step_start() { start_dialog; }
+step_names() { hear_names; }
 step_choose() { choose_listing && set_choices; }
 step_generate() {
   press Generate
