@@ -22,12 +22,20 @@ constexpr const char* kHelp =
     "  -h, --help    this text\n"
     "  --version     the program's version\n"
     "\n"
+#ifdef _WIN32
+    "Installed by the setup program (in bin\\, its data in share\\zelk2html\\ beside\n"
+    "bin\\), the dialog keeps its settings in %APPDATA%\\zelk2html\\zelk2html.ini and\n"
+    "writes its pages, with the field pictures they show, into zelk2html in the\n"
+    "Documents folder. Unpacked from the zip, it keeps its settings and pages\n"
+    "beside itself. zelk2html-cli writes the same pages from a command prompt.\n"
+#else
     "Installed (the program in PREFIX/bin, its data in PREFIX/share/zelk2html/),\n"
     "the dialog keeps its settings in $XDG_CONFIG_HOME/zelk2html/zelk2html.ini\n"
     "(~/.config/zelk2html/ when XDG_CONFIG_HOME is not set) and writes its pages,\n"
     "with the field pictures they show, into zelk2html/ in the documents folder.\n"
     "Anywhere else (a build tree, an unpacked folder) it keeps its settings and\n"
     "pages beside itself. zelk2html-cli writes the same pages from a command line.\n"
+#endif
     "\n"
     "Status letters, the first character of a grid's cell in a band column: W, L\n"
     "or M worked; C confirmed; S submitted (shown as confirmed, or as checked with\n"

@@ -52,7 +52,7 @@ class DialogHost : public ProgramPlatform {
   // ProgramPlatform: program_path() and version_record(file).
 
   // The user's own folders, where an installed program keeps its settings
-  // and pages; none where programs always live portable, as on Windows.
+  // and pages; none where programs always live portable.
   virtual std::optional<UserFolders> user_folders() { return std::nullopt; }
   // Where the program reads its data and keeps the user's files.
   ProgramFolders program_folders() { return zelk::program_folders(program_path().value_or(""), user_folders()); }

@@ -21,7 +21,7 @@ constexpr ControlLayout kMainControls[] = {
      "Submitted and Checked are same color"},
     {kIdCChecked, ControlKind::kCheckBox, "C = S = *", 180, 84, 48, 10, true, false, false,
      "Confirmed and Checked are same color"},
-    {kIdFfma, ControlKind::kCheckBox, "FFMA", 180, 96, 29, 10, true, false, false, "Draw FFMA outline around USA"},
+    {kIdFfma, ControlKind::kCheckBox, "FFMA", 180, 96, 36, 10, true, false, false, "Draw FFMA outline around USA"},
     {kIdGenerate, ControlKind::kDefaultPushButton, "Generate", 258, 12, 48, 12, true, false, false, nullptr},
     {kIdView, ControlKind::kPushButton, "View", 258, 36, 50, 14, true, false, false, nullptr},
     {kIdHelp, ControlKind::kPushButton, "Help", 258, 60, 50, 12, true, false, false, nullptr},

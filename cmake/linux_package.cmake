@@ -6,7 +6,7 @@ set(res ${PROJECT_SOURCE_DIR}/res)
 
 if(TARGET zelk2html)
   install(FILES ${res}/icons/zelk2html.svg DESTINATION share/icons/hicolor/scalable/apps)
-  foreach(size 16 32 48 256)
+  foreach(size 16 24 32 48 256)
     install(FILES ${res}/icons/zelk2html-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
             RENAME zelk2html.png)
   endforeach()

@@ -6,6 +6,8 @@
 // with images/ and ZELK/index.html): the data is read from share/zelk2html/,
 // and the user's settings and pages go where the desktop keeps such things,
 // never into the program's own folders, which the user may not be able to write.
+// The Windows installer lays its folder out the same way, so one rule serves
+// both: an unpacked zip has no bin/ and stays portable.
 //
 //   ProgramFolders folders = program_folders("/usr/bin/zelk2html", user);
 //   folders.settings_file;  // user->config + "/zelk2html/zelk2html.ini"
@@ -18,8 +20,8 @@ namespace zelk {
 
 // The user's own folders as the desktop names them.
 struct UserFolders {
-  std::string config;     // $XDG_CONFIG_HOME, or ~/.config
-  std::string documents;  // the desktop's documents folder
+  std::string config;     // $XDG_CONFIG_HOME, or ~/.config; Windows: roaming AppData
+  std::string documents;  // the desktop's documents folder; Windows: Documents
 };
 
 // Folders end with a separator; "" is the current folder.

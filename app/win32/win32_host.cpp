@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <span>
@@ -36,6 +37,25 @@ HICON load_icon(HINSTANCE instance, int icon_id, int width_metric, int height_me
                                        GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), 0));
 }
 
+std::string utf8_of(const wchar_t* wide) {
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1) return std::string();
+  std::string text(bytes, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+  text.pop_back();  // the terminator
+  return text;
+}
+
+// The folder as the user's profile names it now, wherever it was moved
+// (Documents on another drive, a roaming AppData on a server).
+std::string known_folder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = utf8_of(path);
+  CoTaskMemFree(path);
+  return folder;
+}
+
 // The controls a screen reader could not name from their own text.
 bool needs_accessible_name(const ControlLayout& c) { return c.id != kIdStatic && *c.caption == '\0'; }
 
@@ -47,6 +67,17 @@ std::wstring wide(const char* text) {
 }
 
 }  // namespace
+
+std::vector<std::string> command_line_arguments() {
+  // The wide command line: a listing's name in any language survives even
+  // where the active code page is not UTF-8.
+  int count = 0;
+  LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(utf8_of(given[i]));
+  LocalFree(given);
+  return args;
+}
 
 Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {}
 
@@ -80,6 +111,13 @@ std::optional<VersionRecord> Win32Host::version_record(const std::string& file) 
     return std::nullopt;
   const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
   return VersionRecord{info->dwSignature, info->dwFileVersionMS, info->dwFileVersionLS};
+}
+
+std::optional<UserFolders> Win32Host::user_folders() {
+  std::string app_data = known_folder(FOLDERID_RoamingAppData);
+  std::string documents = known_folder(FOLDERID_Documents);
+  if (app_data.empty() || documents.empty()) return std::nullopt;
+  return UserFolders{app_data, documents};
 }
 
 void Win32Host::init_common_controls() {

@@ -2,7 +2,7 @@
 // built in memory from the layouts in res/ (dialog_template.h); icon 102,
 // string 103 and the version record come from the program's resources
 // (res/zelk2html.rc.in). Message boxes, the open-file dialog and the shell
-// are the system's own.
+// are the system's own; the user's folders are the system's known folders.
 //
 //   Win32Host host(instance);
 //   return CzelkApp().run(host);
@@ -12,6 +12,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <vector>
 
 #include "app/dialog_host.h"
 
@@ -29,6 +30,7 @@ class Win32Host : public DialogHost {
 
   std::optional<std::string> program_path() override;
   std::optional<VersionRecord> version_record(const std::string& file) override;
+  std::optional<UserFolders> user_folders() override;
   void init_common_controls() override;
   void message_box(const std::string& text, const std::string& title, MessageIcon icon) override;
   std::optional<std::string> open_file_dialog(const OpenFileRequest& request) override;
@@ -90,6 +92,9 @@ inline constexpr DWORD kChosenPathBytes = 3 * MAX_PATH;
 // chosen path and must start with the initial one. The strings are kept in
 // `filter` and `request`, which must outlive the result.
 OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& filter, char* file, HWND owner);
+
+// The arguments the program was started with, after its own name, in UTF-8.
+std::vector<std::string> command_line_arguments();
 
 // Paints `icon` centred in `client` over a background erased as for a
 // minimized window.

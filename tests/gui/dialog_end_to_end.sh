@@ -54,7 +54,7 @@ choose_listing() {
 }
 # Each control clicked in the middle of its rectangle in dialog units: left top width height.
 declare -A at=([Input]="12 12 50 12" [Field]="126 36 66 12" [Portrait]="18 72 40 10"
-  [FFMA]="180 96 29 10" [Generate]="258 12 48 12" [View]="258 36 50 14" [Help]="258 60 50 12")
+  [FFMA]="180 96 36 10" [Generate]="258 12 48 12" [View]="258 36 50 14" [Help]="258 60 50 12")
 press() {
   read -r l t w h <<<"${at[$1]}"
   x mousemove --window "$main" $(((l * 2 + w) * width / 644)) $(((t * 2 + h) * height / 238))

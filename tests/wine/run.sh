@@ -2,7 +2,8 @@
 # The Windows programs cross-built into build-win/, under Wine on their own Xvfb: the unit tests
 # through ctest, then both programs in a folder named as a user's may be (Cyrillic, Latin accents,
 # CJK): the command line, and the dialog walked through tests/support/dialog_scenario.sh
-# (screenshot: build-win/wine-e2e/dialog-windows.png).
+# (screenshot: build-win/wine-e2e/dialog-windows.png); then the installer, the same walk of the
+# installed dialog at 150% (dialog-144dpi.png) and the uninstaller.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 ROOT=$PWD BUILD=$PWD/build-win
@@ -19,11 +20,13 @@ if [ ! -f "$gtest/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
   quietly cmake --build "$gtest/build" -j 2
   quietly cmake --install "$gtest/build"
 fi
-quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON
-quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests
 quietly cmake -S "$ROOT" -B "$BUILD-host" -DZELK_TESTS=OFF -DZELK_WERROR=ON
 quietly cmake --build "$BUILD-host" -j 2 --target zelk2html-cli zelk_field_images
+quietly cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+  -DZELK_WINDOWS_PREFIX="$gtest/prefix" -DZELK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_TESTS=ON \
+  -DZELK_IMAGES_DIR="$BUILD-host/images"
+quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_tests zelk_app_tests zelk_win32_tests \
+  zelk_installer
 
 start_xvfb
 # Unix names and arguments reach Wine in UTF-8.
@@ -35,6 +38,7 @@ timeout 120 wineserver -p </dev/null >>"$LOG" 2>&1 || true  # fails when wineboo
 reg() { quietly timeout 60 wine reg add "$@" /f </dev/null; }
 # Unmanaged windows: with no window manager Wine waits for one on every hide. Menus need Marlett.
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
+reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96  # 144 for the installed walk
 install -D -m 644 /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
 # Pages open in a browser that notes what it was given; without mshtml nothing names .html.
 reg 'HKLM\Software\Classes\.html' /ve /d htmlfile
@@ -64,11 +68,13 @@ sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/ //g' "$work/console" | grep -qF "inputfileÐ
 page=$folder/$name.html settings=$folder/zelk2html.ini help=$folder/ZELK/index.html screenshot=$work/dialog-windows.png
 order=(Input Band Field Format Color Bold Needed S C FFMA Generate View Help Done)
 keys() { x windowfocus --sync "$1" && timeout 20 xdotool key --delay 40 "${@:2}"; }
-start_dialog() {
-  (cd "$folder" && exec timeout 120 wine zelk2html.exe </dev/null >>"$work/dialog.log" 2>&1) &
+exe=$folder/zelk2html.exe given=""
+start_dialog() {  # a listing, where given, on its command line as Open with gives it
+  local csv=${1:-$given}
+  (cd "${exe%/*}" && exec timeout 120 wine "$exe" ${csv:+"Z:${csv//\//\\}"} </dev/null \
+    >>"$work/dialog.log" 2>&1) &
   app=$! focus=0
   main=$(await_window 'ZELK to HTML Version 3.3' 60)
-  [ -z "${1:-}" ] || choose_listing  # the Windows program takes no listing on its command line
 }
 tab_to() {
   local to=0 tabs=()
@@ -101,4 +107,35 @@ hear_names() { :; }  # Wine keeps no names given by annotation: zelk_win32_tests
 walk
 [ "$(dd if="$settings" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "Z:${folder//\//\\}\\" ] \
   || fail "zelk2html.ini holds the program's folder otherwise"
+
+# Installed by the setup program, silently and without elevation, and walked at 150%: look at
+# dialog-144dpi.png. Wine links Documents to $HOME: the prefix gets a folder of its own.
+user=$WINEPREFIX/dosdevices/c:/users/$(id -un)  # as Wine names it to the browser
+installed="$user/AppData/Local/Programs/ZELK to HTML"
+shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZELK to HTML.lnk"
+uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk2html'
+open_with='HKCU\Software\Classes\Applications\zelk2html.exe'
+[ ! -L "$user/Documents" ] || { rm "$user/Documents" && mkdir "$user/Documents"; }
+rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html"
+quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null
+query() { timeout 60 wine reg query "$1" </dev/null >>"$LOG" 2>&1; }
+[ -f "$shortcut" ] && query "$uninstall" && query "$open_with" \
+  || fail "no Start-menu shortcut, uninstall entry or Open with"
+find "$installed" | sort >"$work/installed.txt"
+page=$user/Documents/zelk2html/$name.html
+settings=$user/AppData/Roaming/zelk2html/zelk2html.ini
+help=$installed/share/zelk2html/ZELK/index.html screenshot=$work/dialog-144dpi.png
+exe=$installed/bin/zelk2html.exe given=$listing
+choose_listing() { :; }  # given at every start
+reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144
+walk
+cmp "${page%/*}/images/EM.gif" "$BUILD-host/images/EM.gif" || fail "no pictures beside the page"
+find "$installed" | sort | cmp -s - "$work/installed.txt" \
+  || fail "the installed dialog wrote into its own folder"
+
+quietly timeout 60 wine "$installed/uninstall.exe" /S </dev/null
+gone() { [ ! -e "$installed" ] && ! query "$uninstall"; }
+poll 60 "the uninstaller" gone  # it runs on from a copy of itself
+[ ! -e "$shortcut" ] && ! query "$open_with" || fail "the uninstaller left its entries"
+[ -f "$page" ] && [ -f "$settings" ] || fail "the uninstaller took the user's page or settings"
 echo PASS
