@@ -177,19 +177,5 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
                        "\nERROR: No band of " + listing + " has worked grids\n");
 }
 
-// Opening them is the walks'; here what is said when there is nothing to open.
-TEST_F(DialogTest, ViewAndHelpSayWhyTheyCannotOpen) {
-  dialog.do_modal();
-  generate(listing);
-  host.said.clear();
-  host.click(kIdHelp);  // no help page beside the program
-  host.chosen_files.push_back("/logs/other.csv");  // View stays enabled, for a page not yet written
-  host.click(kIdInput);
-  host.click(kIdView);
-  EXPECT_EQ(host.said, "error zelk2html: ERROR:  Could not start web browser.\n"
-                       "error zelk2html: ERROR:  Could not open output file.\n");
-  EXPECT_TRUE(host.opened.empty());
-}
-
 }  // namespace
 }  // namespace zelk

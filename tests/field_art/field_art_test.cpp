@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "field_art/field_picture.h"
@@ -49,39 +48,6 @@ TEST(FieldPicture, LandFillsItsCellsAroundTheLake) {
   } cases[] = {{99, 157, Look::kLand}, {118, 174, Look::kLand}, {109, 166, Look::kSea}, {103, 171, Look::kInk},
                {97, 165, Look::kInk},  {95, 165, Look::kSea},   {122, 176, Look::kSea}, {100, 153, Look::kSea}};
   for (const Case& c : cases) EXPECT_EQ(look_of(fn.at(c.x, c.y)), c.look) << c.x << "," << c.y;
-}
-
-// The look at the point, or kInk when a line passes within `reach` pixels.
-Look look_near(const GeoPoint& point, const char* field, int reach) {
-  static const Geography geography = [] {
-    std::ifstream in(ZELK_GEOGRAPHY_FILE);
-    Geography read;
-    std::string error;
-    EXPECT_TRUE(read_geography(in, read, error)) << error;
-    return read;
-  }();
-  IndexedPicture picture = draw_field(geography, field[0], field[1], false);
-  PixelPoint p = project(point, field_west(field[0]), field_south(field[1]));
-  Look seen = look_of(picture.at(int(p.x), int(p.y)));
-  for (int y = int(p.y) - reach; y <= int(p.y) + reach; ++y)
-    for (int x = int(p.x) - reach; x <= int(p.x) + reach; ++x)
-      if (look_of(picture.at(x, y)) == Look::kInk) seen = Look::kInk;
-  return seen;
-}
-
-TEST(RealGeography, KnownPlacesLookRight) {
-  struct Case {
-    const char* id;
-    GeoPoint point;
-    const char* field;
-    Look look;
-  } cases[] = {
-      {"Kansas", {-98.5, 38.5}, "EM", Look::kLand},
-      {"Lake Michigan", {-87.0, 43.5}, "EN", Look::kSea},
-      {"Cape Cod, Chatham", {-69.94, 41.67}, "FN", Look::kInk},
-      {"US-Canada border between DN58 and DN59", {-110, 49}, "DN", Look::kInk},
-  };
-  for (const Case& c : cases) EXPECT_EQ(look_near(c.point, c.field, c.look == Look::kInk), c.look) << c.id;
 }
 
 TEST(FieldImagesOfTheBuild, EveryFieldAPageCanNameHasItsPicture) {

@@ -101,15 +101,6 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
   }
 }
 
-// The header as --band all reads it: each band's first column.
-TEST(ListingReader, EveryBandOfAPrefixHeader) {
-  std::FILE* stream = test::stream_of("Prefix,2M,144,azimuth,6cm\nFN31,W\n");
-  const ListingBands listing = read_every_band(stream);
-  std::fclose(stream);
-  EXPECT_EQ(listing.bands, (std::vector<int>{1, 8}));
-  EXPECT_EQ(listing.column_of, (std::vector<std::size_t>{0, 1}));
-}
-
 TEST(BandTable, LabelRules) {
   struct Case {
     const char* label;
@@ -136,26 +127,6 @@ TEST(BandTable, LabelRules) {
     EXPECT_EQ(band_from_frequency(label.data(), "L.csv", record), c.by_frequency) << c.label;
   }
   EXPECT_TRUE(*band_caption(-1) == '\0' && *band_caption(kBandCount) == '\0' && *band_caption(kBandCount - 1) == 'S');
-}
-
-// Keys longer than a node holds, and keys of any bytes but NUL. The
-// listing_reader fuzz target checks the tree's rules over whole listings.
-TEST(GridIndex, KeysAreWholeTextsComparedAsUnsignedBytes) {
-  const std::string f(20000, 'F'), g(20000, 'G');
-  GridIndex index;
-  EXPECT_EQ(index.find("FN42"), std::nullopt);
-  for (auto [key, letter] : {std::pair{f.c_str(), 'N'}, {"FN42", 'C'}, {"FN42ab", 'W'}, {"fn42", 'L'}, {" FN42", 'M'},
-                             {"\xC9N42", 'S'}, {"FN42abcdefgh", '*'}, {g.c_str(), 'X'}})
-    index.insert(key, letter);
-  std::string found;
-  const std::string looked_for[] = {"FN42", "FN42ab", "fn42", " FN42", "\xC9N42", "FN42abcdefgh", f, g, "FN4",
-                                    "FN42a", "FN42abcdefgi", "FN42abcdefg", f + "F"};
-  for (const std::string& key : looked_for)
-    found += index.find(key.c_str()).value_or('-');
-  EXPECT_EQ(found, "CWLMS*NX-----");
-  std::vector<std::string> keys;
-  EXPECT_EQ(aa_tree_fault(index, keys), "");
-  EXPECT_EQ(keys, (std::vector<std::string>{" FN42", f, "FN42", "FN42ab", "FN42abcdefgh", g, "fn42", "\xC9N42"}));
 }
 
 }  // namespace
