@@ -1,5 +1,6 @@
 // The map page: whole pages against goldens, and the style and date choices
 // they do not show.
+#include "mappage/band_totals.h"
 #include "mappage/page_date.h"
 #include "mappage/style_sheet.h"
 
@@ -61,6 +62,14 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
       looks += std::string(looks.empty() ? "" : " ") + style.color_word + (style.bold == 1 ? "+" : "");
     EXPECT_EQ(looks, c.looks) << c.color << c.bold << c.needed << c.c_checked;
   }
+}
+
+// Maps start at AA..RR and reach 5 fields east and 3 north of that: a grid
+// past them, or not written as a map writes squares, counts as written otherwise.
+TEST(BandTotals, WhichGridsSomeMapShows) {
+  for (auto [grid, shown] : {std::pair{"AA00", true}, {"WU99", true}, {"XA00", false}, {"AV00", false},
+                             {"@A00", false}, {"A@00", false}, {"FN4", false}, {"FN4a", false}, {"FN42a", false}})
+    EXPECT_EQ(on_some_map(grid), shown) << grid;
 }
 
 TEST(PageDate, UtcDayMonthNameAndYear) {
