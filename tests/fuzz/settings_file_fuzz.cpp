@@ -4,18 +4,20 @@
 #include <string>
 
 #include "conversion/settings_file.h"
+#include "listing/band_table.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "zelk_version.h"
 
 namespace {
 
 // What the rest of the program relies on after a load: texts terminated,
-// band -1..10, options 0 or 1, map 1..18 fields each way.
+// band -1..11 (11: every band), options 0 or 1, map 1..18 fields each way.
 bool dialog_could_have_made(const zelk::SettingsRecord& r) {
   auto terminated = [](const auto& text) { return std::memchr(text, '\0', sizeof text) != nullptr; };
   auto option = [](std::int32_t value) { return value == 0 || value == 1; };
   return terminated(r.version) && terminated(r.lower_left_field) && terminated(r.program_base_name) &&
-         terminated(r.message) && terminated(r.program_directory) && r.band_index >= -1 && r.band_index <= 10 &&
+         terminated(r.message) && terminated(r.program_directory) && r.band_index >= -1 &&
+         r.band_index <= zelk::kEveryBand &&
          option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
          option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option) &&
          r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18;
