@@ -131,16 +131,19 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
 }
 
 TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
-  // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band.
-  write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222\nEM00,W,L,,,W\nEM01,C,,W\n");
+  // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band;
+  // fn42 is on no map.
+  write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222\nEM00,W,L,,,W\nEM01,C,,W\nfn42,,W\n");
   fs::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
   auto every = [&](const std::string& more) { return run("in/grids --band all --field EM -o " + more); };
   Outcome r = every("out --ffma");
   EXPECT_EQ(r.status, 1);
   const std::string unnamed = "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
                               "WARNING: in/grids: column 6 (222) names no band\n";
+  const std::string off = "WARNING: 1 credited grid of in/grids is not written as a map writes squares "
+                          "(four characters, capital letters) and shows on no map: fn42\n";
   EXPECT_EQ(r.err, unnamed + "ERROR: Could not create output file " + joined("out", "grids-144.html") +
-                       ": Is a directory\n");
+                       ": Is a directory\n" + off);
   EXPECT_EQ(r.out,
       "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
@@ -149,7 +152,7 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
       "\nSatellite: Wrote    1 (1 FFMA) grids to " + joined("out", "grids-sat.html") +
       "\nBand totals: Wrote " + joined("out", "grids-bands.html") + "\n"
       "\nBand              Checked  Confirmed  Worked  Total      FFMA  Written otherwise"
-      "\n6 M (50 MHz)            0          0       1      1  1 of 488                  0"
+      "\n6 M (50 MHz)            0          0       1      1  1 of 488                  1"
       "\n2 M (144 MHz)           0          1       1      2  2 of 488                  0"
       "\n13 CM (2304 MHz)        0          1       1      2  2 of 488                  0"
       "\n3 CM (10 GHz)           0          0       0      0  0 of 488                  0"
@@ -163,7 +166,7 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   fs::create_directories(folder / "out/grids-bands.html");
   r = every("out --ffma");
   EXPECT_EQ(r.status * 1000 + r.out.find("Band totals"), 1000 + std::string::npos);
-  EXPECT_EQ(r.err, unnamed + "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
+  EXPECT_EQ(r.err, unnamed + off + "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
                        ": Is a directory\n");
   // A folder that is missing is made; a band without worked grids is no failure.
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
