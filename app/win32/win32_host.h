@@ -57,7 +57,6 @@ class Win32Host : public DialogHost {
 
   // The main dialog while it runs, else null.
   HWND main_window() const { return window_; }
-  HWND tooltip_window() const { return tooltip_; }
 
  private:
   static INT_PTR CALLBACK main_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
