@@ -91,7 +91,9 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
     return failure(record, "ERROR: Could not open input file %s", input_path,
                    std::make_error_code(std::errc::is_a_directory));
   errno = 0;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "r"), &std::fclose);
+  // Raw bytes: in text mode Windows ends a file at its first 0x1A, and the
+  // reader takes CR LF and LF line ends alike.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "rb"), &std::fclose);
   if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path, last_error());
   errno = 0;
   read(listing.get());
