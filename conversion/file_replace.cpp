@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
 #include "conversion/file_paths.h"
+#include "platform/durable_files.h"
 
 namespace zelk {
 
@@ -111,26 +113,29 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     if (stream_ == nullptr) error_ = last_error();
     return;
   }
+  // Exclusive, so a name another program took (or planted as a link) is
+  // never opened; with the replaced file's bits from the first moment, so a
+  // private settings file is never readable by others, not even briefly.
+  std::optional<unsigned> permissions;
+  if (replaces) permissions = static_cast<unsigned>(status.permissions() & fs::perms::all);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = target_ + next_suffix();
-    if (fs::exists(path_of(candidate), ec)) continue;
     // Listed before it exists, so that no moment leaves it unlisted.
-    temporary_ = std::move(candidate);
+    temporary_ = target_ + next_suffix();
     slot_ = hold(temporary_.c_str());
-    // Anything else that stops the open (no folder, no permission) will stop
-    // every other name too.
     errno = 0;
-    stream_ = std::fopen(temporary_.c_str(), mode);
-    if (stream_ == nullptr) {
+    stream_ = create_new_file(temporary_, mode, permissions);
+    if (stream_ != nullptr) return;
+    const int reason = errno;
+    release(slot_);
+    temporary_.clear();
+    // Anything but a taken name (no folder, no permission) stops every other name too.
+    if (reason != EEXIST) {
+      errno = reason;
       error_ = last_error();
-      release(slot_);
-      temporary_.clear();
       return;
     }
-    // A page kept private (640) must not come back readable by everyone.
-    if (replaces) fs::permissions(path_of(temporary_), fs::status(path_of(target_), ec).permissions(), ec);
-    return;
   }
+  error_ = std::make_error_code(std::errc::file_exists);
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -150,6 +155,9 @@ bool ReplacementFile::commit() {
   bool whole = step_passes(FileStep::kWrite, target_) && std::ferror(stream_) == 0;
   if (whole) errno = 0;
   whole = whole && step_passes(FileStep::kFlush, target_) && std::fflush(stream_) == 0;
+  // On the disk before the rename, so that a power cut leaves the old file
+  // or the new one, never an empty one. A device has no data of its own to flush.
+  whole = whole && (in_place_ || (step_passes(FileStep::kSync, target_) && flush_to_disk(stream_)));
   if (!whole) error_ = last_error();
   // Closed whatever happened before, so no descriptor is left open.
   errno = 0;
@@ -159,18 +167,12 @@ bool ReplacementFile::commit() {
     whole = false;
     error_ = last_error();
   }
-  std::error_code ec;
   if (!whole || in_place_) return whole;
-  if (keep_existing_ && fs::exists(fs::symlink_status(path_of(target_), ec))) {
-    error_ = std::make_error_code(std::errc::file_exists);
-    return false;
-  }
   if (!step_passes(FileStep::kRename, target_)) {
     error_ = last_error();
     return false;
   }
-  fs::rename(path_of(temporary_), path_of(target_), ec);
-  if (ec) {
+  if (std::error_code ec = move_into_place(temporary_, target_, !keep_existing_)) {
     error_ = ec;
     return false;
   }

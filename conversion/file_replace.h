@@ -28,9 +28,9 @@ class ReplacementFile {
   std::error_code error() const { return error_; }
   // True when the target is a device, FIFO or socket that is written into.
   bool in_place() const { return in_place_; }
-  // Flushes, closes and renames over the target, which keeps the permission
-  // bits of the file it replaces; false, with the target untouched, when any
-  // write, the flush, the close or the rename failed.
+  // Flushes to the disk, closes and renames over the target, which keeps the
+  // permission bits of the file it replaces; false, with the target
+  // untouched, when any write, either flush, the close or the rename failed.
   bool commit();
 
  private:
@@ -49,8 +49,9 @@ void remove_temporary_files();
 
 // The steps of a replacement, in the order the program takes them. Writes
 // go through stdio, which reports a failed write only in the stream's error
-// flag, so one write step per file stands for any write into it.
-enum class FileStep { kCreate, kWrite, kFlush, kClose, kRename };
+// flag, so one write step per file stands for any write into it. kFlush
+// empties stdio's buffer, kSync waits for the disk.
+enum class FileStep { kCreate, kWrite, kFlush, kSync, kClose, kRename };
 
 // The fault tests' seam, null in the program: when set, it is asked before
 // every step of every replacement, and false makes that step fail as a full
