@@ -315,12 +315,11 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   out << result.message;
   warn_about_field_images(err, result);
   err << off_map_warning(choices.listing, {result.off_map});
-  std::error_code reason;
-  if (choices.save_settings && !save_settings_file(record, *choices.save_settings, &reason)) {
-    err << "ERROR: Could not save settings file " << *choices.save_settings;
-    if (reason) err << ": " << reason.message();
-    err << "\n";
-    return 1;
+  if (choices.save_settings) {
+    if (std::string problem = save_settings_after_generate(record, *choices.save_settings); !problem.empty()) {
+      err << problem << "\n";
+      return 1;
+    }
   }
   return 0;
 }

@@ -6,12 +6,11 @@
 
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
+#include "mappage/map_page.h"
 
 namespace zelk {
 
 namespace {
-
-bool is_name_letter(int c) { return c >= 'A' && c <= 'Z'; }
 
 // False when the source could not be read; a failed write shows at commit.
 bool copy_bytes(std::FILE* from, std::FILE* to) {
@@ -24,15 +23,10 @@ bool copy_bytes(std::FILE* from, std::FILE* to) {
 
 std::vector<std::string> field_image_names(const SettingsRecord& record) {
   std::vector<std::string> names;
-  const int west = static_cast<unsigned char>(record.lower_left_field[0]);
-  const int south = static_cast<unsigned char>(record.lower_left_field[1]);
-  for (int column = 0; column < record.map_columns; ++column) {
-    for (int row = 0; row < record.map_rows; ++row) {
-      // Past "Z" the page would name characters that no file name should hold.
-      if (!is_name_letter(west + column) || !is_name_letter(south + row)) continue;
-      names.push_back(std::string{static_cast<char>(west + column), static_cast<char>(south + row)} + ".gif");
-    }
-  }
+  const MapExtent map = map_extent(record);
+  for (int column = 0; column < map.columns; ++column)
+    for (int row = 0; row < map.rows; ++row)
+      names.push_back(std::string{static_cast<char>(map.west + column), static_cast<char>(map.south + row)} + ".gif");
   return names;
 }
 

@@ -51,35 +51,32 @@ std::string replacement_refusal(const std::string& page, const GenerateRequest& 
 
 namespace {
 
-GenerateResult failure(SettingsRecord& record, const char* format, const std::string& path,
-                       std::error_code reason = {}) {
-  format_into(record.message, kMessageSize, format, path.c_str());
-  return {GenerateStatus::kFailed, record.message, reason};
+// The message whole for the caller to show; the record's buffer keeps what fits.
+GenerateResult failure(SettingsRecord& record, const std::string& message, std::error_code reason = {}) {
+  copy_into(record.message, message.c_str());
+  return {GenerateStatus::kFailed, message, reason};
 }
 
 std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
 
-void compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
-  char* message = record.message;
-  const bool whole =
-      record.ffma_option != 0
-          ? format_into(message, kMessageSize, "Wrote %4d (%d FFMA) grids to %s\n\n", credited, ffma,
-                        request.output_path.c_str())
-          : format_into(message, kMessageSize, "Wrote %4d grids to %s\n\n", credited, request.output_path.c_str());
-  // A path cut before one of its characters is followed by nothing, not
-  // even the first letter of the next sentence.
-  if (!whole) return;
-  if (request.mention_view_button)
-    append_within(message, kMessageSize, "Click the 'View' button to see the output.\n\n");
-  constexpr std::size_t kLimit = 255;
+// The whole summary, whatever the path's length; the record's message
+// buffer keeps what fits.
+std::string compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
+  char counts[64];
+  if (record.ffma_option != 0) std::snprintf(counts, sizeof counts, "Wrote %4d (%d FFMA) grids to ", credited, ffma);
+  else std::snprintf(counts, sizeof counts, "Wrote %4d grids to ", credited);
+  std::string summary = counts + request.output_path + "\n\n";
+  if (request.mention_view_button) summary += "Click the 'View' button to see the output.\n\n";
+  // A map size of no print format (a foreign settings file) gets no advice,
+  // not a fragment of it.
   switch (record.map_columns) {
-    case 3: append_within(message, kLimit, "Print on 8.5x11 sheet in Portrait mode"); break;
-    case 4: append_within(message, kLimit, "Print on 8.5x11 sheet in Landscape mode"); break;
-    case 6: append_within(message, kLimit, "Print on 11x17 sheet in Landscape mode"); break;
-    default: break;
+    case 3: summary += "Print on 8.5x11 sheet in Portrait mode"; break;
+    case 4: summary += "Print on 8.5x11 sheet in Landscape mode"; break;
+    case 6: summary += "Print on 11x17 sheet in Landscape mode"; break;
+    default: return summary;
   }
-  if (record.color_option != 0) append_within(message, kLimit, " to a color printer.");
-  append_within(message, kLimit, "\n\n");
+  if (record.color_option != 0) summary += " to a color printer.";
+  return summary + "\n\n";
 }
 
 }  // namespace
@@ -88,20 +85,20 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
                                                 const std::function<void(std::FILE*)>& read) {
   std::error_code ec;
   if (std::filesystem::is_directory(path_of(input_path), ec))
-    return failure(record, "ERROR: Could not open input file %s", input_path,
+    return failure(record, "ERROR: Could not open input file " + input_path,
                    std::make_error_code(std::errc::is_a_directory));
   errno = 0;
   // Raw bytes: in text mode Windows ends a file at its first 0x1A, and the
   // reader takes CR LF and LF line ends alike.
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "rb"), &std::fclose);
-  if (listing == nullptr) return failure(record, "ERROR: Could not open input file %s", input_path, last_error());
+  if (listing == nullptr) return failure(record, "ERROR: Could not open input file " + input_path, last_error());
   errno = 0;
   read(listing.get());
   const std::error_code read_error = last_error();
   // A read error ends the listing as its end does; say so rather than
   // report the rows read before it as the whole listing.
   if (std::ferror(listing.get()) != 0)
-    return failure(record, "ERROR: Could not read input file %s", input_path, read_error);
+    return failure(record, "ERROR: Could not read input file " + input_path, read_error);
   return std::nullopt;
 }
 
@@ -111,13 +108,13 @@ GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request
   // leaves the previous page as it was.
   ReplacementFile page(request.output_path, "w");
   if (page.stream() == nullptr)
-    return failure(record, "ERROR: Could not create output file %s", request.output_path, page.error());
+    return failure(record, "ERROR: Could not create output file " + request.output_path, page.error());
   GridIndex index;
   if (std::optional<GenerateResult> failed = read_index(index)) return *failed;
   int ffma = 0;
   const int credited = write_map_page(index, page.stream(), ffma, record, request.page_time);
   if (!page.commit())
-    return failure(record, "ERROR: Could not write output file %s", request.output_path, page.error());
+    return failure(record, "ERROR: Could not write output file " + request.output_path, page.error());
   // The page is complete: a picture that cannot be copied only leaves its field plain.
   // A page sent into a device or pipe has no folder of its own.
   std::string images_problem;
@@ -125,8 +122,9 @@ GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request
     images_problem =
         add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
 
-  compose_summary(record, request, credited, ffma);
-  return {GenerateStatus::kWritten, record.message, {}, images_problem, credited, ffma};
+  const std::string summary = compose_summary(record, request, credited, ffma);
+  copy_into(record.message, summary.c_str());
+  return {GenerateStatus::kWritten, summary, {}, images_problem, credited, ffma};
 }
 
 void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text) {
@@ -156,15 +154,14 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
     result.off_map = off_map;
     return result;
   } catch (const std::bad_alloc&) {
-    return failure(record, "ERROR: Not enough memory to read %s", request.input_path);
+    return failure(record, "ERROR: Not enough memory to read " + request.input_path);
   }
 }
 
 std::string save_settings_after_generate(SettingsRecord& record, const std::string& path) {
-  if (save_settings_file(record, path)) return std::string();
-  char message[kMessageSize];
-  format_into(message, sizeof message, "ERROR: Could not save settings file %s", path.c_str());
-  return message;
+  std::error_code reason;
+  if (save_settings_file(record, path, &reason)) return std::string();
+  return "ERROR: Could not save settings file " + path + (reason ? ": " + reason.message() : std::string());
 }
 
 }  // namespace zelk

@@ -81,7 +81,7 @@ GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request
                           const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index);
 
 // After the summary has been shown: saves the settings file at `path`. Empty
-// on success, else the warning to show.
+// on success, else the error to show, with the system's reason.
 std::string save_settings_after_generate(SettingsRecord& record, const std::string& path);
 
 }  // namespace zelk

@@ -25,14 +25,18 @@ std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
   return value == 0 || value == 1 ? value : fallback;
 }
 
-// A settings file from elsewhere may hold anything; the rest of the program
-// relies on the ranges the dialog itself writes.
+bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
+
+// A settings file from elsewhere (or a damaged one) may hold anything; it is
+// trusted for the user's choices only, and those in the ranges the dialog
+// itself writes, so that no garbage is shown or saved back.
 void bring_into_range(SettingsRecord& record) {
-  terminate_within(record.version);
-  terminate_within(record.lower_left_field);
-  terminate_within(record.program_base_name);
-  terminate_within(record.message);
-  terminate_within(record.program_directory);
+  const char field[2] = {record.lower_left_field[0], record.lower_left_field[1]};
+  const bool field_taken = is_field_letter(field[0]) && is_field_letter(field[1]) && record.lower_left_field[2] == '\0';
+  std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
+  if (field_taken) std::memcpy(record.lower_left_field, field, sizeof field);
+  std::memset(record.message, 0, sizeof record.message);
+  record.reserved_band_index = -1;
   if (record.band_index < -1 || record.band_index > kEveryBand) record.band_index = -1;
   record.bold_option = option_or(record.bold_option, 1);
   record.color_option = option_or(record.color_option, 1);
@@ -42,12 +46,22 @@ void bring_into_range(SettingsRecord& record) {
   record.submitted_as_checked_option = option_or(record.submitted_as_checked_option, 0);
   if (record.map_rows < 1 || record.map_rows > 18) record.map_rows = 3;
   if (record.map_columns < 1 || record.map_columns > 18) record.map_columns = 4;
+  // The print format sets the map size; another value keeps the stored one.
+  set_print_format(record, record.print_format);
 }
 
 void clear_identity(SettingsRecord& record) {
   record.version[0] = '\0';
   record.program_base_name[0] = '\0';
   record.program_directory[0] = '\0';
+}
+
+// The program's identity is the running program's, never the file's: a
+// moved folder or a damaged file would name the wrong place and title.
+void keep_identity(SettingsRecord& loaded, const SettingsRecord& live) {
+  std::memcpy(loaded.version, live.version, sizeof loaded.version);
+  std::memcpy(loaded.program_base_name, live.program_base_name, sizeof loaded.program_base_name);
+  std::memcpy(loaded.program_directory, live.program_directory, sizeof loaded.program_directory);
 }
 
 }  // namespace
@@ -110,10 +124,7 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   if (length == 0 || std::strcmp(loaded.version, live.version) != 0)
     return LoadOutcome::kVersionChanged;
   bring_into_range(loaded);
-  // A file too short to reach the identity (or one a script wrote without
-  // it) would send the next save and page into the current folder.
-  if (loaded.program_directory[0] == '\0') copy_into(loaded.program_directory, live.program_directory);
-  if (loaded.program_base_name[0] == '\0') copy_into(loaded.program_base_name, live.program_base_name);
+  keep_identity(loaded, live);
   live = loaded;
   return LoadOutcome::kLoaded;
 }
@@ -121,7 +132,7 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
 bool save_settings_file(SettingsRecord& record) { return save_settings_file(record, settings_path(record)); }
 
 bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason) {
-  record.message[0] = '\0';
+  std::memset(record.message, 0, sizeof record.message);
   if (path.empty()) return false;
   RecordBytes bytes;
   record_to_bytes(record, bytes);

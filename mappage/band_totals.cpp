@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "conversion/bounded_text.h"
 #include "conversion/file_replace.h"
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
@@ -29,8 +30,10 @@ MapReach map_reach() {
   for (std::int32_t format : {kPortrait, kLandscape, kTabloid}) {
     SettingsRecord record{};
     set_print_format(record, format);
-    reach.east = std::max(reach.east, static_cast<char>('R' + record.map_columns - 1));
-    reach.north = std::max(reach.north, static_cast<char>('R' + record.map_rows - 1));
+    copy_into(record.lower_left_field, "RR");
+    const MapExtent map = map_extent(record);
+    reach.east = std::max(reach.east, map.east());
+    reach.north = std::max(reach.north, map.north());
   }
   return reach;
 }

@@ -1,5 +1,6 @@
 #include "mappage/map_page.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -9,6 +10,12 @@
 #include "mappage/style_sheet.h"
 
 namespace zelk {
+
+MapExtent map_extent(const SettingsRecord& record) {
+  const char west = record.lower_left_field[0], south = record.lower_left_field[1];
+  auto within_z = [](int size, char from) { return std::clamp(size, 0, std::max(0, 'Z' - from + 1)); };
+  return {west, south, within_z(record.map_columns, west), within_z(record.map_rows, south)};
+}
 
 const char* status_class(char status_letter, const SettingsRecord& record) {
   switch (status_letter) {
@@ -48,15 +55,12 @@ int write_field_table(std::FILE* out, const GridIndex& index, const char* field_
 int write_map_page(const GridIndex& index, std::FILE* out, int& ffma_count, const SettingsRecord& record,
                    std::time_t page_time) {
   const std::string date = page_date_text(page_time);
-  const char west = record.lower_left_field[0];
-  const char south = record.lower_left_field[1];
-  const char east = static_cast<char>(west + record.map_columns - 1);
-  const char north = static_cast<char>(south + record.map_rows - 1);
+  const MapExtent map = map_extent(record);
 
   std::fputs("<html>\n", out);
   std::fputs("<head>\n", out);
   std::fprintf(out, "<title>ZELK Grid Map for %s (%c%c to %c%c) - %s</title>\n", band_caption(record.band_index),
-               west, south, east, north, date.c_str());
+               map.west, map.south, map.east(), map.north(), date.c_str());
   StatusStyleTable styles;
   write_style_sheet(out, styles, record);
   std::fputs("</head>\n", out);
@@ -64,10 +68,10 @@ int write_map_page(const GridIndex& index, std::FILE* out, int& ffma_count, cons
   std::fputs("<font face='Courier New'>\n", out);
   std::fputs("<table cellpadding='0'>\n", out);
   int total = 0;
-  for (int row = record.map_rows - 1; row >= 0; --row) {
+  for (int row = map.rows - 1; row >= 0; --row) {
     std::fputs("\t<tr>\n", out);
-    for (int column = 0; column < record.map_columns; ++column) {
-      const char field_name[3] = {static_cast<char>(west + column), static_cast<char>(south + row), '\0'};
+    for (int column = 0; column < map.columns; ++column) {
+      const char field_name[3] = {static_cast<char>(map.west + column), static_cast<char>(map.south + row), '\0'};
       std::fprintf(out, "\t\t<td class='%s'>\n", field_name);
       total += write_field_table(out, index, field_name, ffma_count, record);
       std::fputs("\t\t</td>\n", out);

@@ -10,6 +10,18 @@
 
 namespace zelk {
 
+// The fields a map of the record shows: map columns east and map rows north
+// of the lower-left field, cut to end at "Z" where a stored map size would
+// run past it. The page, its style sheet, its pictures and the totals all ask
+// this one place.
+struct MapExtent {
+  char west, south;
+  int columns, rows;
+  char east() const { return static_cast<char>(west + columns - 1); }
+  char north() const { return static_cast<char>(south + rows - 1); }
+};
+MapExtent map_extent(const SettingsRecord& record);
+
 // Writes the whole page of the band the record names, from the listing's
 // index, to `out`. Gives the number of credited squares on the map (worked,
 // confirmed or checked) and adds those that are FFMA squares to

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "mappage/map_page.h"
+
 namespace zelk {
 
 void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record) {
@@ -62,10 +64,11 @@ void write_border_rules(std::FILE* out, const char* outline_color, bool ffma) {
 
 // Column by column from the south; letters run on past "R" like the map's.
 void write_field_picture_rules(std::FILE* out, const SettingsRecord& record) {
-  for (int column = 0; column < record.map_columns; ++column)
-    for (int row = 0; row < record.map_rows; ++row) {
-      char longitude = static_cast<char>(record.lower_left_field[0] + column);
-      char latitude = static_cast<char>(record.lower_left_field[1] + row);
+  const MapExtent map = map_extent(record);
+  for (int column = 0; column < map.columns; ++column)
+    for (int row = 0; row < map.rows; ++row) {
+      char longitude = static_cast<char>(map.west + column);
+      char latitude = static_cast<char>(map.south + row);
       std::fprintf(out, "td.%c%c {\n", longitude, latitude);
       std::fprintf(out, "\tbackground-image:    url(images/%c%c.gif);\n", longitude, latitude);
       std::fputs("\tbackground-repeat:   no-repeat; \n", out);

@@ -1,6 +1,8 @@
 // The main dialog driven through the scripted host; each test's folder plays the program's directory.
 #include "app/zelk_dlg.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "../test_helpers.h"
@@ -65,18 +67,33 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   EXPECT_EQ(shown(lost), "error ZELK to HTML: ERROR: Can't get path to program!\n|-1||111100010");
 }
 
-// A file cut short keeps what it holds; beyond its end the defaults.
-TEST_F(DialogTest, ShortSettingsFileKeepsWhatItHolds) {
+// A file cut short keeps what it holds; beyond its end the defaults. A
+// damaged one is trusted for sound choices only: none of its bytes is shown,
+// titles a box or is saved back.
+TEST_F(DialogTest, SettingsFileCutShortOrDamaged) {
   SettingsRecord saved = test::record_for(5, "FN");
   std::snprintf(saved.version, sizeof saved.version, "3.3.0.1");
   RecordBytes bytes;
   record_to_bytes(saved, bytes);
   write_file(ini, std::string(reinterpret_cast<const char*>(bytes), 18));  // ends after two letters
   dialog.do_modal();
-  const SettingsRecord& s = dialog.settings();
-  EXPECT_EQ(shown(host) + "|" + std::to_string(s.map_columns * 10 + s.map_rows), "|-1|FN|111100010|43");
-  EXPECT_STREQ(s.program_base_name, "zelk2html");
+  EXPECT_EQ(shown(host) + "|" + std::to_string(dialog.settings().map_columns), "|-1|FN|111100010|4");
   EXPECT_EQ(read_file(ini).size(), 18u);
+  std::minstd_rand random(7);
+  std::string damaged(reinterpret_cast<const char*>(bytes), 16);
+  while (damaged.size() < kSettingsRecordSize) damaged += static_cast<char>(random());
+  write_file(ini, damaged);
+  CzelkDlg restarted{host, [] { return std::time_t{1700000000}; }};
+  restarted.do_modal();
+  EXPECT_EQ(shown(host), "|-1||111100000");
+  generate(listing);
+  EXPECT_EQ(host.said.substr(0, 34), "information zelk2html: Wrote    2 ");
+  SettingsRecord expected = test::record_for(1, "EM");
+  std::snprintf(expected.version, sizeof expected.version, "3.3.0.1");
+  std::snprintf(expected.program_base_name, sizeof expected.program_base_name, "zelk2html");
+  std::snprintf(expected.program_directory, sizeof expected.program_directory, "%s/", dir.c_str());
+  record_to_bytes(expected, bytes);
+  EXPECT_EQ(read_file(ini).substr(0, 552), std::string(reinterpret_cast<const char*>(bytes), 552));
 }
 
 TEST_F(DialogTest, EveryControlWritesTheRecordAtOnceAndNothingSavesIt) {
@@ -148,7 +165,7 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   host.said.clear();
   generate(listing);
   EXPECT_EQ(host.said.substr(host.said.rfind("\n\n\n") + 3),
-            "warning zelk2html: ERROR: Could not save settings file " + ini + "\n");
+            "warning zelk2html: ERROR: Could not save settings file " + ini + ": Is a directory\n");
 }
 
 // The last row: every band's page and the contents page, named as --band

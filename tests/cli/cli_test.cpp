@@ -1,8 +1,10 @@
 // The command-line front end: its streams, exit codes, options and page names.
 #include "cli/cli.h"
 
+#include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/settings_file.h"
 #include "test_helpers.h"
+#include "zelk_version.h"
 
 namespace zelk {
 namespace {
@@ -73,6 +77,21 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
     r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, "");
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
+  }
+  // A settings file's print format sets the map's size; with none the stored
+  // size stays, the map ends at "Z" and no advice follows. A long folder: the summary whole.
+  const std::string deep = std::string(235, 'd') + "/p.html";
+  fs::create_directory(std::string(235, 'd'));
+  SettingsRecord stored = test::record_for(1, "RA");
+  std::strcpy(stored.version, ZELK_VERSION_TEXT);
+  for (auto [format, map, advice] : {std::tuple{1, "RA to UC", 1}, {9, "RA to ZC", 0}}) {
+    stored.print_format = format;
+    stored.map_columns = 18;
+    ASSERT_TRUE(save_settings_file(stored, "s.ini"));
+    r = run({"in/my.grids.csv", "--settings", "s.ini", "-o", deep});
+    EXPECT_EQ(r.out, "Wrote    0 grids to " + deep + "\n\n" +
+                         (advice ? "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n" : ""));
+    EXPECT_EQ(title(deep).substr(33, 8), map);
   }
   // A spreadsheet's byte-order mark; grids as no map writes them.
   write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");

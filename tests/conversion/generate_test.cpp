@@ -56,7 +56,7 @@ TEST(Generate, ChecksInOrderChangeNothingWhenOneFails) {
 
 // 123 credited squares on the map EM..HO, 45 of them FFMA squares (EM00..EM44),
 // in a folder named in any language.
-TEST(Generate, SummariesCutWithinTheirBuffer) {
+TEST(Generate, SummariesWholeTheRecordKeepsWhatFits) {
   test::ScratchFolder folder;
   const std::string listing = folder / "Пётр Mañana 東京.csv", page = folder / "grids.html";
   std::string grids = "Grid,2M\nEL09,W\n";  // off the map
@@ -74,14 +74,17 @@ TEST(Generate, SummariesCutWithinTheirBuffer) {
   GenerateResult result = generate(tabloid, no_view);
   EXPECT_EQ(result.message, "Wrote  123" + at + "\n\nPrint on 11x17 sheet in Landscape mode\n\n");
   EXPECT_EQ(result.ffma_count, 45);
-  // A long page path: the first two pieces stop at 255 bytes, the later ones
-  // at 254 (the last case), and a character cut in two is left out whole.
+  tabloid.map_columns = 18;  // no print format's size: no advice, not a fragment of it
+  tabloid.color_option = 1;
+  EXPECT_EQ(generate(tabloid, no_view).message, "Wrote  123" + at + "\n\n");
+  // A long page path: the summary whole, the record's buffer what fits in
+  // 255 bytes, leaving out whole a character cut in two.
   const std::string wrote = "Wrote  123 grids to " + folder.path() + "/";
   const struct {
     std::string name;     // ends the page's folder
     std::size_t inside;   // of its bytes, before the message's 255th
     std::size_t dropped;  // bytes of a character cut in two
-  } cuts[] = {{"東京", 1, 1}, {"東京", 2, 2}, {"Пётр", 2, 0}, {"Mañana", 3, 1}, {"QTH📻", 6, 3}, {"b", 80, 1}};
+  } cuts[] = {{"東京", 1, 1}, {"東京", 2, 2}, {"Пётр", 2, 0}, {"Mañana", 3, 1}, {"QTH📻", 6, 3}, {"b", 80, 0}};
   for (const auto& c : cuts) {
     const std::string page_folder = folder / (std::string(255 - wrote.size() - c.inside, 'a') + c.name);
     std::filesystem::create_directories(path_of(page_folder));
@@ -91,7 +94,8 @@ TEST(Generate, SummariesCutWithinTheirBuffer) {
     const std::string full = "Wrote  123" + at.substr(0, 10) + page_folder + "/grids.html\n\n" +
                              view + letter + "Landscape mode" + color;
     SCOPED_TRACE(c.name + " " + std::to_string(c.inside));
-    EXPECT_EQ(generate(record, request).message, full.substr(0, 255 - c.dropped));
+    EXPECT_EQ(generate(record, request).message, full);
+    EXPECT_EQ(record.message, full.substr(0, 255 - c.dropped));
     EXPECT_EQ(read_file(page_folder + "/images/EM.gif"), "M");
   }
 }

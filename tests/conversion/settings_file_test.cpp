@@ -46,7 +46,7 @@ struct FakePlatform : ProgramPlatform {
 SettingsRecord stored_record() {
   SettingsRecord record = test::record_for(5, "FN");
   std::strcpy(record.version, "3.3.0.1");
-  // One character each: the live identity must not replace them.
+  // One character each: the live identity replaces them.
   std::strcpy(record.program_directory, "/");
   std::strcpy(record.program_base_name, "p");
   record.bold_option = record.color_option = 0;
@@ -95,51 +95,55 @@ TEST(SettingsFile, ProgramIdentity) {
   }
 }
 
-// Cut-short files: the fault driver and the settings_file fuzz target.
+// Cut-short files: the fault driver and the settings_file fuzz target. A
+// loaded file gives the user's choices only, each in the dialog's range; the
+// identity stays the running program's.
 TEST(SettingsFile, LoadOutcomes) {
   test::ScratchFolder folder;
   const std::string path = folder / "zelk2html.ini", stored = image_of(stored_record());
   auto patched = [&](std::size_t offset, const std::string& bytes) {
     return std::string(stored).replace(offset, bytes.size(), bytes);
   };
-  // Rows, print format 2, needed 0, S as checked 1, columns: as the file holds them.
-  auto map = [&](char rows, char columns) {
-    return patched(576, {rows, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0});
+  // Rows, print format, needed 0, S as checked 1, columns.
+  auto map = [&](char rows, char format, char columns) {
+    return patched(576, {rows, 0, 0, 0, format, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, columns, 0, 0, 0});
   };
   const std::string v = "3.3.0.1";
   const struct {
     std::string file, live_version;
     LoadOutcome outcome;
-    std::string after;  // band, rows x columns
+    std::string after;  // band, rows x columns, lower-left field
   } cases[] = {
-      {stored, v, LoadOutcome::kLoaded, "5 4x6"},
-      {patched(0, "3.3.0.10"), v, LoadOutcome::kVersionChanged, "-1 3x4"},  // more than this version
-      {patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6"},
-      {"", "", LoadOutcome::kVersionChanged, "-1 3x4"},
-      {patched(552, std::string("\x0A\0\0\0", 4)), v, LoadOutcome::kLoaded, "10 4x6"},
-      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "11 4x6"},  // every band
-      {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6"},
-      {map(1, 19), v, LoadOutcome::kLoaded, "5 1x4"},
-      {map(19, 1), v, LoadOutcome::kLoaded, "5 3x1"},
-      {patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6"},
+      {stored, v, LoadOutcome::kLoaded, "5 4x6 FN"},
+      {patched(0, "3.3.0.10"), v, LoadOutcome::kVersionChanged, "-1 3x4 "},  // more than this version
+      {patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6 FN"},
+      {"", "", LoadOutcome::kVersionChanged, "-1 3x4 "},
+      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "11 4x6 FN"},  // every band
+      {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6 FN"},
+      {map(1, 9, 19), v, LoadOutcome::kLoaded, "5 1x4 FN"},  // no print format: the size stored
+      {map(19, 9, 1), v, LoadOutcome::kLoaded, "5 3x1 FN"},
+      {map(2, 0, 18), v, LoadOutcome::kLoaded, "5 4x3 FN"},  // the format sets the size
+      {patched(16, "SA"), v, LoadOutcome::kLoaded, "5 4x6 "},
+      {patched(16, "Fn"), v, LoadOutcome::kLoaded, "5 4x6 "},
+      {patched(16, "FNX"), v, LoadOutcome::kLoaded, "5 4x6 "},
+      {patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6 FN"},
   };
   for (const auto& c : cases) {
     test::write_file(path, c.file);
     SettingsRecord live = test::record_for(-1);
     std::strcpy(live.version, c.live_version.c_str());
+    std::strcpy(live.program_base_name, "live");
     const std::string unchanged = image_of(live);
     EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.after;
     EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" +
-                  std::to_string(live.map_columns), c.after);
-    const std::string as_read = image_of(live);
-    EXPECT_EQ(as_read, c.outcome != LoadOutcome::kLoaded ? unchanged : c.file == stored ? stored : as_read);
+                  std::to_string(live.map_columns) + " " + live.lower_left_field, c.after);
+    SettingsRecord expected = stored_record();
+    std::strcpy(expected.program_directory, "");
+    std::strcpy(expected.program_base_name, "live");
+    if (c.file == stored || c.outcome != LoadOutcome::kLoaded) {
+      EXPECT_EQ(image_of(live), c.file == stored ? image_of(expected) : unchanged);
+    }
   }
-  // A program folder that fills its field ends there, before a character
-  // the field's end cuts in two.
-  test::write_file(path, patched(296, std::string(254, 'd') + "П"));
-  SettingsRecord live = stored_record();
-  ASSERT_EQ(load_settings_file(live, path), LoadOutcome::kLoaded);
-  EXPECT_EQ(std::string(live.program_directory), std::string(254, 'd'));
 }
 
 // Beyond 259 characters there is no settings path.
