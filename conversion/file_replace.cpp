@@ -27,9 +27,6 @@ bool step_passes(FileStep step, const std::string& target) {
   return false;
 }
 
-// The last system error, as a reason to show; EIO when the library set none.
-std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
-
 // The temporary files not yet committed, for remove_temporary_files(). A
 // signal handler may read them, so each is a lock-free pointer to a name that
 // does not change while it is listed.
@@ -85,6 +82,8 @@ std::string followed(const std::string& target) {
 
 }  // namespace
 
+std::error_code last_system_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
+
 ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep_existing)
     : target_(followed(target)), keep_existing_(keep_existing) {
   std::error_code ec;
@@ -103,14 +102,14 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
   const bool replaces = fs::is_regular_file(status);
   errno = 0;
   if ((replaces && !may_write(target_)) || !step_passes(FileStep::kCreate, target_)) {
-    error_ = last_error();
+    error_ = last_system_error();
     return;
   }
   in_place_ = fs::is_other(status) && !keep_existing_;
   if (in_place_) {
     // A FIFO's open waits for its reader, as a shell's redirection does.
     stream_ = std::fopen(target_.c_str(), mode);
-    if (stream_ == nullptr) error_ = last_error();
+    if (stream_ == nullptr) error_ = last_system_error();
     return;
   }
   // Exclusive, so a name another program took (or planted as a link) is
@@ -131,7 +130,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     // Anything but a taken name (no folder, no permission) stops every other name too.
     if (reason != EEXIST) {
       errno = reason;
-      error_ = last_error();
+      error_ = last_system_error();
       return;
     }
   }
@@ -158,18 +157,18 @@ bool ReplacementFile::commit() {
   // On the disk before the rename, so that a power cut leaves the old file
   // or the new one, never an empty one. A device has no data of its own to flush.
   whole = whole && (in_place_ || (step_passes(FileStep::kSync, target_) && flush_to_disk(stream_)));
-  if (!whole) error_ = last_error();
+  if (!whole) error_ = last_system_error();
   // Closed whatever happened before, so no descriptor is left open.
   errno = 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   if (whole && !(step_passes(FileStep::kClose, target_) && closed)) {
     whole = false;
-    error_ = last_error();
+    error_ = last_system_error();
   }
   if (!whole || in_place_) return whole;
   if (!step_passes(FileStep::kRename, target_)) {
-    error_ = last_error();
+    error_ = last_system_error();
     return false;
   }
   if (std::error_code ec = move_into_place(temporary_, target_, !keep_existing_)) {

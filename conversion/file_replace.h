@@ -43,6 +43,9 @@ class ReplacementFile {
   int slot_ = -1;  // in the list remove_temporary_files() empties
 };
 
+// The last system error, as a reason to show; EIO when the library set none.
+std::error_code last_system_error();
+
 // Removes every temporary file not yet committed or given up. Safe to call
 // from a signal handler: a run stopped from outside leaves no litter.
 void remove_temporary_files();

@@ -29,14 +29,10 @@ std::string check_choices(const SettingsRecord& record, const GenerateRequest& r
   if (!request.has_input_file) return "ERROR: Didn't specify input file.";
   if (request.output_path.empty()) return "ERROR: Didn't specify output file.";
   if (record.band_index < 0) return "ERROR: Didn't select a band.";
-  if (record.map_rows < 0 || record.map_columns < 0) return "ERROR: Didn't select a print format.";
   const std::string& field = request.ll_field_text;
   if (field.empty()) return "ERROR: Didn't specify the starting field.";
-  if (field.size() < 2 || !is_field_letter(field[0]) || !is_field_letter(field[1])) {
-    char message[64];
-    format_into(message, sizeof message, "ERROR: %s is not a valid grid field", field.c_str());
-    return message;
-  }
+  if (field.size() < 2 || !is_field_letter(field[0]) || !is_field_letter(field[1]))
+    return "ERROR: " + field + " is not a valid grid field";
   return std::string();
 }
 
@@ -56,8 +52,6 @@ GenerateResult failure(SettingsRecord& record, const std::string& message, std::
   copy_into(record.message, message.c_str());
   return {GenerateStatus::kFailed, message, reason};
 }
-
-std::error_code last_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
 
 // The whole summary, whatever the path's length; the record's message
 // buffer keeps what fits.
@@ -91,10 +85,10 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
   // Raw bytes: in text mode Windows ends a file at its first 0x1A, and the
   // reader takes CR LF and LF line ends alike.
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "rb"), &std::fclose);
-  if (listing == nullptr) return failure(record, "ERROR: Could not open input file " + input_path, last_error());
+  if (listing == nullptr) return failure(record, "ERROR: Could not open input file " + input_path, last_system_error());
   errno = 0;
   read(listing.get());
-  const std::error_code read_error = last_error();
+  const std::error_code read_error = last_system_error();
   // A read error ends the listing as its end does; say so rather than
   // report the rows read before it as the whole listing.
   if (std::ferror(listing.get()) != 0)

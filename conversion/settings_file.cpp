@@ -97,13 +97,6 @@ bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
   return true;
 }
 
-std::string settings_path(const SettingsRecord& record) {
-  std::string path = std::string(record.program_directory) + record.program_base_name + ".ini";
-  return path.size() > kMaxPathLength ? std::string() : path;
-}
-
-LoadOutcome load_settings_file(SettingsRecord& live) { return load_settings_file(live, settings_path(live)); }
-
 LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   if (path.empty()) return LoadOutcome::kNoFile;
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -128,8 +121,6 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   live = loaded;
   return LoadOutcome::kLoaded;
 }
-
-bool save_settings_file(SettingsRecord& record) { return save_settings_file(record, settings_path(record)); }
 
 bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason) {
   std::memset(record.message, 0, sizeof record.message);

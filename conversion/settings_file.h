@@ -35,20 +35,17 @@ std::string version_text(const VersionRecord& version);
 // then empty and the caller shows "ERROR: Can't get path to program!".
 bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform);
 
-// Program directory + base name + ".ini"; empty beyond kMaxPathLength.
-std::string settings_path(const SettingsRecord& record);
-
 enum class LoadOutcome { kNoFile, kVersionChanged, kLoaded };
 
 // Reads the settings file over the live record when its version string equals
-// the record's. Values the dialog never writes are brought back into range.
-LoadOutcome load_settings_file(SettingsRecord& live);
+// the record's. Only the user's choices are taken, each brought into the
+// dialog's range; the identity stays the live record's, and the print format
+// sets the map size.
 LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path);
 
-// Clears the message buffer's first byte and replaces the settings file with
+// Clears the message buffer and replaces the settings file with
 // the record's image. False, with the old file untouched, when it failed;
 // then `reason`, when given, holds the system's reason if there is one.
-bool save_settings_file(SettingsRecord& record);
 bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason = nullptr);
 
 }  // namespace zelk

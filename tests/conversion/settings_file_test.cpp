@@ -146,17 +146,5 @@ TEST(SettingsFile, LoadOutcomes) {
   }
 }
 
-// Beyond 259 characters there is no settings path.
-TEST(SettingsFile, NoSettingsPathBeyond259Characters) {
-  SettingsRecord record = stored_record();
-  std::strcpy(record.program_base_name, "zelk2html");
-  std::strcpy(record.program_directory, ("/" + std::string(244, 'd') + "/").c_str());
-  EXPECT_EQ(settings_path(record).size(), 259u);
-  std::strcat(record.program_directory, "d");
-  EXPECT_EQ(settings_path(record), "");
-  EXPECT_FALSE(save_settings_file(record));
-  EXPECT_EQ(load_settings_file(record), LoadOutcome::kNoFile);
-}
-
 }  // namespace
 }  // namespace zelk
