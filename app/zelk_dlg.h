@@ -16,7 +16,7 @@
 #include "app/tooltip_ctrl_ext.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 namespace zelk {
 

@@ -15,7 +15,7 @@
 
 #include "conversion/every_band.h"
 #include "conversion/generate.h"
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 #include "bench/heap_counter.h"
 

@@ -11,7 +11,7 @@
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "listing/band_table.h"
 #include "mappage/band_totals.h"
 #include "zelk_version.h"

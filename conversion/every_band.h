@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "conversion/generate.h"
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "mappage/band_totals.h"
 
 namespace zelk {

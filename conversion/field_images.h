@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 namespace zelk {
 

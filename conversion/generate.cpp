@@ -9,7 +9,7 @@
 #include <new>
 #include <system_error>
 
-#include "conversion/bounded_text.h"
+#include "record/bounded_text.h"
 #include "conversion/field_images.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
@@ -150,6 +150,14 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read " + request.input_path);
   }
+}
+
+std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
+                                   const std::vector<BandTotals>& bands, std::time_t page_time) {
+  ReplacementFile page(path, "w");
+  if (page.stream() == nullptr) return page.error();
+  write_contents_page(page.stream(), listing_name, bands, page_time);
+  return page.commit() ? std::error_code() : page.error();
 }
 
 std::string save_settings_after_generate(SettingsRecord& record, const std::string& path) {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "listing/grid_index.h"
 #include "mappage/band_totals.h"
 
@@ -79,6 +79,11 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
 // it gives the failure that ends the run, if any.
 GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
                           const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index);
+
+// Writes the contents page to `path`, complete or not at all; the system's
+// reason when it could not.
+std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
+                                   const std::vector<BandTotals>& bands, std::time_t page_time);
 
 // After the summary has been shown: saves the settings file at `path`. Empty
 // on success, else the error to show, with the system's reason.

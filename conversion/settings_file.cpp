@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "conversion/bounded_text.h"
+#include "record/bounded_text.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/program_folders.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 namespace zelk {
 

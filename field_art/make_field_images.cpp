@@ -11,13 +11,9 @@
 #include "field_art/field_geography.h"
 #include "field_art/field_picture.h"
 #include "field_art/gif_file.h"
+#include "mappage/map_page.h"
 
 namespace {
-
-// A map starts at most at field RR and is at most 6 fields wide and 4 high
-// (11x17 sheet), so its letters end at "W" and "U".
-constexpr char kLastLongitudeLetter = 'R' + 6 - 1;
-constexpr char kLastLatitudeLetter = 'R' + 4 - 1;
 
 std::string image_name(char longitude_letter, char latitude_letter) {
   return std::string{longitude_letter, latitude_letter} + ".gif";
@@ -49,8 +45,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   const zelk::IndexedPicture plain = zelk::draw_plain_field();
-  for (char lon = 'A'; lon <= kLastLongitudeLetter; ++lon) {
-    for (char lat = 'A'; lat <= kLastLatitudeLetter; ++lat) {
+  const zelk::MapExtent farthest = zelk::farthest_map_extent();
+  for (char lon = 'A'; lon <= farthest.east(); ++lon) {
+    for (char lat = 'A'; lat <= farthest.north(); ++lat) {
       const bool real = lon <= 'R' && lat <= 'R';
       const std::string path = (folder / image_name(lon, lat)).string();
       if (!zelk::write_gif(real ? zelk::draw_field(geography, lon, lat) : plain, path, error)) {

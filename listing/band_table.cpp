@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "conversion/bounded_text.h"
+#include "record/bounded_text.h"
 
 namespace zelk {
 

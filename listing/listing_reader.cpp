@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "conversion/bounded_text.h"
+#include "record/bounded_text.h"
 #include "listing/band_table.h"
 
 namespace zelk {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "listing/grid_index.h"
 
 namespace zelk {

@@ -5,8 +5,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "conversion/bounded_text.h"
-#include "conversion/file_replace.h"
+#include "record/bounded_text.h"
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
 #include "mappage/map_page.h"
@@ -18,25 +17,6 @@ namespace {
 
 constexpr int kFfmaSquares = 488;
 constexpr std::size_t kOffMapExamples = 3;
-
-// The farthest field letters east and north that a map reaches: its
-// lower-left field is at most RR, and the largest sheet adds its fields.
-struct MapReach {
-  char east = 'R', north = 'R';
-};
-
-MapReach map_reach() {
-  MapReach reach;
-  for (std::int32_t format : {kPortrait, kLandscape, kTabloid}) {
-    SettingsRecord record{};
-    set_print_format(record, format);
-    copy_into(record.lower_left_field, "RR");
-    const MapExtent map = map_extent(record);
-    reach.east = std::max(reach.east, map.east());
-    reach.north = std::max(reach.north, map.north());
-  }
-  return reach;
-}
 
 // Names come from the user's files: a listing may well be called "a<b>&c.csv".
 std::string html_escaped(std::string_view text) {
@@ -120,9 +100,9 @@ std::string off_map_warning(const std::string& listing_path, const std::vector<B
 }
 
 bool on_some_map(std::string_view grid) {
-  static const MapReach reach = map_reach();
+  static const MapExtent reach = farthest_map_extent();
   const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  return grid.size() == 4 && grid[0] >= 'A' && grid[0] <= reach.east && grid[1] >= 'A' && grid[1] <= reach.north &&
+  return grid.size() == 4 && grid[0] >= 'A' && grid[0] <= reach.east() && grid[1] >= 'A' && grid[1] <= reach.north() &&
          digit(grid[2]) && digit(grid[3]);
 }
 
@@ -199,14 +179,6 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
              "as a map writes its squares (two capital field letters and two digits, as in FN42).</p>\n"
              "</body>\n</html>\n",
              out);
-}
-
-std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
-                                   const std::vector<BandTotals>& bands, std::time_t page_time) {
-  ReplacementFile page(path, "w");
-  if (page.stream() == nullptr) return page.error();
-  write_contents_page(page.stream(), listing_name, bands, page_time);
-  return page.commit() ? std::error_code() : page.error();
 }
 
 std::string band_totals_text(const std::vector<BandTotals>& bands) {

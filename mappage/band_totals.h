@@ -7,10 +7,9 @@
 #include <ctime>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "listing/grid_index.h"
 
 namespace zelk {
@@ -48,11 +47,6 @@ BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record);
 // `listing_name` and the date (of `page_time`) head it.
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
                          std::time_t page_time);
-
-// Writes the contents page to `path`, complete or not at all; the system's
-// reason when it could not.
-std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
-                                   const std::vector<BandTotals>& bands, std::time_t page_time);
 
 // The warning for the credited grids of `bands` that no map can show, with
 // the first few; empty when there are none. A listing's "fn42" or " FN42"

@@ -17,6 +17,19 @@ MapExtent map_extent(const SettingsRecord& record) {
   return {west, south, within_z(record.map_columns, west), within_z(record.map_rows, south)};
 }
 
+MapExtent farthest_map_extent() {
+  MapExtent farthest{'R', 'R', 1, 1};
+  for (std::int32_t format : {kPortrait, kLandscape, kTabloid}) {
+    SettingsRecord record{};
+    set_print_format(record, format);
+    record.lower_left_field[0] = record.lower_left_field[1] = 'R';
+    const MapExtent map = map_extent(record);
+    farthest.columns = std::max(farthest.columns, map.columns);
+    farthest.rows = std::max(farthest.rows, map.rows);
+  }
+  return farthest;
+}
+
 const char* status_class(char status_letter, const SettingsRecord& record) {
   switch (status_letter) {
     case '*': return "checked";

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 #include "listing/grid_index.h"
 
 namespace zelk {
@@ -21,6 +21,10 @@ struct MapExtent {
   char north() const { return static_cast<char>(south + rows - 1); }
 };
 MapExtent map_extent(const SettingsRecord& record);
+// The map of every print format's size from the last lower-left field, RR,
+// that reaches farthest east and north: no map of a print format shows a
+// field past its east() and north().
+MapExtent farthest_map_extent();
 
 // Writes the whole page of the band the record names, from the listing's
 // index, to `out`. Gives the number of credited squares on the map (worked,

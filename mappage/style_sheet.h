@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 namespace zelk {
 

@@ -13,7 +13,7 @@
 
 #include "conversion/file_paths.h"
 #include "conversion/generate.h"
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 namespace zelk::test {
 

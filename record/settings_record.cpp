@@ -1,4 +1,4 @@
-#include "conversion/settings_record.h"
+#include "record/settings_record.h"
 
 #include <cstring>
 
