@@ -48,47 +48,23 @@ int usage_error(std::ostream& err, const std::string& what) {
   return 2;
 }
 
-// The names --band takes, in any case, each with the page name of its band.
-// A closed list: scripts that once passed an index (6 meant 13 cm) or a
-// lenient label (2.3G read as 2 M) must fail, not draw another band's map.
-struct BandName {
-  const char* name;
-  const char* page_name;
-};
-constexpr BandName kBandNames[] = {
-    {"6m", "50"},       {"2m", "144"},     {"1.25m", "220"},  {"70cm", "430"},   {"33cm", "900"},
-    {"23cm", "1296"},   {"13cm", "2304"},  {"9cm", "3456"},   {"6cm", "5768"},   {"3cm", "10000"},
-    {"50", "50"},       {"144", "144"},    {"220", "220"},    {"222", "220"},    {"430", "430"},
-    {"432", "430"},     {"900", "900"},    {"902", "900"},    {"1296", "1296"},  {"2304", "2304"},
-    {"3456", "3456"},   {"5760", "5768"},  {"5768", "5768"},  {"10000", "10000"}, {"10368", "10000"},
-    {"2.3G", "2304"},   {"3.4G", "3456"},  {"5.7G", "5768"},  {"10G", "10000"},  {"sat", "sat"},
-    {"satellite", "sat"},
-};
-
 std::string upper_cased(std::string text) {
   upper_case(text.data());
   return text;
 }
 
-int band_of_page_name(const char* page_name) {
-  for (int band = 0; band < kBandCount; ++band)
-    if (std::string(band_page_name(band)) == page_name) return band;
-  return -1;
-}
-
 // The band a name gives; nullopt, with the usage error in `problem`, for any other text.
 std::optional<int> parse_band(const std::string& text, std::string& problem) {
+  if (int band = band_from_name(text); band >= 0) return band;
   const std::string upper = upper_cased(text);
-  for (const BandName& name : kBandNames)
-    if (upper == upper_cased(name.name)) return band_of_page_name(name.page_name);
   // A bare wavelength ("6") is a name less its unit: say which ones it could be.
   std::string hint;
   if (!upper.empty() && upper.find_first_not_of("0123456789.") == std::string::npos) {
-    for (const BandName& name : kBandNames) {
+    for (const BandName& name : band_names()) {
       const std::string candidate = upper_cased(name.name);
       if (!candidate.starts_with(upper) || candidate.find_first_of("0123456789.", upper.size()) != std::string::npos)
         continue;
-      const std::string caption = band_caption(band_of_page_name(name.page_name));
+      const std::string caption = band_caption(name.band_index);
       hint += std::string(hint.empty() ? "say " : " or ") + name.name + " " + caption.substr(caption.find('('));
     }
   }
@@ -96,7 +72,7 @@ std::optional<int> parse_band(const std::string& text, std::string& problem) {
     problem = "--band " + text + ": " + hint;
   } else {
     problem = "unknown band \"" + text + "\"; say";
-    for (const BandName& name : kBandNames) problem += std::string(" ") + name.name + ",";
+    for (const BandName& name : band_names()) problem += std::string(" ") + name.name + ",";
     problem += " or all";
   }
   return std::nullopt;

@@ -1,5 +1,6 @@
 #include "listing/band_table.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdlib>
@@ -20,6 +21,14 @@ constexpr Band kBands[kBandCount] = {
     {"70 CM (430 MHz)", "430"},   {"33 CM (900 MHz)", "900"},   {"23 CM (1296 MHz)", "1296"},
     {"13 CM (2304 MHz)", "2304"}, {"9 CM (3456 MHz)", "3456"},  {"6 CM (5768 MHz)", "5768"},
     {"3 CM (10 GHz)", "10000"},   {"Satellite", "sat"},
+};
+
+constexpr BandName kBandNames[] = {
+    {"6m", 0},     {"2m", 1},      {"1.25m", 2},   {"70cm", 3},    {"33cm", 4},    {"23cm", 5},    {"13cm", 6},
+    {"9cm", 7},    {"6cm", 8},     {"3cm", 9},     {"50", 0},      {"144", 1},     {"220", 2},     {"222", 2},
+    {"430", 3},    {"432", 3},     {"900", 4},     {"902", 4},     {"1296", 5},    {"2304", 6},    {"3456", 7},
+    {"5760", 8},   {"5768", 8},    {"10000", 9},   {"10368", 9},   {"2.3G", 6},    {"3.4G", 7},    {"5.7G", 8},
+    {"10G", 9},    {"sat", 10},    {"satellite", 10},
 };
 
 bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -75,6 +84,17 @@ std::string band_name(int band_index) {
 
 const char* band_page_name(int band_index) {
   return band_index >= 0 && band_index < kBandCount ? kBands[band_index].page_name : "";
+}
+
+std::span<const BandName> band_names() { return kBandNames; }
+
+int band_from_name(std::string_view name) {
+  auto capital = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  auto same = [&](char a, char b) { return capital(a) == capital(b); };
+  for (const BandName& band : kBandNames)
+    if (std::string_view(band.name).size() == name.size() && std::equal(name.begin(), name.end(), band.name, same))
+      return band.band_index;
+  return -1;
 }
 
 void upper_case(char* text) {

@@ -2,7 +2,9 @@
 // label: a wavelength ("2M", "23CM", "SAT") or a frequency ("144", "2.3").
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "record/settings_record.h"
 
@@ -19,6 +21,17 @@ std::string band_name(int band_index);
 // The band's part of a page's name: its MHz as the caption gives it, or
 // "sat"; plain ASCII. "" for others.
 const char* band_page_name(int band_index);
+
+// The names a user gives a band by (the command line's --band), in any case:
+// wavelengths, MHz, GHz, "sat". A closed list: a lenient label rule here
+// would let "2.3G" draw the 2 M map, as the header rules read it.
+struct BandName {
+  const char* name;
+  int band_index;
+};
+std::span<const BandName> band_names();
+// The band a name gives, in any case; -1 for any other text.
+int band_from_name(std::string_view name);
 
 // Letters a..z as capitals, in place, up to the terminating NUL.
 void upper_case(char* text);
