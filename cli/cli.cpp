@@ -271,18 +271,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
-  std::string refusal = replacement_refusal(request.output_path, request);
-  if (choices.save_settings && refusal.empty()) {
-    const std::string& saved = *choices.save_settings;
-    if (same_file(saved, choices.listing))
-      refusal = "ERROR: The settings file " + saved + " would replace the listing " + choices.listing;
-    else if (same_file(saved, request.output_path))
-      refusal = "ERROR: The settings file " + saved + " would replace the page " + request.output_path;
-  }
-  if (!refusal.empty()) {
-    err << refusal << "\n";
-    return 1;
-  }
+  if (choices.save_settings) request.settings_to_save = *choices.save_settings;
   GenerateResult result = generate(record, request);
   if (result.status != GenerateStatus::kWritten) {
     report_failure(err, result);

@@ -42,6 +42,10 @@ std::string replacement_refusal(const std::string& page, const GenerateRequest& 
     return "ERROR: The page " + page + " would replace the listing " + request.input_path;
   for (const auto& [what, path] : request.kept_files)
     if (same_file(page, path)) return "ERROR: The page " + page + " would replace the " + what + " " + path;
+  const std::string& settings = request.settings_to_save;
+  if (same_file(settings, request.input_path))
+    return "ERROR: The settings file " + settings + " would replace the listing " + request.input_path;
+  if (same_file(settings, page)) return "ERROR: The settings file " + settings + " would replace the page " + page;
   return std::string();
 }
 

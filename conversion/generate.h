@@ -32,6 +32,9 @@ struct GenerateRequest {
   // Besides the listing, the files the user gave the run to read, which no
   // page may replace: what each is ("settings file") and its path.
   std::vector<std::pair<std::string, std::string>> kept_files{};
+  // Where the caller will save the settings after the page: refused when it
+  // would replace the listing or the page. Empty: not saved there.
+  std::string settings_to_save{};
 };
 
 enum class GenerateStatus {
@@ -64,7 +67,8 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);
 // The first failing check of the choices, before anything is opened; empty
 // when all pass.
 std::string check_choices(const SettingsRecord& record, const GenerateRequest& request);
-// Why writing `page` would replace a file the run reads; empty when it would not.
+// Why writing `page` would replace a file the run reads, or saving the
+// settings would replace the listing or the page; empty when neither would.
 std::string replacement_refusal(const std::string& page, const GenerateRequest& request);
 // Once the choices have passed: the "LL Field" text's field into the record.
 void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text);
