@@ -46,7 +46,7 @@ class DialogTest : public ::testing::Test {
   }
 
   test::ScratchFolder scratch;
-  fs::path dir = scratch.path();
+  fs::path dir = path_of(scratch / std::string(200, 'd'));  // long: no message fits the record
   std::string ini = (dir / "zelk2html.ini").string(), page = (dir / "grids.html").string();
   std::string listing = (dir / "logs" / "grids.csv").string();
   ScriptedHost host;
@@ -146,7 +146,8 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   EXPECT_FALSE(host.enabled[kIdView]);
   host.said.clear();
   generate(listing);
-  EXPECT_EQ(host.said.substr(0, host.said.find('\n')), "information zelk2html: Wrote    2 grids to " + page);
+  EXPECT_EQ(host.said, "information zelk2html: Wrote    2 grids to " + page + "\n\nClick the 'View' button to see "
+                       "the output.\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n\n");
   EXPECT_TRUE(host.enabled[kIdView]);
   SettingsRecord saved = dialog.settings();
   ASSERT_EQ(load_settings_file(saved, ini), LoadOutcome::kLoaded);
