@@ -29,8 +29,15 @@ quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_t
   zelk_installer
 
 start_xvfb
-# Unix names and arguments reach Wine in UTF-8.
-export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" LC_ALL=C.UTF-8
+# Unix names and arguments reach Wine in UTF-8. Wine's menu builder stays off: it would put menu
+# folders and the installer's shortcut into the developer's own home.
+export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all LC_ALL=C.UTF-8 \
+  WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+menus() {
+  find "$HOME"/.local/share/{applications,desktop-directories,icons,mime} "$HOME/.config/menus" \
+    2>/dev/null | sort || true
+}
+menus >"$work/home-menus-before"
 on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
@@ -138,4 +145,6 @@ gone() { [ ! -e "$installed" ] && ! query "$uninstall"; }
 poll 60 "the uninstaller" gone  # it runs on from a copy of itself
 [ ! -e "$shortcut" ] && ! query "$open_with" || fail "the uninstaller left its entries"
 [ -f "$page" ] && [ -f "$settings" ] || fail "the uninstaller took the user's page or settings"
+wineserver -k || true  # whatever Wine still had to do is done
+menus | diff "$work/home-menus-before" - >&2 || fail "Wine changed the menus in $HOME"
 echo PASS
