@@ -220,25 +220,19 @@ void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
     err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
 }
 
+// The report's errors on stderr; on stdout each band's "Wrote" line and the
+// totals as a table, which a terminal has the width for.
 int write_every_band(SettingsRecord& record, const GenerateRequest& request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
-  EveryBandResult result = generate_every_band(record, {request, choices.output.value_or("")});
-  if (result.stopped.status != GenerateStatus::kWritten) {
-    report_failure(err, result.stopped);
-    return 1;
-  }
-  for (const std::string& warning : result.warnings) err << warning << "\n";
-  for (const BandOutcome& band : result.bands) {
-    if (band.worked && !band.written()) report_failure(err, band.result);
-    else out << band.line() << "\n";
-    warn_about_field_images(err, band.result);
-  }
-  err << off_map_warning(request.input_path, result.totals());
-  if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
+  const EveryBandRequest every{request, choices.output.value_or("")};
+  const EveryBandResult result = generate_every_band(record, every);
+  err << every_band_report(result, every).errors;
+  if (result.stopped.status != GenerateStatus::kWritten) return 1;
+  for (const BandOutcome& band : result.bands)
+    if (!band.worked || band.written()) out << band.line() << "\n";
   if (result.contents.status == GenerateStatus::kWritten)
     out << result.contents.message << "\n\n" << band_totals_text(result.totals());
   out << result.advice;
-  if (!result.no_pages.empty()) err << result.no_pages << "\n";
   return result.succeeded() ? 0 : 1;
 }
 

@@ -21,6 +21,18 @@ std::size_t name_start(const std::string& path) {
 
 }  // namespace
 
+std::size_t system_path_length(const std::string& path) {
+#ifdef _WIN32
+  // Each character starts with a byte that is no continuation byte; one
+  // beyond the 16-bit range (a 4-byte sequence) takes two UTF-16 units.
+  std::size_t units = 0;
+  for (unsigned char byte : path) units += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
+  return units;
+#else
+  return path.size();
+#endif
+}
+
 std::string file_name_of(const std::string& path) { return path.substr(name_start(path)); }
 
 std::string folder_of(const std::string& path) { return path.substr(0, name_start(path)); }

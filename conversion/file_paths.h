@@ -12,6 +12,20 @@ namespace zelk {
 // file, as the platforms' classic path buffers of 260 bytes allow.
 inline constexpr std::size_t kMaxPathLength = 259;
 
+// The longest path the system opens, counted in its own units: on Windows
+// UTF-16 code units (MAX_PATH less the terminator, so 259 for a Russian or a
+// Chinese name alike), on Linux bytes (PATH_MAX less the terminator).
+#ifdef _WIN32
+inline constexpr std::size_t kSystemPathLimit = 259;
+inline constexpr const char* kSystemPathUnits = "characters";
+#else
+inline constexpr std::size_t kSystemPathLimit = 4095;
+inline constexpr const char* kSystemPathUnits = "bytes";
+#endif
+
+// The length of a path in the system's units (its names are UTF-8 on Windows).
+std::size_t system_path_length(const std::string& path);
+
 // The part after the last path separator ("grids.csv" of "/logs/grids.csv").
 std::string file_name_of(const std::string& path);
 

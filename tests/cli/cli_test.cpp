@@ -142,8 +142,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
                               "WARNING: in/grids: column 6 (222) names no band\n";
   const std::string off = "WARNING: 1 credited grid of in/grids is not written as a map writes squares "
                           "(four characters, capital letters) and shows on no map: fn42\n";
-  EXPECT_EQ(r.err, unnamed + "ERROR: Could not create output file " + joined("out", "grids-144.html") +
-                       ": Is a directory\n" + off);
+  EXPECT_EQ(r.err, "ERROR: Could not create output file " + joined("out", "grids-144.html") +
+                       ": Is a directory\n" + unnamed + off);
   EXPECT_EQ(r.out,
       "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
@@ -166,8 +166,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   fs::create_directories(folder / "out/grids-bands.html");
   r = every("out --ffma");
   EXPECT_EQ(r.status * 1000 + r.out.find("Band totals"), 1000 + std::string::npos);
-  EXPECT_EQ(r.err, unnamed + off + "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
-                       ": Is a directory\n");
+  EXPECT_EQ(r.err, "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
+                       ": Is a directory\n" + unnamed + off);
   // A folder that is missing is made; a band without worked grids is no failure.
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
   EXPECT_EQ(names_in(folder / "new/deeper"),
