@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "app/win32/code_page_text.h"
 #include "app/win32/icon_position.h"
 #include "app/win32/dialog_template.h"
 
@@ -37,21 +38,12 @@ HICON load_icon(HINSTANCE instance, int icon_id, int width_metric, int height_me
                                        GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), 0));
 }
 
-std::string utf8_of(const wchar_t* wide) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string text(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
-  text.pop_back();  // the terminator
-  return text;
-}
-
 // The folder as the user's profile names it now, wherever it was moved
 // (Documents on another drive, a roaming AppData on a server).
 std::string known_folder(REFKNOWNFOLDERID id) {
   PWSTR path = nullptr;
   std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = utf8_of(path);
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = code_page_text(path);
   CoTaskMemFree(path);
   return folder;
 }
@@ -59,22 +51,14 @@ std::string known_folder(REFKNOWNFOLDERID id) {
 // The controls a screen reader could not name from their own text.
 bool needs_accessible_name(const ControlLayout& c) { return c.id != kIdStatic && *c.caption == '\0'; }
 
-std::wstring wide(const char* text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring result(length > 0 ? length : 1, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
-  return result;
-}
-
 }  // namespace
 
 std::vector<std::string> command_line_arguments() {
-  // The wide command line: a listing's name in any language survives even
-  // where the active code page is not UTF-8.
+  // The wide command line, in the code page the program's "A" calls use.
   int count = 0;
   LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
-  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(utf8_of(given[i]));
+  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(code_page_text(given[i]));
   LocalFree(given);
   return args;
 }
@@ -288,7 +272,7 @@ void Win32Host::annotate_names() {
   for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
     if (needs_accessible_name(c))
       accessible_names_->SetHwndPropStr(control(c.id), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                        wide(accessible_name(layout, c)).c_str());
+                                        wide_text(accessible_name(layout, c)).c_str());
 }
 
 void Win32Host::clear_names() {

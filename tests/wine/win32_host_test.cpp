@@ -1,6 +1,7 @@
 // What keys on the real dialog under Wine do not show: where each control sits, what it
 // says and whether the tab order stops at it.
 #include "app/win32/win32_host.h"
+#include "app/win32/code_page_text.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -24,8 +25,7 @@ std::string spoken_name(HWND control) {
     object->get_accName(self, &name);
     object->Release();
   }
-  char said[256] = "";  // the last byte stays the terminator
-  if (name != nullptr) WideCharToMultiByte(CP_UTF8, 0, name, -1, said, sizeof said - 1, nullptr, nullptr);
+  const std::string said = name != nullptr ? code_page_text(name) : "";
   SysFreeString(name);
   return said;
 }
@@ -71,6 +71,15 @@ TEST(Win32Host, ControlsSitWhereTheLayoutPutsThem) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the names' annotations
   LayoutCheck check;
   EXPECT_EQ(check.host.run_main_dialog(check), kIdDone);
+}
+
+// Names pass in the code page of the process: UTF-8 under the manifest, a
+// Western system's 1252 on Windows before 1903.
+TEST(CodePageText, ConvertsInTheProcesssCodePage) {
+  EXPECT_EQ(GetACP(), 65001u);
+  EXPECT_EQ(code_page_text(L"M\u00fcller.csv") + code_page_text(L"M\u00fcller \u0416", 1252),
+            "M\xc3\xbcller.csvM\xfcller ?");
+  EXPECT_EQ(wide_text("M\xfcller", 1252) + wide_text("\xd0\x96"), L"M\u00fcller\u0416");
 }
 
 }  // namespace
