@@ -142,13 +142,13 @@ OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& 
 }
 
 std::optional<std::string> Win32Host::open_file_dialog(const OpenFileRequest& request) {
-  char file[kChosenPathBytes] = "";
-  std::strncat(file, request.initial_path.c_str(), kChosenPathBytes - 1);
+  std::string file = request.initial_path.substr(0, kChosenPathBytes - 1);
+  file.resize(kChosenPathBytes, '\0');
   std::string filter = open_file_filter(request);
-  OPENFILENAMEA dialog = open_file_name(request, filter, file, window_);
-  // Cancelled, or a path that does not fit: either way nothing was chosen.
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
+  OPENFILENAMEA dialog = open_file_name(request, filter, file.data(), window_);
+  if (!GetOpenFileNameA(&dialog)) return std::nullopt;  // cancelled
+  file.resize(std::strlen(file.c_str()));
+  return file;
 }
 
 bool Win32Host::file_exists(const std::string& path) {
@@ -173,7 +173,19 @@ int Win32Host::list_count(int id) {
 }
 
 void Win32Host::combo_add(int id, const std::string& text) {
-  SendMessageA(control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND combo = control(id);
+  SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  // The layout fixes the closed box's width; the open list is as wide as its
+  // longest caption, with room for the scroll bar.
+  HDC dc = GetDC(combo);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(combo, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  const std::wstring caption = wide_text(text);
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+  SelectObject(dc, old_font);
+  ReleaseDC(combo, dc);
+  const LRESULT wanted = size.cx + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+  if (wanted > SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0)) SendMessageA(combo, CB_SETDROPPEDWIDTH, wanted, 0);
 }
 
 void Win32Host::combo_select(int id, int row) { SendMessageA(control(id), CB_SETCURSEL, row, 0); }
