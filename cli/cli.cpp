@@ -115,6 +115,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
   std::optional<std::string> band, format;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
+    if (arg == "/?" && !options_ended) arg = "--help";  // as Windows programs take it
     if (options_ended || arg.size() < 2 || arg[0] != '-') {
       if (have_listing) return "more than one listing given";
       choices.listing = arg;

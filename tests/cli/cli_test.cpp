@@ -126,8 +126,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
   EXPECT_EQ(folder.names(), (Args{"in", "my.grids.html", "none.csv"}));
-  r = run({"-o", "x", "--help"});
-  EXPECT_EQ(r.status * 1000 + r.out.find("Usage: zelk2html-cli LISTING"), 0u);
+  for (const char* help : {"--help", "/?"})
+    EXPECT_EQ(run({"-o", "x", help}).status * 1000 + run({"-o", "x", help}).out.find("Usage: zelk2html-cli"), 0u);
 }
 
 TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
