@@ -117,7 +117,7 @@ TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
   }
   EXPECT_EQ(host.lists[kIdInputList], Names{file_name_of(russian) + ".csv"});
   EXPECT_EQ(dialog.input_path() + "|" + dialog.output_path(),
-            russian + ".csv|" + (dir / file_name_of(russian)).string() + ".html");
+            russian + ".csv|" + name_of(dir / path_of(file_name_of(russian) + ".html")));
   EXPECT_EQ(host.said,
             "error zelk2html: ERROR: The input file's path is longer than " + limit + ".\n"
             "error zelk2html: ERROR: The output file's path would be longer than " + limit + "; "
