@@ -190,7 +190,7 @@ void CzelkDlg::on_generate() {
     create_folder_of(output_path_);
     GenerateResult result = generate(record_, request);
     if (result.status != GenerateStatus::kWritten) {
-      show_message(result.message, MessageIcon::kError);
+      show_message(failure_text(result), MessageIcon::kError);
       return;
     }
     show_message(result.message, MessageIcon::kInformation);

@@ -207,13 +207,9 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   return true;
 }
 
-// Generate's message, with the system's reason for a failed file.
 void report_failure(std::ostream& err, const GenerateResult& result) {
-  std::string message = result.message;
-  const std::size_t end = message.find_last_not_of('\n') + 1;
-  if (result.reason) message.insert(end, ": " + result.reason.message());
-  err << message;
-  if (message.empty() || message.back() != '\n') err << "\n";
+  const std::string text = failure_text(result);
+  err << text << (text.empty() || text.back() != '\n' ? "\n" : "");
 }
 
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {

@@ -153,12 +153,17 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   return result;
 }
 
+std::string failure_text(const GenerateResult& failed) {
+  std::string text = failed.message;
+  if (failed.reason) text.insert(text.find_last_not_of('\n') + 1, ": " + system_reason(failed.reason).message());
+  return text;
+}
+
 EveryBandReport every_band_report(const EveryBandResult& result, const EveryBandRequest& request) {
   EveryBandReport report;
   auto error = [&](const GenerateResult& failed) {
-    std::string message = failed.message.substr(0, failed.message.find_last_not_of('\n') + 1);
-    if (failed.reason) message += ": " + failed.reason.message();
-    report.errors += message + "\n";
+    const std::string text = failure_text(failed);
+    report.errors += text.substr(0, text.find_last_not_of('\n') + 1) + "\n";
   };
   if (result.stopped.status != GenerateStatus::kWritten) {
     error(result.stopped);

@@ -1,5 +1,6 @@
 #include "conversion/file_paths.h"
 
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -31,6 +32,14 @@ std::size_t system_path_length(const std::string& path) {
 #else
   return path.size();
 #endif
+}
+
+std::error_code system_reason(std::error_code reason) {
+#ifdef _WIN32
+  if (reason == std::errc::permission_denied && _doserrno != 0)
+    return std::error_code(static_cast<int>(_doserrno), std::system_category());
+#endif
+  return reason;
 }
 
 std::string file_name_of(const std::string& path) { return path.substr(name_start(path)); }

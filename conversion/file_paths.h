@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace zelk {
 
@@ -46,6 +47,12 @@ bool same_file(const std::string& a, const std::string& b);
 // library's locale instead, so every name passes through these two.
 std::filesystem::path path_of(const std::string& name);
 std::string name_of(const std::filesystem::path& path);
+
+// The reason to show for a failed file. Windows' C library maps a file that
+// another program holds open and one we may not write alike to EACCES; the
+// system's own error of that failure, which the library keeps, says which,
+// in Windows' own words. Elsewhere the reason as it is.
+std::error_code system_reason(std::error_code reason);
 
 // The running program's file as Linux names it in /proc; empty without /proc.
 std::string running_program_path();

@@ -2,10 +2,13 @@
 // says and whether the tab order stops at it.
 #include "app/win32/win32_host.h"
 #include "app/win32/code_page_text.h"
+#include "conversion/file_paths.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <span>
 
 namespace zelk {
@@ -73,13 +76,22 @@ TEST(Win32Host, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(check.host.run_main_dialog(check), kIdDone);
 }
 
-// Names pass in the code page of the process: UTF-8 under the manifest, a
-// Western system's 1252 on Windows before 1903.
+// In the process's code page: UTF-8 under the manifest, a Western 1252 before Windows 10 1903.
 TEST(CodePageText, ConvertsInTheProcesssCodePage) {
   EXPECT_EQ(GetACP(), 65001u);
   EXPECT_EQ(code_page_text(L"M\u00fcller.csv") + code_page_text(L"M\u00fcller \u0416", 1252),
             "M\xc3\xbcller.csvM\xfcller ?");
   EXPECT_EQ(wide_text("M\xfcller", 1252) + wide_text("\xd0\x96"), L"M\u00fcller\u0416");
+}
+
+// A listing a spreadsheet holds open is named so in Windows' words, not as one we may not read.
+TEST(SystemReason, SaysAFileIsInUse) {
+  HANDLE held = CreateFileA("held.csv", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  errno = 0;
+  EXPECT_EQ(std::fopen("held.csv", "rb"), nullptr);
+  const std::error_code reason = system_reason(std::error_code(errno, std::generic_category()));
+  CloseHandle(held);
+  EXPECT_EQ(reason, std::error_code(ERROR_SHARING_VIOLATION, std::system_category())) << reason.message();
 }
 
 }  // namespace
