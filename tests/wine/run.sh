@@ -30,8 +30,9 @@ quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_t
 
 start_xvfb
 # Unix names and arguments reach Wine in UTF-8. Its menu builder would fill the developer's home.
-export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=" LC_ALL=C.UTF-8
-menus() { find "$HOME"/.{local/share/{applications,desktop-directories,icons,mime},config/menus} 2>/dev/null | sort || :; }
+export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export LC_ALL=C.UTF-8
+menus() { find ~/.{local/share/{applications,desktop-directories,icons,mime},config/menus} 2>/dev/null | sort || :; }
 menus >"$work/home-menus-before"
 on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
@@ -53,10 +54,9 @@ export SOURCE_DATE_EPOCH=1796428800
 # As a user unpacks the zip (the programs alone: they need no DLL of their own); the listing lies
 # beside them and is named alike.
 name='Пётр Mañana 東京'
-folder=$work/$name listing=$work/$name/$name.csv
+folder=$work/$name listing=$work/$name/$name.csv expected=$work/expected.html
 mkdir -p "$folder" && cp "$BUILD"/zelk2html{,-cli}.exe "$folder/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$folder/"
 cp "$ROOT/examples/grids.csv" "$listing"
-expected=$work/expected.html
 "$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
 sed -i 's/$/\r/' "$expected"
 
@@ -85,10 +85,8 @@ tab_to() {
   [ ${#tabs[@]} -eq 0 ] || keys "$main" "${tabs[@]}"
 }
 press() { tab_to "$1" && keys "$main" space; }
-choose_listing() {  # the box opens in the program's folder: from the name field into the list
-  press Input
-  keys "$(await_window 'Input CSV File')" shift+Tab End Return
-  await_closed 'Input CSV File'
+choose_listing() {  # the box opens in the program's folder: from the name field to the list's last
+  press Input && keys "$(await_window 'Input CSV File')" shift+Tab End Return && await_closed 'Input CSV File'
 }
 set_choices() {
   tab_to Band && keys "$main" Down Down
@@ -113,10 +111,8 @@ walk
 printf 'Grid,2M\nFN31,W\n\x1a\nFN32,C\nFN33,W\n' >"$work/eof.csv"
 [[ $(cd "$work" && wine "$folder/zelk2html-cli.exe" eof.csv --band 2m --field FN </dev/null) = "Wrote    3 "* ]] \
   || fail "the listing ended at its 0x1A byte"
-# A path of 161 characters (322 bytes) given as Open with gives it, then chosen in the Open box
-# (the last listing there); the saved choice is All bands: look at all-bands.png.
-long=$folder/$(printf 'я%.0s' $(seq $((154 - ${#folder})))).csv
-cp "$listing" "$long"
+# 161 characters (322 bytes), given as Open with does, then the Open box's last: look at all-bands.png.
+long=$folder/$(printf 'я%.0s' $(seq $((154 - ${#folder})))).csv && cp "$listing" "$long"
 start_dialog "$long" && press Generate && import -window "$(await_window zelk2html)" "$work/all-bands.png"
 dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
 start_dialog && choose_listing && press Generate && dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
@@ -151,8 +147,7 @@ find "$installed" | sort | cmp -s - "$work/installed.txt" \
 quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S "/D=$(win "${installed%/*}")\Zélk"
 [ ! -e "$installed" ] && installed=${installed%/*}/Zélk && [ -f "$installed/bin/zelk2html.exe" ] \
   || fail "a second install folder left the first"
-# While the program runs, neither the uninstaller (in place: its folder has no space to quote) nor
-# the installer goes on: silently they fail.
+# While it runs the uninstaller (in place: no space to quote) and the installer fail, silently.
 find "$installed" | sort >"$work/installed.txt" && exe=$installed/bin/zelk2html.exe && start_dialog
 ! timeout 60 wine "$installed/uninstall.exe" /S "_?=$(win "$installed")" </dev/null >>"$LOG" 2>&1 \
   && ! timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null >>"$LOG" 2>&1 \
