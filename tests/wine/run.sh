@@ -125,7 +125,8 @@ shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZELK to HT
 uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk2html'
 open_with='HKCU\Software\Classes\Applications\zelk2html.exe'
 [ ! -L "$user/Documents" ] || { rm "$user/Documents" && mkdir "$user/Documents"; }
-rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html"
+rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html" "${installed%/*}"  # and a failed run's
+timeout 60 wine reg delete "$uninstall" /f </dev/null >>"$LOG" 2>&1 || true
 quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null
 query() { timeout 60 wine reg query "$1" </dev/null >>"$LOG" 2>&1; }
 win() { local path=${1#"$WINEPREFIX"/dosdevices/}; echo "${path//\//\\}"; }
