@@ -47,10 +47,10 @@ constexpr const char* kPathUnavailable = "ERROR: Can't get path to program!";
 constexpr const char* kVersionChanged = "Version number changed, resetting to default.";
 constexpr const char* kPageMissing = "ERROR:  Could not open output file.";
 constexpr const char* kBrowserFailed = "ERROR:  Could not start web browser.";
-constexpr const char* kInputPathTooLong = "ERROR: The input file's path is longer than 259 characters.";
-constexpr const char* kOutputPathTooLong =
-    "ERROR: The output file's path would be longer than 259 characters; "
-    "choose a listing with a shorter name or move the program to a shorter path.";
+const std::string kPathLimit = std::to_string(kSystemPathLimit) + " " + kSystemPathUnits;
+const std::string kInputPathTooLong = "ERROR: The input file's path is longer than " + kPathLimit + ".";
+const std::string kOutputPathTooLong = "ERROR: The output file's path would be longer than " + kPathLimit +
+                                       "; choose a listing with a shorter name or move the program to a shorter path.";
 // The band list's last row, after the bands: every band of the listing.
 constexpr const char* kEveryBandCaption = "All bands";
 // Titles the boxes when the program's own name is unknown.
@@ -158,13 +158,13 @@ void CzelkDlg::on_input() {
 }
 
 void CzelkDlg::take_listing(const std::string& chosen) {
-  if (chosen.size() > kMaxPathLength) {
+  if (system_path_length(chosen) > kSystemPathLimit) {
     show_message(kInputPathTooLong, MessageIcon::kError);
     return;
   }
   std::string file_name = file_name_of(chosen);
   std::string output = folders_.pages + page_name_for(file_name);
-  if (output.size() > kMaxPathLength) {
+  if (system_path_length(output) > kSystemPathLimit) {
     show_message(kOutputPathTooLong, MessageIcon::kError);
     return;
   }
@@ -190,7 +190,7 @@ void CzelkDlg::on_generate() {
     create_folder_of(output_path_);
     GenerateResult result = generate(record_, request);
     if (result.status != GenerateStatus::kWritten) {
-      show_message(result.message, MessageIcon::kError);
+      show_message(failure_text(result), MessageIcon::kError);
       return;
     }
     show_message(result.message, MessageIcon::kInformation);
@@ -201,28 +201,23 @@ void CzelkDlg::on_generate() {
   if (!warning.empty()) show_message(warning, MessageIcon::kWarning);
 }
 
-// One line per band as the command line prints them, then each band's
-// totals in a sentence, then where to print. True when every page and the
-// contents page were written.
+// The report of every band (errors first, a short line per band, the folder
+// and the advice once). True when every page and the contents page were written.
 bool CzelkDlg::generate_all_bands(const GenerateRequest& request) {
   // No band's page has a longer name than the contents page ("-10000", "-bands").
-  if (view_path().size() > kMaxPathLength) {
+  if (system_path_length(view_path()) > kSystemPathLimit) {
     show_message(kOutputPathTooLong, MessageIcon::kError);
     return false;
   }
-  const EveryBandResult result = generate_every_band(record_, {request, folders_.pages});
+  const EveryBandRequest every{request, folders_.pages};
+  const EveryBandResult result = generate_every_band(record_, every);
   if (result.stopped.status != GenerateStatus::kWritten) {
     show_message(result.stopped.message, MessageIcon::kError);
     return false;
   }
-  std::string text;
-  for (const std::string& warning : result.warnings) text += warning + "\n";
-  for (const BandOutcome& band : result.bands) text += band.line() + "\n";
-  text += result.contents.message + (result.contents.message.empty() ? "\n" : "\n\n");
-  for (const BandOutcome& band : result.bands) text += band_totals_line(band.totals) + "\n";
-  text += result.advice;
-  if (!result.no_pages.empty()) text += "\n" + result.no_pages;
-  show_message(text, result.succeeded() ? MessageIcon::kInformation : MessageIcon::kError);
+  const EveryBandReport report = every_band_report(result, every);
+  show_message(report.errors + (report.errors.empty() ? "" : "\n") + report.summary,
+               result.succeeded() ? MessageIcon::kInformation : MessageIcon::kError);
   if (result.contents.status == GenerateStatus::kWritten) host_.enable(kIdView, true);
   return result.succeeded();
 }

@@ -54,7 +54,7 @@ class CzelkDlg : public DialogEvents {
   DialogHost& host_;
   PageClock page_clock_;
   int icon_ = kProgramIcon;
-  std::string input_path_;   // at most kMaxPathLength characters
+  std::string input_path_;   // at most kSystemPathLimit of the system's units
   std::string output_path_;  // likewise
   SettingsRecord record_;
   CToolTipCtrlExt tooltip_;

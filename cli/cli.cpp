@@ -91,6 +91,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
   std::optional<std::string> band, format;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
+    if (arg == "/?" && !options_ended) arg = "--help";  // as Windows programs take it
     if (options_ended || arg.size() < 2 || arg[0] != '-') {
       if (have_listing) return "more than one listing given";
       choices.listing = arg;
@@ -182,13 +183,9 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   return true;
 }
 
-// Generate's message, with the system's reason for a failed file.
 void report_failure(std::ostream& err, const GenerateResult& result) {
-  std::string message = result.message;
-  const std::size_t end = message.find_last_not_of('\n') + 1;
-  if (result.reason) message.insert(end, ": " + result.reason.message());
-  err << message;
-  if (message.empty() || message.back() != '\n') err << "\n";
+  const std::string text = failure_text(result);
+  err << text << (text.empty() || text.back() != '\n' ? "\n" : "");
 }
 
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
@@ -196,25 +193,19 @@ void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
     err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
 }
 
+// The report's errors on stderr; on stdout each band's "Wrote" line and the
+// totals as a table, which a terminal has the width for.
 int write_every_band(SettingsRecord& record, const GenerateRequest& request, const Choices& choices,
                      std::ostream& out, std::ostream& err) {
-  EveryBandResult result = generate_every_band(record, {request, choices.output.value_or("")});
-  if (result.stopped.status != GenerateStatus::kWritten) {
-    report_failure(err, result.stopped);
-    return 1;
-  }
-  for (const std::string& warning : result.warnings) err << warning << "\n";
-  for (const BandOutcome& band : result.bands) {
-    if (band.worked && !band.written()) report_failure(err, band.result);
-    else out << band.line() << "\n";
-    warn_about_field_images(err, band.result);
-  }
-  err << off_map_warning(request.input_path, result.totals());
-  if (result.contents.status == GenerateStatus::kFailed) report_failure(err, result.contents);
+  const EveryBandRequest every{request, choices.output.value_or("")};
+  const EveryBandResult result = generate_every_band(record, every);
+  err << every_band_report(result, every).errors;
+  if (result.stopped.status != GenerateStatus::kWritten) return 1;
+  for (const BandOutcome& band : result.bands)
+    if (!band.worked || band.written()) out << band.line() << "\n";
   if (result.contents.status == GenerateStatus::kWritten)
     out << result.contents.message << "\n\n" << band_totals_text(result.totals());
   out << result.advice;
-  if (!result.no_pages.empty()) err << result.no_pages << "\n";
   return result.succeeded() ? 0 : 1;
 }
 

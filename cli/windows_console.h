@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "app/win32/code_page_text.h"
+
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -42,10 +44,7 @@ class ConsoleLines : public std::streambuf {
  private:
   void write_line() {
     if (line_.empty()) return;
-    const int size = static_cast<int>(line_.size());
-    int length = MultiByteToWideChar(CP_ACP, 0, line_.data(), size, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 0, L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, line_.data(), size, wide.data(), length);
+    const std::wstring wide = wide_text(line_);
     DWORD written = 0;
     WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     line_.clear();

@@ -122,6 +122,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
     if (band.worked) {
       GenerateRequest page = request.generate;
       page.output_path = band.page;
+      page.mention_view_button = false;  // View opens the contents page: the report says so
       try {
         band.result = write_page(band_record, page, [&](GridIndex& index) {
           index = listing.index(i);
@@ -134,7 +135,8 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
     if (band.written()) {
       band.totals.page = file_name_of(band.page);
       const std::string& summary = band.result.message;
-      result.advice = summary.substr(std::min(summary.find("\n\n") + 1, summary.size()));
+      const std::size_t end = summary.find("\n\n");
+      result.advice = end == std::string::npos ? std::string() : summary.substr(end + 1);
     }
   }
   // The contents page links the pages written, so it follows them.
@@ -149,6 +151,50 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   else
     result.contents = ended(GenerateStatus::kWritten, "Band totals: Wrote " + contents);
   return result;
+}
+
+std::string failure_text(const GenerateResult& failed) {
+  std::string text = failed.message;
+  if (failed.reason) text.insert(text.find_last_not_of('\n') + 1, ": " + system_reason(failed.reason).message());
+  return text;
+}
+
+EveryBandReport every_band_report(const EveryBandResult& result, const EveryBandRequest& request) {
+  EveryBandReport report;
+  auto error = [&](const GenerateResult& failed) {
+    const std::string text = failure_text(failed);
+    report.errors += text.substr(0, text.find_last_not_of('\n') + 1) + "\n";
+  };
+  if (result.stopped.status != GenerateStatus::kWritten) {
+    error(result.stopped);
+    return report;
+  }
+  for (const BandOutcome& band : result.bands)
+    if (band.worked && !band.written()) error(band.result);
+  if (result.contents.status == GenerateStatus::kFailed) error(result.contents);
+  if (!result.no_pages.empty()) report.errors += result.no_pages + "\n";
+  for (const std::string& warning : result.warnings) report.errors += warning + "\n";
+  // Every page shares one folder of pictures: its problem is said once.
+  for (const BandOutcome& band : result.bands)
+    if (!band.result.field_images_problem.empty()) {
+      report.errors += "WARNING: The field pictures were not put beside the pages: " +
+                       band.result.field_images_problem + "\n";
+      break;
+    }
+  report.errors += off_map_warning(request.generate.input_path, result.totals());
+
+  for (const BandOutcome& band : result.bands) {
+    if (band.written()) report.summary += band_totals_line(band.totals) + "\n";
+    else report.summary += band_caption(band.band_index) + std::string(band.worked ? ": no page" : ": no worked grids, no page") + "\n";
+  }
+  if (result.contents.status != GenerateStatus::kWritten) return report;
+  const std::string contents = contents_page_path(request.generate.input_path, request.folder);
+  report.summary += "\nThe pages and their contents page " + file_name_of(contents) + " are in " +
+                    (request.folder.empty() ? std::string("the current folder") : request.folder) + ".\n\n";
+  if (request.generate.mention_view_button) report.summary += "Click the 'View' button to see the contents page.\n\n";
+  const std::size_t advice = std::min(result.advice.find_first_not_of('\n'), result.advice.size());
+  report.summary += result.advice.substr(advice, result.advice.find_last_not_of('\n') + 1 - advice) + "\n";
+  return report;
 }
 
 }  // namespace zelk

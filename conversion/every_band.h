@@ -57,6 +57,22 @@ struct EveryBandResult {
 
 EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandRequest& request);
 
+// A failed result as a front end shows it: the message with the system's
+// reason after its text ("...: The process cannot access the file because it
+// is being used by another process.").
+std::string failure_text(const GenerateResult& failed);
+
+// A run as a person reads it, composed once for every front end: `errors`
+// holds every failure, each with the system's reason, then the warnings;
+// `summary` one short line per band, the folder of the pages once and the
+// advice once. The command line prints the errors on stderr; a dialog shows
+// both, errors first, in a box that fits a small screen.
+struct EveryBandReport {
+  std::string errors;
+  std::string summary;
+};
+EveryBandReport every_band_report(const EveryBandResult& result, const EveryBandRequest& request);
+
 // Where the run puts the contents page of `listing`.
 std::string contents_page_path(const std::string& listing, const std::string& folder);
 

@@ -1,5 +1,6 @@
 #include "conversion/file_paths.h"
 
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -20,6 +21,26 @@ std::size_t name_start(const std::string& path) {
 }
 
 }  // namespace
+
+std::size_t system_path_length(const std::string& path) {
+#ifdef _WIN32
+  // Each character starts with a byte that is no continuation byte; one
+  // beyond the 16-bit range (a 4-byte sequence) takes two UTF-16 units.
+  std::size_t units = 0;
+  for (unsigned char byte : path) units += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
+  return units;
+#else
+  return path.size();
+#endif
+}
+
+std::error_code system_reason(std::error_code reason) {
+#ifdef _WIN32
+  if (reason == std::errc::permission_denied && _doserrno != 0)
+    return std::error_code(static_cast<int>(_doserrno), std::system_category());
+#endif
+  return reason;
+}
 
 std::string file_name_of(const std::string& path) { return path.substr(name_start(path)); }
 

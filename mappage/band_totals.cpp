@@ -200,8 +200,7 @@ std::string band_totals_text(const std::vector<BandTotals>& bands) {
 }
 
 std::string band_totals_line(const BandTotals& band) {
-  return band_name(band.band_index) + ": " + std::to_string(band.checked) + " checked, " +
-         std::to_string(band.confirmed) + " confirmed, " + std::to_string(band.worked) + " worked, FFMA " +
+  return std::string(band_caption(band.band_index)) + ": " + std::to_string(band.credited()) + " credited, FFMA " +
          std::to_string(band.ffma) + " of " + std::to_string(kFfmaSquares);
 }
 

@@ -56,8 +56,8 @@ std::string off_map_warning(const std::string& listing_path, const std::vector<B
 // The same table as text in aligned columns, for a terminal.
 std::string band_totals_text(const std::vector<BandTotals>& bands);
 
-// One band's row in a sentence, for a message box:
-// "2 M: 24 checked, 40 confirmed, 112 worked, FFMA 96 of 488".
+// One band's row, short enough for a message box's line:
+// "2 M (144 MHz): 176 credited, FFMA 96 of 488".
 std::string band_totals_line(const BandTotals& band);
 
 }  // namespace zelk

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/win32/code_page_text.h"
+
 #include <string>
 
 namespace zelk {
@@ -39,10 +41,8 @@ class Writer {
   // Captions are text in the active code page (UTF-8 under the manifest);
   // templates hold UTF-16.
   void text(const char* value) {
-    int length = MultiByteToWideChar(CP_ACP, 0, value, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, value, -1, wide.data(), length);
-    for (wchar_t c : wide) word(static_cast<std::uint16_t>(c));  // includes the terminator
+    for (wchar_t c : wide_text(value)) word(static_cast<std::uint16_t>(c));
+    word(0);
   }
   void ordinal(std::uint16_t value) {
     word(0xFFFF);

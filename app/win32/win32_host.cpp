@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "app/win32/code_page_text.h"
 #include "app/win32/icon_position.h"
 #include "app/win32/dialog_template.h"
 
@@ -37,21 +38,12 @@ HICON load_icon(HINSTANCE instance, int icon_id, int width_metric, int height_me
                                        GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), 0));
 }
 
-std::string utf8_of(const wchar_t* wide) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string text(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
-  text.pop_back();  // the terminator
-  return text;
-}
-
 // The folder as the user's profile names it now, wherever it was moved
 // (Documents on another drive, a roaming AppData on a server).
 std::string known_folder(REFKNOWNFOLDERID id) {
   PWSTR path = nullptr;
   std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = utf8_of(path);
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = code_page_text(path);
   CoTaskMemFree(path);
   return folder;
 }
@@ -59,22 +51,14 @@ std::string known_folder(REFKNOWNFOLDERID id) {
 // The controls a screen reader could not name from their own text.
 bool needs_accessible_name(const ControlLayout& c) { return c.id != kIdStatic && *c.caption == '\0'; }
 
-std::wstring wide(const char* text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring result(length > 0 ? length : 1, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
-  return result;
-}
-
 }  // namespace
 
 std::vector<std::string> command_line_arguments() {
-  // The wide command line: a listing's name in any language survives even
-  // where the active code page is not UTF-8.
+  // The wide command line, in the code page the program's "A" calls use.
   int count = 0;
   LPWSTR* given = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
-  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(utf8_of(given[i]));
+  for (int i = 1; given != nullptr && i < count; ++i) args.push_back(code_page_text(given[i]));
   LocalFree(given);
   return args;
 }
@@ -158,13 +142,13 @@ OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& 
 }
 
 std::optional<std::string> Win32Host::open_file_dialog(const OpenFileRequest& request) {
-  char file[kChosenPathBytes] = "";
-  std::strncat(file, request.initial_path.c_str(), kChosenPathBytes - 1);
+  std::string file = request.initial_path.substr(0, kChosenPathBytes - 1);
+  file.resize(kChosenPathBytes, '\0');
   std::string filter = open_file_filter(request);
-  OPENFILENAMEA dialog = open_file_name(request, filter, file, window_);
-  // Cancelled, or a path that does not fit: either way nothing was chosen.
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
+  OPENFILENAMEA dialog = open_file_name(request, filter, file.data(), window_);
+  if (!GetOpenFileNameA(&dialog)) return std::nullopt;  // cancelled
+  file.resize(std::strlen(file.c_str()));
+  return file;
 }
 
 bool Win32Host::file_exists(const std::string& path) {
@@ -189,7 +173,19 @@ int Win32Host::list_count(int id) {
 }
 
 void Win32Host::combo_add(int id, const std::string& text) {
-  SendMessageA(control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND combo = control(id);
+  SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  // The layout fixes the closed box's width; the open list is as wide as its
+  // longest caption, with room for the scroll bar.
+  HDC dc = GetDC(combo);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(combo, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  const std::wstring caption = wide_text(text);
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+  SelectObject(dc, old_font);
+  ReleaseDC(combo, dc);
+  const LRESULT wanted = size.cx + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+  if (wanted > SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0)) SendMessageA(combo, CB_SETDROPPEDWIDTH, wanted, 0);
 }
 
 void Win32Host::combo_select(int id, int row) { SendMessageA(control(id), CB_SETCURSEL, row, 0); }
@@ -288,7 +284,7 @@ void Win32Host::annotate_names() {
   for (const ControlLayout& c : std::span(layout.controls, layout.control_count))
     if (needs_accessible_name(c))
       accessible_names_->SetHwndPropStr(control(c.id), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                        wide(accessible_name(layout, c)).c_str());
+                                        wide_text(accessible_name(layout, c)).c_str());
 }
 
 void Win32Host::clear_names() {

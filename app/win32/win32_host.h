@@ -82,10 +82,11 @@ class Win32Host : public DialogHost {
 // terminated, the whole list ended by one more terminator.
 std::string open_file_filter(const OpenFileRequest& request);
 
-// Room for the path the open-file dialog returns: MAX_PATH characters take up
-// to three bytes each in UTF-8. A path too long for the program then gets its
-// message rather than a dialog that silently chooses nothing.
-inline constexpr DWORD kChosenPathBytes = 3 * MAX_PATH;
+// Room for any path the open-file dialog can return (Windows' longest, 32,767
+// UTF-16 units, up to three bytes each in UTF-8): a path too long for the
+// program comes back and gets the dialog's message, where a smaller buffer
+// would make the dialog fail ("buffer too small") and choose nothing.
+inline constexpr DWORD kChosenPathBytes = 3 * 32767 + 1;
 
 // The open-file dialog's parameters; `file` (kChosenPathBytes) receives the
 // chosen path and must start with the initial one. The strings are kept in

@@ -7,6 +7,7 @@
 
 #include "../test_helpers.h"
 #include "app/testing/scripted_host.h"
+#include "conversion/file_paths.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
 
@@ -118,21 +119,25 @@ TEST_F(DialogTest, EveryControlWritesTheRecordAtOnceAndNothingSavesIt) {
 }
 
 TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
-  // A program folder of 240 characters leaves room for a page name of 19.
-  const std::string folder = "/" + std::string(238, 'p') + "/";
-  host.program = folder + "zelk2html";
   dialog.do_modal();
+  // Counted as the system counts: 150 Cyrillic letters are 300 bytes, but on
+  // Windows 150 of its 259 characters.
+  std::string russian = "/logs/";
+  for (int i = 0; i < 150; ++i) russian += "ж";
+  const std::string limit = std::to_string(kSystemPathLimit) + " " + kSystemPathUnits;
   using Chosen = std::optional<std::string>;  // nothing: cancel
-  for (Chosen chosen : {Chosen("/logs/my.grids.csv"), Chosen(), Chosen("/logs/grids.csv"),
-                        Chosen("/" + std::string(259, 'x')), Chosen("/logs/a-rather-long-name.csv")}) {
+  for (Chosen chosen : {Chosen("/logs/my.grids.csv"), Chosen(), Chosen(russian + ".csv"),
+                        Chosen("/" + std::string(kSystemPathLimit, 'x')),
+                        Chosen("/l/" + std::string(kSystemPathLimit - 10, 'n') + ".csv")}) {
     host.chosen_files.push_back(chosen);
     host.click(kIdInput);
   }
-  EXPECT_EQ(host.lists[kIdInputList], Names{"grids.csv"});
-  EXPECT_EQ(dialog.input_path() + "|" + dialog.output_path(), "/logs/grids.csv|" + folder + "grids.html");
+  EXPECT_EQ(host.lists[kIdInputList], Names{file_name_of(russian) + ".csv"});
+  EXPECT_EQ(dialog.input_path() + "|" + dialog.output_path(),
+            russian + ".csv|" + name_of(dir / path_of(file_name_of(russian) + ".html")));
   EXPECT_EQ(host.said,
-            "error zelk2html: ERROR: The input file's path is longer than 259 characters.\n"
-            "error zelk2html: ERROR: The output file's path would be longer than 259 characters; "
+            "error zelk2html: ERROR: The input file's path is longer than " + limit + ".\n"
+            "error zelk2html: ERROR: The output file's path would be longer than " + limit + "; "
             "choose a listing with a shorter name or move the program to a shorter path.\n");
   EXPECT_EQ(host.file_requests.at(2).initial_path, "/logs/my.grids.csv") << "a cancel keeps the last choice";
 }
@@ -175,13 +180,13 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   dialog.do_modal();
   generate(listing, kEveryBand);
   const std::string at = (dir / "grids-").string();
-  EXPECT_EQ(host.said, "information zelk2html: 6 M (50 MHz): Wrote    1 grids to " + at +
-                           "50.html\n2 M (144 MHz): Wrote    2 grids to " + at +
-                           "144.html\nBand totals: Wrote " + at + "bands.html\n\n"
-                           "6 M: 0 checked, 0 confirmed, 1 worked, FFMA 1 of 488\n"
-                           "2 M: 0 checked, 1 confirmed, 1 worked, FFMA 2 of 488\n"
-                           "\nClick the 'View' button to see the output.\n\n"
-                           "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n\n");
+  // Errors first; a line per band; the folder, the pictures' problem and the advice once.
+  EXPECT_EQ(host.said, "information zelk2html: WARNING: The field pictures were not put beside the pages: "
+                       "found no folder " + at.substr(0, at.size() - 6) + "images\n\n"
+                       "6 M (50 MHz): 1 credited, FFMA 1 of 488\n2 M (144 MHz): 2 credited, FFMA 2 of 488\n"
+                       "\nThe pages and their contents page grids-bands.html are in " + at.substr(0, at.size() - 6) +
+                       ".\n\nClick the 'View' button to see the contents page.\n\n"
+                       "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
   host.click(kIdView);
   EXPECT_EQ(host.opened, Names{at + "bands.html"});
   CzelkDlg again(host);
@@ -190,9 +195,8 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   write_file(listing, "Grid,6M\nEM10,\n");
   host.said.clear();
   generate(listing, kEveryBand);
-  EXPECT_EQ(host.said, "error zelk2html: 6 M (50 MHz): no worked grids, no page\n\n"
-                       "6 M: 0 checked, 0 confirmed, 0 worked, FFMA 0 of 488\n"
-                       "\nERROR: No band of " + listing + " has worked grids\n");
+  EXPECT_EQ(host.said, "error zelk2html: ERROR: No band of " + listing + " has worked grids\n\n"
+                       "6 M (50 MHz): no worked grids, no page\n\n");
 }
 
 }  // namespace

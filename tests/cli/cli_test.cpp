@@ -145,8 +145,10 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   EXPECT_EQ(r.err, "zelk2html-cli: SOURCE_DATE_EPOCH is not a whole number of seconds: 12 May\n");
   EXPECT_EQ(read_file("my.grids.html"), "old");
   EXPECT_EQ(folder.names(), (Args{"in", "my.grids.html", "none.csv"}));
-  r = run({"-o", "x", "--help"});
-  EXPECT_EQ(std::to_string(r.status) + " " + r.out.substr(0, 28), "0 Usage: zelk2html-cli LISTING");
+  for (const char* help : {"--help", "/?"}) {
+    r = run({"-o", "x", help});
+    EXPECT_EQ(std::to_string(r.status) + " " + r.out.substr(0, 28), "0 Usage: zelk2html-cli LISTING");
+  }
 }
 
 TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
@@ -161,8 +163,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
                               "WARNING: in/grids: column 6 (222) names no band\n";
   const std::string off = "WARNING: 1 credited grid of in/grids is not written as a map writes squares "
                           "(four characters, capital letters) and shows on no map: fn42\n";
-  EXPECT_EQ(r.err, unnamed + "ERROR: Could not create output file " + joined("out", "grids-144.html") +
-                       ": Is a directory\n" + off);
+  EXPECT_EQ(r.err, "ERROR: Could not create output file " + joined("out", "grids-144.html") +
+                       ": Is a directory\n" + unnamed + off);
   EXPECT_EQ(r.out,
       "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
@@ -185,8 +187,8 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   fs::create_directories(folder / "out/grids-bands.html");
   r = every("out --ffma");
   EXPECT_EQ(std::to_string(r.status) + " " + std::to_string(r.out.find("Band totals") == r.out.npos), "1 1");
-  EXPECT_EQ(r.err, unnamed + off + "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
-                       ": Is a directory\n");
+  EXPECT_EQ(r.err, "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
+                       ": Is a directory\n" + unnamed + off);
   // A folder that is missing is made; a band without worked grids is no failure.
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
   EXPECT_EQ(names_in(folder / "new/deeper"),

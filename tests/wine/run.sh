@@ -29,8 +29,11 @@ quietly cmake --build "$BUILD" -j 2 --target zelk2html zelk2html-cli zelk_unit_t
   zelk_installer
 
 start_xvfb
-# Unix names and arguments reach Wine in UTF-8.
-export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" LC_ALL=C.UTF-8
+# Unix names and arguments reach Wine in UTF-8. Its menu builder would fill the developer's home.
+export WINEPREFIX=$BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export LC_ALL=C.UTF-8
+menus() { find ~/.{local/share/{applications,desktop-directories,icons,mime},config/menus} 2>/dev/null | sort || :; }
+menus >"$work/home-menus-before"
 on_exit() { wineserver -k 2>/dev/null; }
 on_failure() { tail -n 20 "$work/dialog.log" 2>/dev/null; }
 [ -f "$WINEPREFIX/system.reg" ] || quietly timeout 300 wineboot -i </dev/null
@@ -51,10 +54,9 @@ export SOURCE_DATE_EPOCH=1796428800
 # As a user unpacks the zip (the programs alone: they need no DLL of their own); the listing lies
 # beside them and is named alike.
 name='Пётр Mañana 東京'
-folder=$work/$name listing=$work/$name/$name.csv
+folder=$work/$name listing=$work/$name/$name.csv expected=$work/expected.html
 mkdir -p "$folder" && cp "$BUILD"/zelk2html{,-cli}.exe "$folder/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$folder/"
 cp "$ROOT/examples/grids.csv" "$listing"
-expected=$work/expected.html
 "$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
 sed -i 's/$/\r/' "$expected"
 
@@ -83,10 +85,8 @@ tab_to() {
   [ ${#tabs[@]} -eq 0 ] || keys "$main" "${tabs[@]}"
 }
 press() { tab_to "$1" && keys "$main" space; }
-choose_listing() {  # the box opens in the program's folder: from the name field into the list
-  press Input
-  keys "$(await_window 'Input CSV File')" shift+Tab End Return
-  await_closed 'Input CSV File'
+choose_listing() {  # the box opens in the program's folder: from the name field to the list's last
+  press Input && keys "$(await_window 'Input CSV File')" shift+Tab End Return && await_closed 'Input CSV File'
 }
 set_choices() {
   tab_to Band && keys "$main" Down Down
@@ -107,6 +107,15 @@ hear_names() { :; }  # Wine keeps no names given by annotation: zelk_win32_tests
 walk
 [ "$(dd if="$settings" bs=1 skip=296 count=256 2>/dev/null | tr -d '\0')" = "Z:${folder//\//\\}\\" ] \
   || fail "zelk2html.ini holds the program's folder otherwise"
+# Windows' text mode would end the listing at its 0x1A byte.
+printf 'Grid,2M\nFN31,W\n\x1a\nFN32,C\nFN33,W\n' >"$work/eof.csv"
+[[ $(cd "$work" && wine "$folder/zelk2html-cli.exe" eof.csv --band 2m --field FN </dev/null) = "Wrote    3 "* ]] \
+  || fail "the listing ended at its 0x1A byte"
+# 161 characters (322 bytes), given as Open with does, then the Open box's last: look at all-bands.png.
+long=$folder/$(printf 'я%.0s' $(seq $((154 - ${#folder})))).csv && cp "$listing" "$long"
+start_dialog "$long" && press Generate && import -window "$(await_window zelk2html)" "$work/all-bands.png"
+dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
+start_dialog && choose_listing && press Generate && dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
 
 # Installed by the setup program, silently and without elevation, and walked at 150%: look at
 # dialog-144dpi.png. Wine links Documents to $HOME: the prefix gets a folder of its own.
@@ -116,9 +125,11 @@ shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZELK to HT
 uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk2html'
 open_with='HKCU\Software\Classes\Applications\zelk2html.exe'
 [ ! -L "$user/Documents" ] || { rm "$user/Documents" && mkdir "$user/Documents"; }
-rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html"
+rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html" "${installed%/*}"  # and a failed run's
+timeout 60 wine reg delete "$uninstall" /f </dev/null >>"$LOG" 2>&1 || true
 quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null
 query() { timeout 60 wine reg query "$1" </dev/null >>"$LOG" 2>&1; }
+win() { local path=${1#"$WINEPREFIX"/dosdevices/}; echo "${path//\//\\}"; }
 [ -f "$shortcut" ] && query "$uninstall" && query "$open_with" \
   || fail "no Start-menu shortcut, uninstall entry or Open with"
 find "$installed" | sort >"$work/installed.txt"
@@ -133,9 +144,20 @@ cmp "${page%/*}/images/EM.gif" "$BUILD-host/images/EM.gif" || fail "no pictures 
 find "$installed" | sort | cmp -s - "$work/installed.txt" \
   || fail "the installed dialog wrote into its own folder"
 
+# Installed into another folder, the first copy goes: one copy is registered.
+quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S "/D=$(win "${installed%/*}")\Zélk"
+[ ! -e "$installed" ] && installed=${installed%/*}/Zélk && [ -f "$installed/bin/zelk2html.exe" ] \
+  || fail "a second install folder left the first"
+# While it runs the uninstaller (in place: no space to quote) and the installer fail, silently.
+find "$installed" | sort >"$work/installed.txt" && exe=$installed/bin/zelk2html.exe && start_dialog
+! timeout 60 wine "$installed/uninstall.exe" /S "_?=$(win "$installed")" </dev/null >>"$LOG" 2>&1 \
+  && ! timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null >>"$LOG" 2>&1 \
+  || fail "the uninstaller or the installer went past the running program"
+find "$installed" | sort | cmp -s - "$work/installed.txt" && quit || fail "files of the running program went"
 quietly timeout 60 wine "$installed/uninstall.exe" /S </dev/null
 gone() { [ ! -e "$installed" ] && ! query "$uninstall"; }
 poll 60 "the uninstaller" gone  # it runs on from a copy of itself
 [ ! -e "$shortcut" ] && ! query "$open_with" || fail "the uninstaller left its entries"
 [ -f "$page" ] && [ -f "$settings" ] || fail "the uninstaller took the user's page or settings"
+menus | diff "$work/home-menus-before" - >&2 || fail "Wine changed the menus in $HOME"
 echo PASS

@@ -1,10 +1,14 @@
 // What keys on the real dialog under Wine do not show: where each control sits, what it
 // says and whether the tab order stops at it.
 #include "app/win32/win32_host.h"
+#include "app/win32/code_page_text.h"
+#include "conversion/file_paths.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <span>
 
 namespace zelk {
@@ -24,8 +28,7 @@ std::string spoken_name(HWND control) {
     object->get_accName(self, &name);
     object->Release();
   }
-  char said[256] = "";  // the last byte stays the terminator
-  if (name != nullptr) WideCharToMultiByte(CP_UTF8, 0, name, -1, said, sizeof said - 1, nullptr, nullptr);
+  const std::string said = name != nullptr ? code_page_text(name) : "";
   SysFreeString(name);
   return said;
 }
@@ -71,6 +74,24 @@ TEST(Win32Host, ControlsSitWhereTheLayoutPutsThem) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the names' annotations
   LayoutCheck check;
   EXPECT_EQ(check.host.run_main_dialog(check), kIdDone);
+}
+
+// In the process's code page: UTF-8 under the manifest, a Western 1252 before Windows 10 1903.
+TEST(CodePageText, ConvertsInTheProcesssCodePage) {
+  EXPECT_EQ(GetACP(), 65001u);
+  EXPECT_EQ(code_page_text(L"M\u00fcller.csv") + code_page_text(L"M\u00fcller \u0416", 1252),
+            "M\xc3\xbcller.csvM\xfcller ?");
+  EXPECT_EQ(wide_text("M\xfcller", 1252) + wide_text("\xd0\x96"), L"M\u00fcller\u0416");
+}
+
+// A listing a spreadsheet holds open is named so in Windows' words, not as one we may not read.
+TEST(SystemReason, SaysAFileIsInUse) {
+  HANDLE held = CreateFileA("held.csv", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  errno = 0;
+  EXPECT_EQ(std::fopen("held.csv", "rb"), nullptr);
+  const std::error_code reason = system_reason(std::error_code(errno, std::generic_category()));
+  CloseHandle(held);
+  EXPECT_EQ(reason, std::error_code(ERROR_SHARING_VIOLATION, std::system_category())) << reason.message();
 }
 
 }  // namespace
