@@ -42,6 +42,19 @@ std::error_code system_reason(std::error_code reason) {
   return reason;
 }
 
+bool is_reserved_device_name([[maybe_unused]] const std::string& path) {
+#ifdef _WIN32
+  std::string name = file_name_of(path);
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX") return true;
+  return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) && name[3] >= '1' && name[3] <= '9';
+#else
+  return false;
+#endif
+}
+
 std::string file_name_of(const std::string& path) { return path.substr(name_start(path)); }
 
 std::string folder_of(const std::string& path) { return path.substr(0, name_start(path)); }

@@ -54,6 +54,11 @@ std::string name_of(const std::filesystem::path& path);
 // in Windows' own words. Elsewhere the reason as it is.
 std::error_code system_reason(std::error_code reason);
 
+// True for a name Windows keeps for a device in every folder (NUL, CON,
+// COM1, "nul.txt" alike), which is written into, as "/dev/null" is on Linux.
+// False elsewhere, where a device shows as one.
+bool is_reserved_device_name(const std::string& path);
+
 // The running program's file as Linux names it in /proc; empty without /proc.
 std::string running_program_path();
 

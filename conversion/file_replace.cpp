@@ -82,7 +82,11 @@ std::string followed(const std::string& target) {
 
 }  // namespace
 
-std::error_code last_system_error() { return std::error_code(errno != 0 ? errno : EIO, std::generic_category()); }
+// Taken when the failure happens: on Windows the system's own error, which
+// system_reason() reads, is gone after the next failing call.
+std::error_code last_system_error() {
+  return system_reason(std::error_code(errno != 0 ? errno : EIO, std::generic_category()));
+}
 
 ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep_existing)
     : target_(followed(target)), keep_existing_(keep_existing) {
@@ -105,7 +109,7 @@ ReplacementFile::ReplacementFile(std::string target, const char* mode, bool keep
     error_ = last_system_error();
     return;
   }
-  in_place_ = fs::is_other(status) && !keep_existing_;
+  in_place_ = (fs::is_other(status) || is_reserved_device_name(target_)) && !keep_existing_;
   if (in_place_) {
     // A FIFO's open waits for its reader, as a shell's redirection does.
     stream_ = std::fopen(target_.c_str(), mode);

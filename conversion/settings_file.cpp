@@ -77,14 +77,13 @@ std::string version_text(const VersionRecord& version) {
 bool set_program_identity(SettingsRecord& record, ProgramPlatform& platform) {
   clear_identity(record);
   std::optional<std::string> path = platform.program_path();
-  if (!path || path->empty() || path->size() > kMaxPathLength) return false;
+  if (!path || path->empty() || system_path_length(*path) > kSystemPathLimit) return false;
 
   std::string directory = folder_of(*path);
   std::string base_name = program_base_name(*path);
-  // A directory cut to fit would name another folder; treat it as unknown.
-  // A long name keeps what fits: it only titles the message boxes, and the
-  // settings file is named after the program's whole name (program_folders.h).
-  if (directory.size() >= sizeof record.program_directory) return false;
+  // The record's fields keep what fits: they only title the message boxes
+  // and fill the settings file's layout. The program's folders come from its
+  // whole path (program_folders.h).
   copy_into(record.program_directory, directory.c_str());
   copy_into(record.program_base_name, base_name.c_str());
 

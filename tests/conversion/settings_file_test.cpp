@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/file_paths.h"
 #include "test_helpers.h"
 
 namespace zelk {
@@ -78,8 +79,8 @@ TEST(SettingsFile, ProgramIdentity) {
       {"/z/" + name + exe, release, "/z/|" + name + "|3.3.0.1"},
       // A name longer than its field keeps what fits; the program still starts.
       {"/z/" + name + "p" + exe, release, "/z/|" + name + "|3.3.0.1"},
-      {d255 + "pppp", release, d255 + "|pppp|3.3.0.1"},  // 259 characters
-      {"/" + d255 + "p", release, "||"},
+      {"/" + d255 + "p", release, ("/" + d255).substr(0, 255) + "|p|3.3.0.1"},  // the folder keeps what fits
+      {"/" + std::string(kSystemPathLimit, 'p'), release, "||"},  // no path the system opens
   };
   for (const auto& c : cases) {
     FakePlatform platform;

@@ -111,6 +111,9 @@ walk
 printf 'Grid,2M\nFN31,W\n\x1a\nFN32,C\nFN33,W\n' >"$work/eof.csv"
 [[ $(cd "$work" && wine "$folder/zelk2html-cli.exe" eof.csv --band 2m --field FN </dev/null) = "Wrote    3 "* ]] \
   || fail "the listing ended at its 0x1A byte"
+# NUL discards the page, as /dev/null does on Linux, and no temporary file stays.
+[[ $(cd "$work" && wine "$folder/zelk2html-cli.exe" eof.csv --band 2m --field FN -o nul </dev/null) = "Wrote    3 "* ]] &&
+  [ -z "$(ls "$work" | grep -i '^nul')" ] || fail "-o NUL was not written into"
 # 161 characters (322 bytes), given as Open with does, then the Open box's last: look at all-bands.png.
 long=$folder/$(printf 'я%.0s' $(seq $((154 - ${#folder})))).csv && cp "$listing" "$long"
 start_dialog "$long" && press Generate && import -window "$(await_window zelk2html)" "$work/all-bands.png"
