@@ -308,6 +308,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 1;
   }
   GenerateResult result = generate(record, request);
+  for (const std::string& warning : result.header_warnings) err << warning << "\n";
   if (result.status != GenerateStatus::kWritten) {
     report_failure(err, result);
     return 1;
