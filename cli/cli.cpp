@@ -102,10 +102,12 @@ std::optional<int> parse_band(const std::string& text, std::string& problem) {
   return std::nullopt;
 }
 
+// Any case, as --band takes its names.
 std::optional<PrintFormat> parse_format(const std::string& text) {
-  if (text == "portrait") return kPortrait;
-  if (text == "landscape") return kLandscape;
-  if (text == "11x17") return kTabloid;
+  const std::string upper = upper_cased(text);
+  if (upper == "PORTRAIT") return kPortrait;
+  if (upper == "LANDSCAPE") return kLandscape;
+  if (upper == "11X17") return kTabloid;
   return std::nullopt;
 }
 
@@ -171,7 +173,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
   }
   if (format) {
     choices.format = parse_format(*format);
-    if (!choices.format) return "unknown format " + *format;
+    if (!choices.format) return "unknown format \"" + *format + "\"; say portrait, landscape or 11x17";
   }
   return std::string();
 }
@@ -213,6 +215,8 @@ void report_failure(std::ostream& err, const GenerateResult& result) {
   if (result.reason) message.insert(end, ": " + result.reason.message());
   err << message;
   if (message.empty() || message.back() != '\n') err << "\n";
+  if (result.message.starts_with("ERROR: Unrecognized format of input file"))
+    err << "The first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n";
 }
 
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {

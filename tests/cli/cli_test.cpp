@@ -70,7 +70,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   const std::string two = "2 M (144 MHz)";
   for (auto [band, caption] : {std::pair{std::string("144"), two}, {"2m", two}, {"50", "6 M (50 MHz)"}}) {
     // Set but empty is unset.
-    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, "");
+    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11X17"}, "");
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
   }
@@ -111,7 +111,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--band", ""}, 2, "unknown band \"\"; say 6m, 2m, 1.25m, 70cm,"},
       {{in, "--band", "all", "--save-settings", "x.ini"}, 2,
        "--save-settings cannot be used with --band all"},
-      {{in, "--format", "a4"}, 2, "unknown format a4"},
+      {{in, "--format", "a4"}, 2, "unknown format \"a4\"; say portrait, landscape or 11x17\n"},
       {{in, "--colour"}, 2, "unknown option --colour"},
       {{in, "-o"}, 2, "-o needs a value"},
       {{}, 2, "no listing given"},
@@ -253,8 +253,9 @@ TEST_F(Cli, DevicesAndPipesAreWrittenInto) {
     EXPECT_EQ(r.err, "ERROR: Could not save settings file " + no_space);
     EXPECT_TRUE(fs::is_character_file("null") && fs::is_character_file("full"));
   }
-  // Endless zeros as the listing: refused at once, not read into memory.
-  EXPECT_EQ(run("/dev/zero --band all --field EM").err, "ERROR: Unrecognized format of input file /dev/zero\n");
+  // Endless zeros as the listing: refused at once, not read into memory, with what the header must be.
+  EXPECT_EQ(run("/dev/zero --band all --field EM").err, "ERROR: Unrecognized format of input file /dev/zero\nThe first"
+            " line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n");
   ASSERT_EQ(mkfifo("pipe", 0600), 0);
   const int reader = open("pipe", O_RDONLY | O_NONBLOCK);  // the run's open need not wait
   fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for the whole page
