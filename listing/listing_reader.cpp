@@ -13,6 +13,8 @@ namespace zelk {
 
 namespace {
 
+bool is_field_end(char c) { return c == ',' || c == '\n' || c == '\r'; }
+
 // Hands out a listing's lines a field at a time and holds none of them: a
 // caller keeps of each field what it needs, so that a line of any length
 // costs no memory. A line ends at LF or at CR, so CR LF ends a line and
@@ -43,7 +45,7 @@ class FieldReader {
     while (line_open_ && available()) {
       const char* const start = buffer_ + position_;
       const char* const end = buffer_ + length_;
-      const char* const stop = std::find_if(start, end, [](char c) { return c == ',' || c == '\n' || c == '\r'; });
+      const char* const stop = std::find_if(start, end, is_field_end);
       if (keeping) {
         const char* taken = start + std::min(static_cast<std::size_t>(stop - start), most - kept->size());
         if (nul_ends && std::find(start, taken, '\0') != taken) {
@@ -69,7 +71,7 @@ class FieldReader {
   // `more` tells whether other fields follow.
   bool key_field(bool& more) {
     std::string key;
-    while (line_open_ && key.size() <= 6 && available() && std::strchr(",\n\r", buffer_[position_]) == nullptr)
+    while (line_open_ && key.size() <= 6 && available() && !is_field_end(buffer_[position_]))
       key += buffer_[position_++];
     if (key != "Grid" && key != "Prefix") return false;
     more = field();
