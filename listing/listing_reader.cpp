@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "conversion/bounded_text.h"
 #include "listing/band_table.h"
@@ -47,13 +48,10 @@ class FieldReader {
       const char* const end = buffer_ + length_;
       const char* const stop = std::find_if(start, end, is_field_end);
       if (keeping) {
-        const char* taken = start + std::min(static_cast<std::size_t>(stop - start), most - kept->size());
-        if (nul_ends && std::find(start, taken, '\0') != taken) {
-          taken = std::find(start, taken, '\0');
-          keeping = false;
-        }
-        kept->append(start, taken);
-        keeping = keeping && kept->size() < most;
+        const char* const taken = start + std::min(static_cast<std::size_t>(stop - start), most - kept->size());
+        const char* const nul = nul_ends ? std::find(start, taken, '\0') : taken;
+        kept->append(start, nul);
+        keeping = nul == taken && kept->size() < most;
       }
       position_ = static_cast<std::size_t>(stop - buffer_);
       if (stop != end) {
@@ -104,7 +102,7 @@ constexpr std::size_t kMostWarnings = 20;
 // should know of the others.
 struct Header {
   bool readable = false;  // the row starts "Grid" or "Prefix"
-  std::size_t column_of_band[kBandCount];  // the first field to name it, from 0 (the grid's); 0 for none
+  std::size_t column_of_band[kBandCount] = {};  // the first field to name it, from 0 (the grid's); 0 for none
   std::vector<std::string> warnings;
 };
 
@@ -116,12 +114,11 @@ std::pair<int, int> bands_named(const std::string& label, SettingsRecord& scratc
   return {length_band, band_from_frequency(text.data(), nullptr, scratch)};
 }
 
-// Reads the header row, the line at hand. A label naming two bands, and a band that a later
-// column names again (the first is read), are warnings for every run; a
-// label naming no band is one where `unnamed` asks for it.
+// Reads the header row, the line at hand. A label naming two bands, and a
+// band that a later column names again (the first is read), are warnings
+// for every run; a label naming no band is one where `unnamed` asks for it.
 Header read_header(FieldReader& reader, const std::string& path, bool unnamed) {
   Header header;
-  std::fill(std::begin(header.column_of_band), std::end(header.column_of_band), 0);
   bool more = false;
   if (!(header.readable = reader.key_field(more))) return header;
   SettingsRecord scratch;
