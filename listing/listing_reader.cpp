@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "conversion/bounded_text.h"
@@ -30,7 +30,7 @@ class FieldReader {
     while (line_open_) field();
     if (!available()) return false;
     // Spreadsheets put a UTF-8 byte-order mark before the header of a "CSV UTF-8" file.
-    if (!started_ && length_ - position_ >= 3 && std::memcmp(buffer_ + position_, "\xEF\xBB\xBF", 3) == 0)
+    if (!started_ && std::string_view(buffer_ + position_, length_ - position_).starts_with("\xEF\xBB\xBF"))
       position_ += 3;
     started_ = true;
     line_open_ = true;
@@ -42,7 +42,7 @@ class FieldReader {
   // True when a comma ended it, so that another field follows.
   bool field(std::string* kept = nullptr, std::size_t most = 0, bool nul_ends = false) {
     if (kept != nullptr) kept->clear();
-    bool keeping = kept != nullptr && most > 0;
+    bool keeping = kept != nullptr;
     while (line_open_ && available()) {
       const char* const start = buffer_ + position_;
       const char* const end = buffer_ + length_;

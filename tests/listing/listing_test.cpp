@@ -65,6 +65,8 @@ TEST(ListingReader, Cases) {
       {"empty file", "", 1, "", read_count(0)},
       {"grid", "grid,2M\nFN31,W\n", 1, "", kFormatError},
       {"empty first line", "\nGrid,2M\nFN31,W\n", 1, "", kFormatError},
+      {"a byte-order mark before the header only", "\xEF\xBB\xBFGrid,2M\n\xEF\xBB\xBF" "FN31,W", 1,
+       "\xEF\xBB\xBF" "FN31=W", read_count(1)},
       {"NUL in the key", std::string("Grid\0,2M\nFN31,W\n", 16), 1, "", kFormatError},
       {"Prefix", "Prefix,2M\nFN31,W", 1, "FN31=W", read_count(1)},
       {"NUL ends the grid", std::string("Grid,2M\nFN31\0zz,W\n", 19), 1, "FN31=W", read_count(1)},
