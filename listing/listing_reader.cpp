@@ -51,7 +51,7 @@ class FieldReader {
         const char* const taken = start + std::min(static_cast<std::size_t>(stop - start), most - kept->size());
         const char* const nul = nul_ends ? std::find(start, taken, '\0') : taken;
         kept->append(start, nul);
-        keeping = nul == taken && kept->size() < most;
+        keeping = nul == taken;  // once `most` are kept, the rest takes none
       }
       position_ = static_cast<std::size_t>(stop - buffer_);
       if (stop != end) {
@@ -121,8 +121,7 @@ Header read_header(FieldReader& reader, const std::string& path, bool unnamed) {
   Header header;
   bool more = false;
   if (!(header.readable = reader.key_field(more))) return header;
-  SettingsRecord scratch;
-  reset_to_defaults(scratch);
+  SettingsRecord scratch{};  // for the rules' messages, which no one reads
   std::size_t left_out = 0;
   auto warn = [&](const std::string& text) {
     if (header.warnings.size() < kMostWarnings) header.warnings.push_back("WARNING: " + path + ": " + text);
