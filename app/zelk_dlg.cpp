@@ -189,11 +189,15 @@ void CzelkDlg::on_generate() {
   } else {
     create_folder_of(output_path_);
     GenerateResult result = generate(record_, request);
+    // The header's warnings head the box, as they head the All-bands box.
+    std::string warnings;
+    for (const std::string& warning : result.header_warnings) warnings += warning + "\n";
+    if (!warnings.empty()) warnings += "\n";
     if (result.status != GenerateStatus::kWritten) {
-      show_message(failure_text(result), MessageIcon::kError);
+      show_message(warnings + failure_text(result), MessageIcon::kError);
       return;
     }
-    show_message(result.message, MessageIcon::kInformation);
+    show_message(warnings + result.message, MessageIcon::kInformation);
     host_.enable(kIdView, true);
   }
   create_folder_of(folders_.settings_file);

@@ -3,7 +3,8 @@
 // (32,400 rows, scrambled), a million rows over those squares, and the world
 // again in grid order. Peak heap bytes show that memory follows the distinct
 // grids, not the rows. Then every band of a world with nine band columns
-// against one band of it.
+// against one band of it, and a listing with one line of 300 MB against the
+// same listing without it: the reader holds no more of a line than it keeps.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 
 #include "conversion/every_band.h"
 #include "conversion/generate.h"
+#include "listing/band_table.h"
 #include "record/settings_record.h"
 
 #include "bench/heap_counter.h"
@@ -161,6 +163,51 @@ void BM_EveryBand(benchmark::State& state) {
   state.SetLabel(state.range(0) == 0 ? "nine-band world, 2 M" : "nine-band world, every band");
 }
 BENCHMARK(BM_EveryBand)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+// A short listing, then the same with one 300 MB line: a remark after a
+// row's cells (range 1), or a header label (range 2). Peak heap for one band
+// and for every band.
+fs::path make_long_line_listing(int which) {
+  const char* names[] = {"short.csv", "long-row.csv", "long-label.csv"};
+  fs::path path = work_folder() / names[which];
+  if (fs::exists(path)) return path;
+  std::ofstream out(path, std::ios::binary);
+  const std::string filler(1 << 20, 'x');
+  out << "Grid,6M,2M" << (which == 2 ? ",Notes " : "");
+  for (int mb = 0; which == 2 && mb < 300; ++mb) out << filler;
+  out << "\nFN31,W,C\nFN32,,W" << (which == 1 ? ",remarks " : "");
+  for (int mb = 0; which == 1 && mb < 300; ++mb) out << filler;
+  out << "\nFN33,C,W\n";
+  return path;
+}
+
+void BM_LongLine(benchmark::State& state) {
+  const fs::path listing = make_long_line_listing(static_cast<int>(state.range(0)));
+  const bool every_band = state.range(1) != 0;
+  long long peak = 0;
+  for (auto _ : state) {
+    long long base = live_bytes.load();
+    peak_bytes = base;
+    zelk::SettingsRecord record;
+    zelk::reset_to_defaults(record);
+    record.band_index = every_band ? zelk::kEveryBand : 1;
+    zelk::GenerateRequest request;
+    request.has_input_file = true;
+    request.input_path = listing.string();
+    request.output_path = (work_folder() / "long-line.html").string();
+    request.ll_field_text = "EM";
+    const bool written = every_band
+                             ? zelk::generate_every_band(record, {request, (work_folder() / "long-line").string()})
+                                   .succeeded()
+                             : zelk::generate(record, request).status == zelk::GenerateStatus::kWritten;
+    if (!written) state.SkipWithError("no page");
+    peak = peak_bytes.load() - base;
+  }
+  state.counters["peak_heap_bytes"] = static_cast<double>(peak);
+  const char* labels[] = {"short", "300 MB row", "300 MB label"};
+  state.SetLabel(std::string(labels[state.range(0)]) + (every_band ? ", every band" : ", 2 M"));
+}
+BENCHMARK(BM_LongLine)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The floor: every byte of the listing read, and the page's bytes written,
 // with no parsing or formatting.

@@ -78,10 +78,12 @@ std::optional<int> parse_band(const std::string& text, std::string& problem) {
   return std::nullopt;
 }
 
+// Any case, as --band takes its names.
 std::optional<PrintFormat> parse_format(const std::string& text) {
-  if (text == "portrait") return kPortrait;
-  if (text == "landscape") return kLandscape;
-  if (text == "11x17") return kTabloid;
+  const std::string upper = upper_cased(text);
+  if (upper == "PORTRAIT") return kPortrait;
+  if (upper == "LANDSCAPE") return kLandscape;
+  if (upper == "11X17") return kTabloid;
   return std::nullopt;
 }
 
@@ -148,7 +150,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
   }
   if (format) {
     choices.format = parse_format(*format);
-    if (!choices.format) return "unknown format " + *format;
+    if (!choices.format) return "unknown format \"" + *format + "\"; say portrait, landscape or 11x17";
   }
   return std::string();
 }
@@ -183,9 +185,16 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   return true;
 }
 
+// What a listing that is no listing must begin with.
+void hint_after(std::ostream& err, const GenerateResult& failed) {
+  if (failed.message.starts_with("ERROR: Unrecognized format of input file"))
+    err << "The first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n";
+}
+
 void report_failure(std::ostream& err, const GenerateResult& result) {
   const std::string text = failure_text(result);
   err << text << (text.empty() || text.back() != '\n' ? "\n" : "");
+  hint_after(err, result);
 }
 
 void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
@@ -200,6 +209,7 @@ int write_every_band(SettingsRecord& record, const GenerateRequest& request, con
   const EveryBandRequest every{request, choices.output.value_or("")};
   const EveryBandResult result = generate_every_band(record, every);
   err << every_band_report(result, every).errors;
+  hint_after(err, result.stopped);
   if (result.stopped.status != GenerateStatus::kWritten) return 1;
   for (const BandOutcome& band : result.bands)
     if (!band.worked || band.written()) out << band.line() << "\n";
@@ -264,6 +274,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
   if (choices.save_settings) request.settings_to_save = *choices.save_settings;
   GenerateResult result = generate(record, request);
+  for (const std::string& warning : result.header_warnings) err << warning << "\n";
   if (result.status != GenerateStatus::kWritten) {
     report_failure(err, result);
     return 1;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "conversion/file_paths.h"
 #include "listing/band_table.h"
@@ -21,24 +22,6 @@ GenerateResult ended(GenerateStatus status, const std::string& message, std::err
   return {status, message, reason};
 }
 
-// What the header says that the pages alone would not: labels that name no
-// band, and labels whose column goes onto two bands' pages.
-std::vector<std::string> header_warnings(const ListingBands& listing, const std::string& path) {
-  std::vector<std::string> warnings;
-  for (const ListingBands::Column& column : listing.columns) {
-    const auto [length_band, frequency_band] = column.bands;
-    std::string what;
-    if (length_band < 0 && frequency_band < 0) what = "names no band";
-    else if (length_band >= 0 && frequency_band >= 0 && length_band != frequency_band)
-      what = "names two bands: " + band_name(std::min(length_band, frequency_band)) + " and " +
-             band_name(std::max(length_band, frequency_band));
-    if (!what.empty())
-      warnings.push_back("WARNING: " + path + ": column " + std::to_string(column.number) + " (" + column.label + ") " +
-                         what);
-  }
-  return warnings;
-}
-
 // Reads the listing once and checks everything that holds for every band,
 // so that a refusal comes before anything is written.
 GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, ListingBands& listing,
@@ -52,7 +35,7 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
     return ended(GenerateStatus::kRefused, refusal);
   try {
     if (std::optional<GenerateResult> failed =
-            read_listing_file(record, path, [&](std::FILE* in) { listing = read_every_band(in); }))
+            read_listing_file(record, path, [&](std::FILE* in) { listing = read_every_band(in, path); }))
       return *failed;
   } catch (const std::bad_alloc&) {
     return ended(GenerateStatus::kFailed, "ERROR: Not enough memory to read " + path);
@@ -110,7 +93,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
     return result;
   }
   const std::string& path = request.generate.input_path;
-  result.warnings = header_warnings(listing, path);
+  result.warnings = std::move(listing.warnings);
   const std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
   for (std::size_t i = 0; i < result.bands.size(); ++i) {
     BandOutcome& band = result.bands[i];

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "record/bounded_text.h"
 #include "conversion/field_images.h"
@@ -140,9 +141,10 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   take_lower_left_field(record, request.ll_field_text);
   try {
     BandTotals off_map;
+    std::vector<std::string> header_warnings;
     GenerateResult result = write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
       if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
-            index = read_listing(in, request.input_path.c_str(), record);
+            index = read_listing(in, request.input_path.c_str(), record, &header_warnings);
           }))
         return failed;
       if (index.empty()) return GenerateResult{GenerateStatus::kFailed, record.message};
@@ -150,6 +152,7 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
       return std::nullopt;
     });
     result.off_map = off_map;
+    result.header_warnings = std::move(header_warnings);
     return result;
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read " + request.input_path);

@@ -57,6 +57,9 @@ struct GenerateResult {
   // The listing's credited grids that no map shows, from the page's own
   // index, for the caller's warning; generate() alone fills it in.
   BandTotals off_map{};
+  // What the listing's header says that the page alone would not, whole
+  // lines for the caller to show before the summary or the error.
+  std::vector<std::string> header_warnings{};
 };
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "record/settings_record.h"
@@ -18,8 +17,12 @@ namespace zelk {
 // Builds the index of every data row's grid and the first letter of its cell
 // in the band column. Leaves "Read  ... worked grids from <path>" or an error
 // in the message buffer; the index is empty on an error and when no row named
-// a grid for the band. `listing_path` is used in messages only.
-GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record);
+// a grid for the band. `listing_path` is used in messages only. Whatever the
+// band, `header_warnings` gets the lines that tell of a label naming two
+// bands and of a band that two columns name, of which the first is read.
+// No more of a line is held than its grid and a letter.
+GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record,
+                       std::vector<std::string>* header_warnings = nullptr);
 
 // Every band a listing's header names, from one reading of the listing. A
 // band's column is the first that names it, by either rule. One tree holds
@@ -31,12 +34,8 @@ struct ListingBands {
   std::vector<std::size_t> column_of;  // for each of `bands`, its place in `letters`
   GridIndex grids;
   std::vector<std::vector<std::int16_t>> letters;  // per column read, by node of `grids`; -1 for none
-  struct Column {
-    int number;  // from 1
-    std::string label;
-    std::pair<int, int> bands;  // as the wavelength and the frequency rule read the label; -1 for none
-  };
-  std::vector<Column> columns;  // every column after the grid's
+  // read_listing's warnings, and a line for each label that names no band.
+  std::vector<std::string> warnings;
 
   // The band's index for the page writer: read_listing's index of bands[i],
   // but holding the grids its column lacks as well, with no letter ('\0'),
@@ -45,6 +44,6 @@ struct ListingBands {
   // False when no row has a letter in the column of bands[i].
   bool worked(std::size_t i) const;
 };
-ListingBands read_every_band(std::FILE* stream);
+ListingBands read_every_band(std::FILE* stream, const std::string& listing_path);
 
 }  // namespace zelk

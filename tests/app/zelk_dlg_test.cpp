@@ -159,11 +159,12 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   EXPECT_EQ(std::to_string(saved.band_index) + "|" + saved.lower_left_field + "|" + saved.message, "1|EM|");
   const std::string settings = read_file(ini);
   const std::string broken = (dir / "other" / "grids.csv").string();  // no 2 M column
-  write_file(broken, "Grid,6M\nEM10,W\n");
+  write_file(broken, "Grid,6M,50\nEM10,W\n");
   host.click(kIdFfma);
   host.said.clear();
   generate(broken);
-  EXPECT_EQ(host.said.substr(0, 6), "error ");
+  EXPECT_EQ(host.said.substr(0, host.said.find("\n\nERROR: No match")),
+            "error zelk2html: WARNING: " + broken + ": columns 2 (6M) and 3 (50) both name 6 M; column 2 is read");
   EXPECT_TRUE(host.enabled[kIdView]);
   EXPECT_EQ(read_file(ini), settings);
   fs::remove(ini);

@@ -74,7 +74,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   const std::string two = "2 M (144 MHz)";
   for (auto [band, caption] : {std::pair{std::string("144"), two}, {"2m", two}, {"50", "6 M (50 MHz)"}}) {
     // Set but empty is unset.
-    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11x17"}, "");
+    r = run({"in/my.grids.csv", "-o", "p.html", "--band", band, "--field", "EM", "--format", "11X17"}, "");
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
   }
@@ -93,11 +93,13 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
                          (advice ? "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n" : ""));
     EXPECT_EQ(title(deep).substr(33, 8), map);
   }
-  // A spreadsheet's byte-order mark; grids as no map writes them.
-  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");
+  // A spreadsheet's byte-order mark; a second 2 M column; grids as no map writes them.
+  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M,2.3G\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");
   r = run("odd.csv --band 2m --field EM");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "WARNING: 4 credited grids of odd.csv are not written as a map writes squares (four "
+  EXPECT_EQ(r.err, "WARNING: odd.csv: column 3 (2.3G) names two bands: 2 M and 13 CM\n"
+                   "WARNING: odd.csv: columns 2 (2M) and 3 (2.3G) both name 2 M; column 2 is read\n"
+                   "WARNING: 4 credited grids of odd.csv are not written as a map writes squares (four "
                    "characters, capital letters) and show on no map: fn42, FN31ab, \" FN21\", ...\n");
 }
 
@@ -128,7 +130,7 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--band", ""}, 2, "unknown band \"\"; say 6m, 2m, 1.25m, 70cm,"},
       {{in, "--band", "all", "--save-settings", "x.ini"}, 2,
        "--save-settings cannot be used with --band all"},
-      {{in, "--format", "a4"}, 2, "unknown format a4"},
+      {{in, "--format", "a4"}, 2, "unknown format \"a4\"; say portrait, landscape or 11x17\n"},
       {{in, "--colour"}, 2, "unknown option --colour"},
       {{in, "-o"}, 2, "-o needs a value"},
       {{}, 2, "no listing given"},
@@ -154,13 +156,14 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
 TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band;
   // fn42 is on no map.
-  write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222\nEM00,W,L,,,W\nEM01,C,,W\nfn42,,W\n");
+  write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222,144\nEM00,W,L,,,W\nEM01,C,,W\nfn42,,W\n");
   fs::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
   auto every = [&](const std::string& more) { return run("in/grids --band all --field EM -o " + more); };
   Outcome r = every("out --ffma");
   EXPECT_EQ(r.status, 1);
   const std::string unnamed = "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
-                              "WARNING: in/grids: column 6 (222) names no band\n";
+                              "WARNING: in/grids: column 6 (222) names no band\n"
+                              "WARNING: in/grids: columns 2 (2.3) and 7 (144) both name 2 M; column 2 is read\n";
   const std::string off = "WARNING: 1 credited grid of in/grids is not written as a map writes squares "
                           "(four characters, capital letters) and shows on no map: fn42\n";
   EXPECT_EQ(r.err, "ERROR: Could not create output file " + joined("out", "grids-144.html") +
@@ -271,6 +274,9 @@ TEST_F(Cli, DevicesAndPipesAreWrittenInto) {
     EXPECT_EQ(r.err, "ERROR: Could not save settings file " + no_space);
     EXPECT_TRUE(fs::is_character_file("null") && fs::is_character_file("full"));
   }
+  // Endless zeros as the listing: refused at once, not read into memory, with what the header must be.
+  EXPECT_EQ(run("/dev/zero --band all --field EM").err, "ERROR: Unrecognized format of input file /dev/zero\nThe first"
+            " line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n");
   ASSERT_EQ(mkfifo("pipe", 0600), 0);
   const int reader = open("pipe", O_RDONLY | O_NONBLOCK);  // the run's open need not wait
   fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for the whole page

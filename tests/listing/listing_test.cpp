@@ -33,7 +33,7 @@ std::pair<std::string, std::string> read(const std::string& listing, int band_in
 // As read(), from the index a band's page reads (a grid its column lacks has no letter).
 std::string every_band_entries(const std::string& listing, int band_index) {
   std::FILE* stream = test::stream_of(listing);
-  const ListingBands bands = read_every_band(stream);
+  const ListingBands bands = read_every_band(stream, "L.csv");
   std::fclose(stream);
   const auto at = std::find(bands.bands.begin(), bands.bands.end(), band_index);
   if (at == bands.bands.end()) return "";
@@ -65,6 +65,9 @@ TEST(ListingReader, Cases) {
       {"empty file", "", 1, "", read_count(0)},
       {"grid", "grid,2M\nFN31,W\n", 1, "", kFormatError},
       {"empty first line", "\nGrid,2M\nFN31,W\n", 1, "", kFormatError},
+      {"a byte-order mark before the header only", "\xEF\xBB\xBFGrid,2M\n\xEF\xBB\xBF" "FN31,W", 1,
+       "\xEF\xBB\xBF" "FN31=W", read_count(1)},
+      {"NUL in the key", std::string("Grid\0,2M\nFN31,W\n", 16), 1, "", kFormatError},
       {"Prefix", "Prefix,2M\nFN31,W", 1, "FN31=W", read_count(1)},
       {"NUL ends the grid", std::string("Grid,2M\nFN31\0zz,W\n", 19), 1, "FN31=W", read_count(1)},
       {"2M of three", "Grid,6M,2M,6CM\nFN31,L,W,C\n", 1, "FN31=W", read_count(1)},
@@ -99,6 +102,36 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
     EXPECT_EQ(read(header + filler + "FN31,W\r\nFN32,C\r\n", 1), std::pair(std::string("FN31=W FN32=C"), read_count(2)))
         << "offset " << offset;
   }
+}
+
+// The same warnings in a band's run as in every band's, which also names
+// the labels that name no band. A label counts up to a NUL and by its first
+// 256 bytes; past 20 warnings, a count.
+TEST(ListingReader, HeaderWarnings) {
+  auto warned = [](const std::string& listing, bool every_band) {
+    std::FILE* stream = test::stream_of(listing);
+    SettingsRecord record = test::record_for(1);
+    std::vector<std::string> warnings;
+    if (every_band) warnings = read_every_band(stream, "L.csv").warnings;
+    else read_listing(stream, "L.csv", record, &warnings);
+    std::fclose(stream);
+    return warnings;
+  };
+  const std::string w = "WARNING: L.csv: ", long_label(300, 'x');
+  const std::string header = "Grid,2M,Notes,2.3G," + long_label + std::string(",144\0cm,", 9) + "\nFN31,W\n";
+  std::vector<std::string> warnings = {w + "column 4 (2.3G) names two bands: 2 M and 13 CM",
+                                       w + "columns 2 (2M) and 4 (2.3G) both name 2 M; column 2 is read",
+                                       w + "columns 2 (2M) and 6 (144) both name 2 M; column 2 is read"};
+  EXPECT_EQ(warned(header, false), warnings);
+  warnings.insert(warnings.begin() + 2, w + "column 5 (" + long_label.substr(0, 256) + ") names no band");
+  warnings.insert(warnings.begin(), w + "column 3 (Notes) names no band");
+  warnings.push_back(w + "column 7 () names no band");
+  EXPECT_EQ(warned(header, true), warnings);
+  std::string thirty = "Grid";
+  for (int column = 0; column < 30; ++column) thirty += ",2m";
+  warnings = warned(thirty, false);
+  EXPECT_EQ(std::to_string(warnings.size()) + " " + warnings.back(),
+            "21 " + w + "9 more warnings about its header left out");
 }
 
 TEST(BandTable, LabelRules) {

@@ -11,7 +11,7 @@ SOURCE_DATE_EPOCH=1779926400 "$build/zelk2html-cli" examples/grids.csv -o "$work
   --band all --field EM --format landscape >/dev/null
 timeout 120 chromium --headless=new --no-sandbox --disable-gpu --disable-dev-shm-usage \
   --disable-background-networking --disable-component-update --disable-sync --no-first-run \
-  --user-data-dir="$work/profile" --hide-scrollbars --window-size=740,400 \
+  --user-data-dir="$work/profile" --hide-scrollbars --window-size=760,430 \
   --screenshot="$work/page.png" "file://$work/grids-bands.html" 2>/dev/null
 # A palette of 64 colours looks the same and takes a fraction of the bytes.
 if [ -x /usr/bin/convert ]; then
