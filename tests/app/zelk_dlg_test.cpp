@@ -92,7 +92,7 @@ TEST_F(DialogTest, SettingsFileCutShortOrDamaged) {
   SettingsRecord expected = test::record_for(1, "EM");
   std::snprintf(expected.version, sizeof expected.version, "3.3.0.1");
   std::snprintf(expected.program_base_name, sizeof expected.program_base_name, "zelk2html");
-  std::snprintf(expected.program_directory, sizeof expected.program_directory, "%s", folder_of(host.program).c_str());
+  std::snprintf(expected.program_directory, sizeof expected.program_directory, "%s", folder_of(*host.program).c_str());
   record_to_bytes(expected, bytes);
   EXPECT_EQ(read_file(ini).substr(0, 552), std::string(reinterpret_cast<const char*>(bytes), 552));
 }
