@@ -175,7 +175,7 @@ bool ReplacementFile::commit() {
     error_ = last_system_error();
     return false;
   }
-  if (std::error_code ec = move_into_place(temporary_, target_, !keep_existing_)) {
+  if (std::error_code ec = move_into_place(path_of(temporary_), path_of(target_), !keep_existing_)) {
     error_ = ec;
     return false;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -26,6 +27,6 @@ bool flush_to_disk(std::FILE* file);
 // (else the rename fails with file_exists, at the moment of the rename), and
 // makes the new name durable: on Linux the folder is flushed after it, on
 // Windows the move is written through.
-std::error_code move_into_place(const std::string& from, const std::string& to, bool replace);
+std::error_code move_into_place(const std::filesystem::path& from, const std::filesystem::path& to, bool replace);
 
 }  // namespace zelk

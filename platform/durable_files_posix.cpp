@@ -46,7 +46,7 @@ std::FILE* create_new_file(const std::string& path, const char* mode, std::optio
 
 bool flush_to_disk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
-std::error_code move_into_place(const std::string& from, const std::string& to, bool replace) {
+std::error_code move_into_place(const std::filesystem::path& from, const std::filesystem::path& to, bool replace) {
   if (replace) {
     if (::rename(from.c_str(), to.c_str()) != 0) return last_error();
   } else if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
@@ -59,7 +59,7 @@ std::error_code move_into_place(const std::string& from, const std::string& to, 
   // The rename itself lives in the folder: without this a power cut may
   // bring back the old name, or none. Best effort: some file systems
   // cannot flush a folder, and the file is in place either way.
-  const int folder = ::open(folder_of_name(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = ::open(folder_of_name(to.string()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);
     ::close(folder);

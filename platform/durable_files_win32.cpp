@@ -33,10 +33,9 @@ bool flush_to_disk(std::FILE* file) {
   return false;
 }
 
-std::error_code move_into_place(const std::string& from, const std::string& to, bool replace) {
-  // Narrow names, as fopen and _open take them, in the process's code page.
+std::error_code move_into_place(const std::filesystem::path& from, const std::filesystem::path& to, bool replace) {
   const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-  if (::MoveFileExA(from.c_str(), to.c_str(), flags)) return {};
+  if (::MoveFileExW(from.c_str(), to.c_str(), flags)) return {};
   const DWORD error = ::GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return std::make_error_code(std::errc::file_exists);
   return std::error_code(static_cast<int>(error), std::system_category());

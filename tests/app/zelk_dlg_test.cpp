@@ -119,6 +119,8 @@ TEST_F(DialogTest, EveryControlWritesTheRecordAtOnceAndNothingSavesIt) {
 }
 
 TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
+  dir = path_of(scratch.path());  // a short program folder: the limits below are the listing's
+  host.program = (dir / "zelk2html").string();
   dialog.do_modal();
   // Counted as the system counts: 150 Cyrillic letters are 300 bytes, but on
   // Windows 150 of its 259 characters.
