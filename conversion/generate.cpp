@@ -141,18 +141,18 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   take_lower_left_field(record, request.ll_field_text);
   try {
     BandTotals off_map;
-    std::vector<std::string> header_warnings;
+    ListingNotes notes;
     GenerateResult result = write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
       if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
-            index = read_listing(in, request.input_path.c_str(), record, &header_warnings);
+            index = read_listing(in, request.input_path.c_str(), record, &notes);
           }))
         return failed;
-      if (index.empty()) return GenerateResult{GenerateStatus::kFailed, record.message};
+      if (index.empty()) return GenerateResult{GenerateStatus::kFailed, notes.message};
       off_map = count_off_map(index, record);
       return std::nullopt;
     });
     result.off_map = off_map;
-    result.header_warnings = std::move(header_warnings);
+    result.header_warnings = std::move(notes.header_warnings);
     return result;
   } catch (const std::bad_alloc&) {
     return failure(record, "ERROR: Not enough memory to read " + request.input_path);

@@ -156,24 +156,32 @@ Header read_header(FieldReader& reader, const std::string& path, bool unnamed) {
 
 }  // namespace
 
-GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record,
-                       std::vector<std::string>* header_warnings) {
+GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record, ListingNotes* notes) {
+  auto say = [&](const std::string& message) {
+    copy_into(record.message, message.c_str());
+    if (notes != nullptr) notes->message = message;
+  };
+  auto read_rows = [&](int rows) {
+    char count[40];
+    std::snprintf(count, sizeof count, "Read  %4d worked grids from ", rows);
+    say(count + std::string(listing_path) + "\n");
+  };
   auto reader = std::make_unique<FieldReader>(stream);
   if (!reader->next_line()) {
-    format_into(record.message, kMessageSize, "Read  %4d worked grids from %s\n", 0, listing_path);
+    read_rows(0);
     return GridIndex();
   }
   Header header = read_header(*reader, listing_path, false);
-  if (header_warnings != nullptr) *header_warnings = std::move(header.warnings);
+  if (notes != nullptr) notes->header_warnings = std::move(header.warnings);
   if (!header.readable) {
-    format_into(record.message, kMessageSize, "ERROR: Unrecognized format of input file %s\n", listing_path);
+    say("ERROR: Unrecognized format of input file " + std::string(listing_path) + "\n");
     return GridIndex();
   }
   const std::size_t band_column =
       record.band_index >= 0 && record.band_index < kBandCount ? header.column_of_band[record.band_index] : 0;
   if (band_column == 0) {
-    format_into(record.message, kMessageSize, "ERROR: No match found for %s %s in %s\n\n", "band",
-                band_caption(record.band_index), listing_path);
+    say("ERROR: No match found for band " + std::string(band_caption(record.band_index)) + " in " + listing_path +
+        "\n\n");
     return GridIndex();
   }
 
@@ -192,7 +200,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
     index.insert(grid, cell[0]);  // a grid met again keeps its first letter
     rows += rows < INT_MAX;
   }
-  format_into(record.message, kMessageSize, "Read  %4d worked grids from %s\n", rows, listing_path);
+  read_rows(rows);
   return index;
 }
 

@@ -14,15 +14,22 @@
 
 namespace zelk {
 
+// What a reading says besides its index: its message whole, of which the
+// record's buffer keeps what fits, and whatever the band, the lines that
+// tell of a label naming two bands and of a band that two columns name, of
+// which the first is read.
+struct ListingNotes {
+  std::string message;
+  std::vector<std::string> header_warnings;
+};
+
 // Builds the index of every data row's grid and the first letter of its cell
-// in the band column. Leaves "Read  ... worked grids from <path>" or an error
-// in the message buffer; the index is empty on an error and when no row named
-// a grid for the band. `listing_path` is used in messages only. Whatever the
-// band, `header_warnings` gets the lines that tell of a label naming two
-// bands and of a band that two columns name, of which the first is read.
-// No more of a line is held than its grid and a letter.
+// in the band column. Says "Read  ... worked grids from <path>" or an error;
+// the index is empty on an error and when no row named a grid for the band.
+// `listing_path` is used in messages only. No more of a line is held than
+// its grid and a letter.
 GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsRecord& record,
-                       std::vector<std::string>* header_warnings = nullptr);
+                       ListingNotes* notes = nullptr);
 
 // Every band a listing's header names, from one reading of the listing. A
 // band's column is the first that names it, by either rule. One tree holds

@@ -111,11 +111,11 @@ TEST(ListingReader, HeaderWarnings) {
   auto warned = [](const std::string& listing, bool every_band) {
     std::FILE* stream = test::stream_of(listing);
     SettingsRecord record = test::record_for(1);
-    std::vector<std::string> warnings;
-    if (every_band) warnings = read_every_band(stream, "L.csv").warnings;
-    else read_listing(stream, "L.csv", record, &warnings);
+    ListingNotes notes;
+    if (every_band) notes.header_warnings = read_every_band(stream, "L.csv").warnings;
+    else read_listing(stream, "L.csv", record, &notes);
     std::fclose(stream);
-    return warnings;
+    return notes.header_warnings;
   };
   const std::string w = "WARNING: L.csv: ", long_label(300, 'x');
   const std::string header = "Grid,2M,Notes,2.3G," + long_label + std::string(",144\0cm,", 9) + "\nFN31,W\n";
