@@ -57,7 +57,7 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   dialog.do_modal();
   const Names& bands = host.combo_rows[kIdBand];
   EXPECT_EQ(bands.front() + "|" + bands.back() + "|" + std::to_string(bands.size()),
-            "6 M (50 MHz)|All bands|12");
+            "6 M (50 MHz)|Any band|13");
   EXPECT_EQ(shown(host), "|-1||111100010");
   EXPECT_EQ(host.enabled, (std::map<int, bool>{{kIdView, false}}));
   EXPECT_EQ(host.tooltips[kIdBand] + "|" + host.tooltips[kIdFfma], "Select VHF Band|Draw FFMA outline around USA");
@@ -174,9 +174,11 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   dialog.do_modal();
   generate(listing, kEveryBand);
   const std::string at = (dir / "grids-").string();
-  EXPECT_EQ(host.said, "information zelk2html: 6 M (50 MHz): Wrote    1 grids to " + at +
+  EXPECT_EQ(host.said, "information zelk2html: Any band: Wrote    3 grids to " + at +
+                           "any.html\n6 M (50 MHz): Wrote    1 grids to " + at +
                            "50.html\n2 M (144 MHz): Wrote    2 grids to " + at +
                            "144.html\nBand totals: Wrote " + at + "bands.html\n\n"
+                           "Any band: 0 checked, 1 confirmed, 2 worked, FFMA 3 of 488\n"
                            "6 M: 0 checked, 0 confirmed, 1 worked, FFMA 1 of 488\n"
                            "2 M: 0 checked, 1 confirmed, 1 worked, FFMA 2 of 488\n"
                            "\nClick the 'View' button to see the output.\n\n"
