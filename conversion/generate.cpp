@@ -1,6 +1,8 @@
 #include "conversion/generate.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -33,7 +35,8 @@ GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& 
     format_into(record.message, kMessageSize, "ERROR: Unrecognized format of input file %s\n", path.c_str());
     return GridIndex();
   }
-  format_into(record.message, kMessageSize, "Read  %4zu worked grids from %s\n", listing.grids.size(), path.c_str());
+  const int grids = static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX));
+  format_into(record.message, kMessageSize, "Read  %4d worked grids from %s\n", grids, path.c_str());
   return any_band_index(listing, record);
 }
 

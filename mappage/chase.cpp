@@ -28,7 +28,7 @@ void write_fields(std::FILE* out, const std::vector<std::string>& grids) {
   std::fputs("<div class='fields'>\n", out);
   for (std::size_t first = 0, last; first < grids.size(); first = last) {
     for (last = first; last < grids.size() && grids[last].compare(0, 2, grids[first], 0, 2) == 0;) ++last;
-    std::fprintf(out, "<p><b>%.2s</b> (%zu):", grids[first].c_str(), last - first);
+    std::fprintf(out, "<p><b>%.2s</b> (%d):", grids[first].c_str(), static_cast<int>(last - first));
     for (std::size_t i = first; i < last; ++i) std::fprintf(out, " %s", grids[i].c_str());
     std::fputs("</p>\n", out);
   }
@@ -107,12 +107,13 @@ void write_ffma_list(std::FILE* out, const FfmaNeeds& needs, int band_index, std
              ".fields p { margin: 0 0 0.3em; break-inside: avoid; }\n"
              "</style>\n</head>\n<body>\n",
              out);
-  const std::size_t needed = needs.needed.size();
-  std::fprintf(out, "<h1>%s</h1>\n<p>%zu of %d FFMA squares needed, %zu credited.</p>\n", heading.c_str(), needed,
+  // At most 488 of each.
+  const int needed = static_cast<int>(needs.needed.size()), only_worked = static_cast<int>(needs.only_worked.size());
+  std::fprintf(out, "<h1>%s</h1>\n<p>%d of %d FFMA squares needed, %d credited.</p>\n", heading.c_str(), needed,
                kFfmaSquares, kFfmaSquares - needed);
-  std::fprintf(out, "<h2>Needed: work them (%zu)</h2>\n", needed);
+  std::fprintf(out, "<h2>Needed: work them (%d)</h2>\n", needed);
   write_fields(out, needs.needed);
-  std::fprintf(out, "<h2>Only worked: confirm them (%zu)</h2>\n", needs.only_worked.size());
+  std::fprintf(out, "<h2>Only worked: confirm them (%d)</h2>\n", only_worked);
   write_fields(out, needs.only_worked);
   std::fputs("</body>\n</html>\n", out);
 }
