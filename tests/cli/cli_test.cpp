@@ -106,7 +106,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
     EXPECT_NE(list.find(text), list.npos) << text;
   SettingsRecord saved = test::record_for(-1);
   std::strcpy(saved.version, ZELK_VERSION_TEXT);
-  load_settings_file(saved, "a.ini");
+  EXPECT_EQ(load_settings_file(saved, "a.ini"), LoadOutcome::kLoaded);
   EXPECT_EQ(std::to_string(saved.band_index) + saved.lower_left_field, "12BK");
   // A spreadsheet's byte-order mark; grids as no map writes them.
   write_file("odd.csv", "\xEF\xBB\xBFGrid,2M\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");

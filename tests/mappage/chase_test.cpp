@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -35,27 +36,19 @@ TEST(Chase, AnyBandTakesEachGridsBestStatus) {
 
 // Landscape maps are 4 fields by 3, portrait 3 by 4, 11x17 6 by 4.
 TEST(Chase, FieldAutoFindsTheMapHoldingMost) {
-  const struct {
-    const char* grids;  // each with its letter
-    PrintFormat format;
-    const char* field;  // "" when none is found
-  } cases[] = {
-      {"EM00W", kLandscape, "BK"},  // the westmost, then the southmost, of the maps that hold it
-      {"EM00W FN42C JO22*", kLandscape, "CL"},
-      {"EM00W FN42C JO22*", kTabloid, "EL"},
-      {"EM00W FN42C JO22* JO23W JO24W", kPortrait, "HL"},
-      {"AA00N fn42W FN4W RR00W", kLandscape, "OP"},  // unworked and off-map grids count for nothing
-      {"AA00W RR99W", kPortrait, "AA"},
-      {"EM00N", kLandscape, ""},
-  };
-  for (const auto& c : cases) {
+  // Grids with their letters; the field found, "" for none. Of the maps that hold EM00 the
+  // westmost, then the southmost; unworked and off-map grids count for nothing.
+  for (auto [grids, format, field] : {std::tuple{"EM00W", kLandscape, "BK"}, {"EM00W FN42C JO22*", kLandscape, "CL"},
+                                      {"EM00W FN42C JO22*", kTabloid, "EL"}, {"AA00W RR99W", kPortrait, "AA"},
+                                      {"EM00W FN42C JO22* JO23W JO24W", kPortrait, "HL"},
+                                      {"AA00N fn42W FN4W RR00W", kLandscape, "OP"}, {"EM00N", kLandscape, ""}}) {
     GridIndex index;
-    std::istringstream grids(c.grids);
-    for (std::string grid; grids >> grid;) index.insert(grid.substr(0, grid.size() - 1), grid.back());
+    std::istringstream words(grids);
+    for (std::string grid; words >> grid;) index.insert(grid.substr(0, grid.size() - 1), grid.back());
     SettingsRecord record = test::record_for(1);
-    set_print_format(record, c.format);
-    EXPECT_EQ(find_lower_left_field(index, record), *c.field != '\0') << c.grids;
-    EXPECT_STREQ(record.lower_left_field, c.field) << c.grids;
+    set_print_format(record, format);
+    EXPECT_EQ(find_lower_left_field(index, record), *field != '\0') << grids;
+    EXPECT_STREQ(record.lower_left_field, field) << grids;
   }
 }
 

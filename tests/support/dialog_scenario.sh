@@ -37,11 +37,13 @@ step_restart() {  # everything but the listing comes back from the settings file
   step_generate
 }
 step_about() { open_about && dismiss 'About ZELK to HTML'; }
+# The dialog saves its choices once its message is dismissed: the command line waits for them.
+saved_band() { [ "$(od -An -t d4 -j 552 -N 4 "$settings" | tr -d ' ')" = "$1" ]; }
 step_all() {  # the pages of --band all where the page goes, the saved choice meaning it there too
   local folder=${page%/*} all
   all=$(mktemp -d)
   all_bands && press Generate && dismiss zelk2html
-  command_line "$all"
+  poll 30 "All bands saved" saved_band 11 && command_line "$all"
   for made in "$all"/*.html; do
     cmp "$made" "$folder/${made##*/}" || fail "the dialog's ${made##*/} is not the command line's"
   done
@@ -53,7 +55,7 @@ step_any() {  # Any band, the choice saved with it: the command line's page from
   local made
   made=$(mktemp -d)
   any_band && press Generate && dismiss zelk2html
-  command_line "$made/any.html"
+  poll 30 "Any band saved" saved_band 12 && command_line "$made/any.html"
   cmp "$made/any.html" "$page" || fail "the dialog's any-band page is not the command line's"
   rm -r "$made"
 }
