@@ -1,8 +1,8 @@
 // The every-band run: the any band's page and the page of every band the
 // listing's header names, each as that band's own Generate writes it, then
-// the contents page with every band's totals, from one reading of the listing. The dialog's "All bands"
-// and the command line's --band all both call it and only present what it
-// gives back.
+// the contents page with every band's totals, from one reading of the
+// listing. The dialog's "All bands" and the command line's --band all both
+// call it and only present what it gives back.
 //
 //   EveryBandRequest request{generate_request, "maps"};
 //   EveryBandResult result = generate_every_band(record, request);

@@ -27,8 +27,8 @@ namespace {
 
 bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
 
-// The any band's index, with read_listing's message: rows a band column
-// names, counted once per grid.
+// The any band's index, and read_listing's message with its grids counted
+// once each, however many rows name them.
 GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& record) {
   const ListingBands listing = read_every_band(in);
   if (!listing.readable) {
@@ -170,7 +170,9 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
   refusal = replacement_refusal(request.output_path, request);
   if (refusal.empty() && !request.ffma_list_path.empty())
-    refusal = replacement_refusal(request.ffma_list_path, request);
+    refusal = same_file(request.ffma_list_path, request.output_path)
+                  ? "ERROR: The FFMA list " + request.ffma_list_path + " would replace the page " + request.output_path
+                  : replacement_refusal(request.ffma_list_path, request);
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
 
   take_lower_left_field(record, request);

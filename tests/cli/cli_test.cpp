@@ -146,6 +146,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
        "--save-settings cannot be used with --band all"},
       {{in, "--format", "a4"}, 2, "unknown format a4"},
       {{in, "--band", "all", "--ffma-list", "x"}, 2, "--ffma-list cannot be used with --band all"},
+      {{in, "--band=6m", "--field=EM", "--ffma-list", "my.grids.html"}, 1,
+       "ERROR: The FFMA list my.grids.html would replace the page my.grids.html\n"},
       {{"in/n.csv", "--band", "2m", "--field", "auto"}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{in, "--colour"}, 2, "unknown option --colour"},
       {{in, "-o"}, 2, "-o needs a value"},
