@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "conversion/file_paths.h"
 #include "listing/band_table.h"
@@ -119,7 +120,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   result.warnings = header_warnings(listing, path);
   std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
   // The any band's page and totals read one more column: each grid's best letter.
-  const GridIndex any_band = any_band_index(listing, record);
+  GridIndex any_band = any_band_index(listing, record);
   std::vector<std::int16_t> any_letters(any_band.size() + 1, -1);
   for (GridIndex::Node t = 1; t <= any_band.size(); ++t)
     any_letters[t] = static_cast<unsigned char>(any_band.status_letter(t));
@@ -139,7 +140,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
       page.ffma_list_path = band.ffma_list;
       try {
         band.result = write_page(band_record, page, [&](GridIndex& index) {
-          index = any ? any_band : listing.index(i);
+          index = any ? std::move(any_band) : listing.index(i);  // the any band's page is its only reader
           return std::optional<GenerateResult>();
         });
       } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #include "mappage/chase.h"
 
+#include <array>
 #include <string_view>
 
 #include "ffma/ffma_data.h"
@@ -38,13 +39,13 @@ void write_fields(std::FILE* out, const std::vector<std::string>& grids) {
 }  // namespace
 
 GridIndex any_band_index(const ListingBands& listing, const SettingsRecord& record) {
+  // Every letter ranked once: a listing of the world has grids by the ten thousand.
+  std::array<int, 256> rank;
+  for (int letter = 0; letter < 256; ++letter) rank[letter] = status_rank(static_cast<char>(letter), record);
   std::vector<std::int16_t> best(listing.grids.size() + 1, -1);
   for (GridIndex::Node t = 1; t < best.size(); ++t)
     for (const std::vector<std::int16_t>& column : listing.letters)
-      if (t < column.size() && column[t] >= 0 &&
-          (best[t] < 0 || status_rank(static_cast<char>(column[t]), record) >
-                              status_rank(static_cast<char>(best[t]), record)))
-        best[t] = column[t];
+      if (t < column.size() && column[t] >= 0 && (best[t] < 0 || rank[column[t]] > rank[best[t]])) best[t] = column[t];
   return listing.grids.with_letters(best, '\0');
 }
 
