@@ -8,9 +8,8 @@
 #   dismiss TITLE           Return on the box of that title, once it shows
 #   open_about, quit        About from the window's menu; Escape and the program's end
 #   hear_names              what a screen reader hears each control called, where the window tells
-#   all_bands, any_band     the band list's last row but one, and its last; command_line OUT: the
-#                           command line with the settings file, -o OUT (a page, or a folder for
-#                           all bands), lines ended as the window's system ends them
+#   all_bands, any_band     the band list's last row but one, and its last; command_line OUT: -o OUT
+#                           with the settings file, lines ended as the window's system ends them
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
