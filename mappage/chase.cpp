@@ -24,14 +24,17 @@ bool credited(const GridIndex& index, GridIndex::Node t, const SettingsRecord& r
   return status_rank(index.status_letter(t), record) > 0;
 }
 
-// One field's squares on one line, headed by the field and its count.
+// One field's squares on one line, headed by the field and its count. Each
+// step takes one square, so the page ends whatever the grids hold.
 void write_fields(std::FILE* out, const std::vector<std::string>& grids) {
   std::fputs("<div class='fields'>\n", out);
-  for (std::size_t first = 0, last; first < grids.size(); first = last) {
-    for (last = first; last < grids.size() && grids[last].compare(0, 2, grids[first], 0, 2) == 0;) ++last;
-    std::fprintf(out, "<p><b>%.2s</b> (%d):", grids[first].c_str(), static_cast<int>(last - first));
-    for (std::size_t i = first; i < last; ++i) std::fprintf(out, " %s", grids[i].c_str());
+  std::size_t first = 0;  // of the field being gathered
+  for (std::size_t end = 1; end <= grids.size(); ++end) {
+    if (end < grids.size() && grids[end].compare(0, 2, grids[first], 0, 2) == 0) continue;
+    std::fprintf(out, "<p><b>%.2s</b> (%d):", grids[first].c_str(), static_cast<int>(end - first));
+    for (std::size_t i = first; i < end; ++i) std::fprintf(out, " %s", grids[i].c_str());
     std::fputs("</p>\n", out);
+    first = end;
   }
   std::fputs("</div>\n", out);
 }
