@@ -97,6 +97,7 @@ bool CzelkDlg::on_init_dialog() {
 
   for (int band = 0; band < kBandCount; ++band) host_.combo_add(kIdBand, band_caption(band));
   host_.combo_add(kIdBand, kEveryBandCaption);  // its row is kEveryBand
+  host_.combo_add(kIdBand, band_caption(kAnyBand));  // and this one kAnyBand
   host_.set_edit_text(kIdLLField, ll_field_text_);
   host_.enable(kIdView, false);
 

@@ -37,7 +37,7 @@ constexpr Toggle kToggles[] = {
 struct Choices {
   bool help = false, version = false;
   std::string listing;
-  std::optional<std::string> output, field, settings, save_settings;
+  std::optional<std::string> output, field, settings, save_settings, ffma_list;
   std::optional<int> band;
   std::optional<PrintFormat> format;
   std::vector<std::pair<std::int32_t SettingsRecord::*, std::int32_t>> toggles;
@@ -125,6 +125,7 @@ std::string parse_arguments(const std::vector<std::string>& args, Choices& choic
     else if (arg == "--format") problem = value(format);
     else if (arg == "--settings") problem = value(choices.settings);
     else if (arg == "--save-settings") problem = value(choices.save_settings);
+    else if (arg == "--ffma-list") problem = value(choices.ffma_list);
     else {
       bool known = false;
       for (const Toggle& toggle : kToggles) {
@@ -266,13 +267,17 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
   request.mention_view_button = false;
   request.field_images_folder = environment.field_images_folder;
   if (choices.settings) request.kept_files.emplace_back("settings file", *choices.settings);
+  request.find_field = choices.field && upper_cased(*choices.field) == "AUTO";
   if (record.band_index == kEveryBand) {
     if (choices.save_settings) return usage_error(err, "--save-settings cannot be used with --band all");
+    if (choices.ffma_list)
+      return usage_error(err, "--ffma-list cannot be used with --band all (--ffma lists every band)");
     return write_every_band(record, request, choices, out, err);
   }
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
   if (choices.save_settings) request.settings_to_save = *choices.save_settings;
+  request.ffma_list_path = choices.ffma_list.value_or("");
   GenerateResult result = generate(record, request);
   for (const std::string& warning : result.header_warnings) err << warning << "\n";
   if (result.status != GenerateStatus::kWritten) {
@@ -280,6 +285,7 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 1;
   }
   out << result.message;
+  if (choices.ffma_list) out << "FFMA squares needed: Wrote " << *choices.ffma_list << "\n";
   warn_about_field_images(err, result);
   err << off_map_warning(choices.listing, {result.off_map});
   if (choices.save_settings) {

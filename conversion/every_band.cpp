@@ -9,6 +9,7 @@
 #include "conversion/file_paths.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
+#include "mappage/chase.h"
 
 namespace zelk {
 
@@ -42,12 +43,17 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
   }
   if (!listing.readable) return ended(GenerateStatus::kFailed, "ERROR: Unrecognized format of input file " + path);
   if (listing.bands.empty()) return ended(GenerateStatus::kFailed, "ERROR: No band column in the header of " + path);
-  for (int band : listing.bands) {
+  std::vector<int> bands = listing.bands;
+  bands.insert(bands.begin(), kAnyBand);  // the any band's row comes first
+  for (int band : bands) {
     BandOutcome& outcome = result.bands.emplace_back();
     outcome.band_index = band;
-    outcome.page = in_folder(request.folder, page_name_for(file_name_of(path), std::string("-") + band_page_name(band)));
-    if (std::string refusal = replacement_refusal(outcome.page, request.generate); !refusal.empty())
-      return ended(GenerateStatus::kRefused, refusal);
+    const std::string name = file_name_of(path), suffix = std::string("-") + band_page_name(band);
+    outcome.page = in_folder(request.folder, page_name_for(name, suffix));
+    if (record.ffma_option != 0) outcome.ffma_list = in_folder(request.folder, page_name_for(name, suffix + "-ffma"));
+    for (const std::string* page : {&outcome.page, &outcome.ffma_list})
+      if (std::string refusal = page->empty() ? "" : replacement_refusal(*page, request.generate); !refusal.empty())
+        return ended(GenerateStatus::kRefused, refusal);
   }
   if (std::string refusal = replacement_refusal(checked.output_path, request.generate); !refusal.empty())
     return ended(GenerateStatus::kRefused, refusal);
@@ -56,7 +62,7 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
     std::filesystem::create_directories(path_of(request.folder), ec);
     if (ec) return ended(GenerateStatus::kFailed, "ERROR: Could not create folder " + request.folder, ec);
   }
-  take_lower_left_field(record, request.generate.ll_field_text);
+  take_lower_left_field(record, request.generate);
   return ended(GenerateStatus::kWritten, "");
 }
 
@@ -94,21 +100,30 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   }
   const std::string& path = request.generate.input_path;
   result.warnings = std::move(listing.warnings);
-  const std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
-  for (std::size_t i = 0; i < result.bands.size(); ++i) {
-    BandOutcome& band = result.bands[i];
+  std::vector<BandTotals> column_totals = count_column_totals(listing.grids, listing.letters, record);
+  // The any band's page and totals read one more column: each grid's best letter.
+  GridIndex any_band = any_band_index(listing, record);
+  std::vector<std::int16_t> any_letters(any_band.size() + 1, -1);
+  for (GridIndex::Node t = 1; t <= any_band.size(); ++t)
+    any_letters[t] = static_cast<unsigned char>(any_band.status_letter(t));
+  column_totals.push_back(count_column_totals(any_band, {any_letters}, record)[0]);
+  for (std::size_t b = 0; b < result.bands.size(); ++b) {
+    BandOutcome& band = result.bands[b];
+    const bool any = band.band_index == kAnyBand;
+    const std::size_t i = b - 1;  // its place in the listing's bands, after the any band
     SettingsRecord band_record = record;
     band_record.band_index = band.band_index;
-    band.totals = column_totals[listing.column_of[i]];
+    band.totals = column_totals[any ? column_totals.size() - 1 : listing.column_of[i]];
     band.totals.band_index = band.band_index;
-    band.worked = listing.worked(i);
+    band.worked = any ? !any_band.empty() : listing.worked(i);
     if (band.worked) {
       GenerateRequest page = request.generate;
       page.output_path = band.page;
       page.mention_view_button = false;  // View opens the contents page: the report says so
+      page.ffma_list_path = band.ffma_list;
       try {
         band.result = write_page(band_record, page, [&](GridIndex& index) {
-          index = listing.index(i);
+          index = any ? std::move(any_band) : listing.index(i);  // the any band's page is its only reader
           return std::optional<GenerateResult>();
         });
       } catch (const std::bad_alloc&) {
@@ -117,11 +132,15 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
     }
     if (band.written()) {
       band.totals.page = file_name_of(band.page);
+      if (!band.ffma_list.empty()) band.totals.ffma_list = file_name_of(band.ffma_list);
+      if (request.generate.find_field) band.totals.field = band_record.lower_left_field;
       const std::string& summary = band.result.message;
       const std::size_t end = summary.find("\n\n");
       result.advice = end == std::string::npos ? std::string() : summary.substr(end + 1);
     }
   }
+  // A listing without worked grids has no any band either, only its bands to say so.
+  if (!result.bands.front().worked) result.bands.erase(result.bands.begin());
   // The contents page links the pages written, so it follows them.
   const std::string contents = contents_page_path(path, request.folder);
   if (std::none_of(result.bands.begin(), result.bands.end(), [](const BandOutcome& band) { return band.written(); })) {

@@ -1,8 +1,8 @@
-// The every-band run: the page of every band the listing's header names, each
-// as that band's own Generate writes it, then the contents page with every
-// band's totals, from one reading of the listing. The dialog's "All bands"
-// and the command line's --band all both call it and only present what it
-// gives back.
+// The every-band run: the any band's page and the page of every band the
+// listing's header names, each as that band's own Generate writes it, then
+// the contents page with every band's totals, from one reading of the
+// listing. The dialog's "All bands" and the command line's --band all both
+// call it and only present what it gives back.
 //
 //   EveryBandRequest request{generate_request, "maps"};
 //   EveryBandResult result = generate_every_band(record, request);
@@ -26,6 +26,7 @@ struct EveryBandRequest {
 struct BandOutcome {
   int band_index = -1;
   std::string page;  // its path, as the summary names it
+  std::string ffma_list;  // the path of its FFMA squares still needed; empty without the FFMA option
   bool worked = true;  // false: no row has a letter in the band's column, so it gets no page
   GenerateResult result{GenerateStatus::kRefused, ""};  // the page's summary, or why it failed
   BandTotals totals;  // over the whole listing; `page` is set once the page is written
@@ -41,7 +42,7 @@ struct EveryBandResult {
   // stopped the run before it wrote anything, not even a folder.
   GenerateResult stopped{GenerateStatus::kWritten, ""};
   std::vector<std::string> warnings;  // about the header's labels, whole lines
-  std::vector<BandOutcome> bands;     // in band order
+  std::vector<BandOutcome> bands;     // the any band, then in band order
   // The contents page: "Band totals: Wrote <path>", or why it failed; not
   // attempted (kRefused, empty) when no band's page was written.
   GenerateResult contents{GenerateStatus::kRefused, ""};

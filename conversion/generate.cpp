@@ -1,6 +1,8 @@
 #include "conversion/generate.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +18,8 @@
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
 #include "listing/listing_reader.h"
+#include "listing/band_table.h"
+#include "mappage/chase.h"
 #include "mappage/map_page.h"
 
 namespace zelk {
@@ -24,6 +28,23 @@ namespace {
 
 bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
 
+// The any band's index, and read_listing's notes with its grids counted
+// once each, however many rows name them.
+GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& record, ListingNotes& notes) {
+  ListingBands listing = read_every_band(in, path);
+  notes.header_warnings = std::move(listing.warnings);
+  if (!listing.readable) {
+    notes.message = "ERROR: Unrecognized format of input file " + path + "\n";
+  } else {
+    char count[40];
+    std::snprintf(count, sizeof count, "Read  %4d worked grids from ",
+                  static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX)));
+    notes.message = count + path + "\n";
+  }
+  copy_into(record.message, notes.message.c_str());
+  return listing.readable ? any_band_index(listing, record) : GridIndex();
+}
+
 }  // namespace
 
 std::string check_choices(const SettingsRecord& record, const GenerateRequest& request) {
@@ -31,6 +52,7 @@ std::string check_choices(const SettingsRecord& record, const GenerateRequest& r
   if (request.output_path.empty()) return "ERROR: Didn't specify output file.";
   if (record.band_index < 0) return "ERROR: Didn't select a band.";
   const std::string& field = request.ll_field_text;
+  if (request.find_field) return std::string();
   if (field.empty()) return "ERROR: Didn't specify the starting field.";
   if (field.size() < 2 || !is_field_letter(field[0]) || !is_field_letter(field[1]))
     return "ERROR: " + field + " is not a valid grid field";
@@ -64,7 +86,11 @@ std::string compose_summary(SettingsRecord& record, const GenerateRequest& reque
   char counts[64];
   if (record.ffma_option != 0) std::snprintf(counts, sizeof counts, "Wrote %4d (%d FFMA) grids to ", credited, ffma);
   else std::snprintf(counts, sizeof counts, "Wrote %4d grids to ", credited);
-  std::string summary = counts + request.output_path + "\n\n";
+  std::string summary = counts + request.output_path;
+  if (request.find_field)
+    summary +=
+        std::string(", lower-left field ") + record.lower_left_field + " (its map holds the most credited grids)";
+  summary += "\n\n";
   if (request.mention_view_button) summary += "Click the 'View' button to see the output.\n\n";
   // A map size of no print format (a foreign settings file) gets no advice,
   // not a fragment of it.
@@ -110,6 +136,9 @@ GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request
     return failure(record, "ERROR: Could not create output file " + request.output_path, page.error());
   GridIndex index;
   if (std::optional<GenerateResult> failed = read_index(index)) return *failed;
+  // No credited grid to place a map by is a field not given, as before.
+  if (request.find_field && !find_lower_left_field(index, record))
+    return failure(record, "ERROR: Didn't specify the starting field.");
   int ffma = 0;
   const int credited = write_map_page(index, page.stream(), ffma, record, request.page_time);
   if (!page.commit())
@@ -121,12 +150,21 @@ GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request
     images_problem =
         add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
 
+  if (!request.ffma_list_path.empty()) {
+    ReplacementFile list(request.ffma_list_path, "w");
+    if (list.stream() != nullptr)
+      write_ffma_list(list.stream(), ffma_needs(index, record), record.band_index, request.page_time);
+    if (list.stream() == nullptr || !list.commit())
+      return failure(record, "ERROR: Could not write output file " + request.ffma_list_path, list.error());
+  }
   const std::string summary = compose_summary(record, request, credited, ffma);
   copy_into(record.message, summary.c_str());
   return {GenerateStatus::kWritten, summary, {}, images_problem, credited, ffma};
 }
 
-void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text) {
+void take_lower_left_field(SettingsRecord& record, const GenerateRequest& request) {
+  if (request.find_field) return;
+  const std::string& ll_field_text = request.ll_field_text;
   std::memset(record.lower_left_field, 0, sizeof record.lower_left_field);
   record.lower_left_field[0] = ll_field_text[0];
   record.lower_left_field[1] = ll_field_text[1];
@@ -136,15 +174,20 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
   std::string refusal = check_choices(record, request);
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
   refusal = replacement_refusal(request.output_path, request);
+  if (refusal.empty() && !request.ffma_list_path.empty())
+    refusal = same_file(request.ffma_list_path, request.output_path)
+                  ? "ERROR: The FFMA list " + request.ffma_list_path + " would replace the page " + request.output_path
+                  : replacement_refusal(request.ffma_list_path, request);
   if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
 
-  take_lower_left_field(record, request.ll_field_text);
+  take_lower_left_field(record, request);
   try {
     BandTotals off_map;
     ListingNotes notes;
     GenerateResult result = write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
       if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
-            index = read_listing(in, request.input_path.c_str(), record, &notes);
+            index = record.band_index == kAnyBand ? read_any_band(in, request.input_path, record, notes)
+                                                  : read_listing(in, request.input_path.c_str(), record, &notes);
           }))
         return failed;
       if (index.empty()) return GenerateResult{GenerateStatus::kFailed, notes.message};

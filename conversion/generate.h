@@ -23,6 +23,12 @@ struct GenerateRequest {
   std::string input_path;
   std::string output_path;
   std::string ll_field_text;
+  // The command line's --field auto: the map's lower-left field is the one
+  // whose map holds the most credited grids, and ll_field_text is not read.
+  bool find_field = false;
+  // Where to write the band's FFMA squares still needed, after its page.
+  // Empty: no list.
+  std::string ffma_list_path{};
   std::time_t page_time = 0;
   // The command line has no View button to tell about.
   bool mention_view_button = true;
@@ -73,15 +79,16 @@ std::string check_choices(const SettingsRecord& record, const GenerateRequest& r
 // Why writing `page` would replace a file the run reads, or saving the
 // settings would replace the listing or the page; empty when neither would.
 std::string replacement_refusal(const std::string& page, const GenerateRequest& request);
-// Once the choices have passed: the "LL Field" text's field into the record.
-void take_lower_left_field(SettingsRecord& record, const std::string& ll_field_text);
+// Once the choices have passed: the "LL Field" text's field into the record,
+// unless the page is to find its own.
+void take_lower_left_field(SettingsRecord& record, const GenerateRequest& request);
 // Opens the listing, hands it to `read` and closes it; the failure to report
 // when it could not be opened or read to its end.
 std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
                                                 const std::function<void(std::FILE*)>& read);
 // Writes the page of the record's band to the request's output path,
 // complete or not at all, then puts the field pictures beside it and
-// composes the summary. The index comes from `read_index` once the page's
+// composes the summary (and writes the FFMA list, if asked). The index comes from `read_index` once the page's
 // temporary file exists, so that a run stopped while reading leaves nothing;
 // it gives the failure that ends the run, if any.
 GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,

@@ -37,7 +37,7 @@ void bring_into_range(SettingsRecord& record) {
   if (field_taken) std::memcpy(record.lower_left_field, field, sizeof field);
   std::memset(record.message, 0, sizeof record.message);
   record.reserved_band_index = -1;
-  if (record.band_index < -1 || record.band_index > kEveryBand) record.band_index = -1;
+  if (record.band_index < -1 || record.band_index > kAnyBand) record.band_index = -1;
   record.bold_option = option_or(record.bold_option, 1);
   record.color_option = option_or(record.color_option, 1);
   record.confirmed_as_checked_option = option_or(record.confirmed_as_checked_option, 1);

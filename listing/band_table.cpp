@@ -28,7 +28,7 @@ constexpr BandName kBandNames[] = {
     {"9cm", 7},    {"6cm", 8},     {"3cm", 9},     {"50", 0},      {"144", 1},     {"220", 2},     {"222", 2},
     {"430", 3},    {"432", 3},     {"900", 4},     {"902", 4},     {"1296", 5},    {"2304", 6},    {"3456", 7},
     {"5760", 8},   {"5768", 8},    {"10000", 9},   {"10368", 9},   {"2.3G", 6},    {"3.4G", 7},    {"5.7G", 8},
-    {"10G", 9},    {"sat", 10},    {"satellite", 10},
+    {"10G", 9},    {"sat", 10},    {"satellite", 10}, {"any", kAnyBand},
 };
 
 bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -74,6 +74,7 @@ int unrecognized(const char* what, const char* label, const char* listing_path, 
 }  // namespace
 
 const char* band_caption(int band_index) {
+  if (band_index == kAnyBand) return "Any band";
   return band_index >= 0 && band_index < kBandCount ? kBands[band_index].caption : "";
 }
 
@@ -83,6 +84,7 @@ std::string band_name(int band_index) {
 }
 
 const char* band_page_name(int band_index) {
+  if (band_index == kAnyBand) return "any";
   return band_index >= 0 && band_index < kBandCount ? kBands[band_index].page_name : "";
 }
 

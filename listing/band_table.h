@@ -13,17 +13,20 @@ namespace zelk {
 inline constexpr int kBandCount = 11;
 // The record's band index for every band of the listing at once.
 inline constexpr int kEveryBand = kBandCount;
+// The record's band index for one map of every band column: each square at
+// its best status over them all.
+inline constexpr int kAnyBand = kEveryBand + 1;
 
-// Caption of a band index 0..10, as the dialog lists it; "" for others.
+// Caption of a band index 0..10 or kAnyBand, as the dialog lists it; "" for others.
 const char* band_caption(int band_index);
 // The caption without its frequency: "2 M", "13 CM", "Satellite".
 std::string band_name(int band_index);
 // The band's part of a page's name: its MHz as the caption gives it, or
-// "sat"; plain ASCII. "" for others.
+// "sat", or "any"; plain ASCII. "" for others.
 const char* band_page_name(int band_index);
 
 // The names a user gives a band by (the command line's --band), in any case:
-// wavelengths, MHz, GHz, "sat". A closed list: a lenient label rule here
+// wavelengths, MHz, GHz, "sat", "any". A closed list: a lenient label rule here
 // would let "2.3G" draw the 2 M map, as the header rules read it.
 struct BandName {
   const char* name;

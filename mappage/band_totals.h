@@ -21,6 +21,8 @@ struct BandTotals {
   int ffma = 0;  // of those, squares of the FFMA set
   int off_map = 0;  // credited grids that no map can show
   std::string page;  // the band's map page beside the contents page; empty when it has none
+  std::string ffma_list;  // its list of the FFMA squares still needed beside it; empty when none
+  std::string field;  // the lower-left field its map found for itself; empty when given
   std::vector<std::string> off_map_examples{};  // the first few off-map grids, in listing order
   int credited() const { return checked + confirmed + worked; }
 };

@@ -23,7 +23,7 @@ struct SettingsRecord {
   char program_base_name[16];
   char message[kMessageSize];
   char program_directory[256];
-  std::int32_t band_index;  // -1 none, 0..10 a band, 11 every band of the listing
+  std::int32_t band_index;  // -1 none, 0..10 a band, 11 every band of the listing, 12 any band
   std::int32_t bold_option;
   std::int32_t color_option;
   std::int32_t confirmed_as_checked_option;

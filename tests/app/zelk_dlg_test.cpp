@@ -58,7 +58,7 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   dialog.do_modal();
   const Names& bands = host.combo_rows[kIdBand];
   EXPECT_EQ(bands.front() + "|" + bands.back() + "|" + std::to_string(bands.size()),
-            "6 M (50 MHz)|All bands|12");
+            "6 M (50 MHz)|Any band|13");
   EXPECT_EQ(shown(host), "|-1||111100010");
   EXPECT_EQ(host.enabled, (std::map<int, bool>{{kIdView, false}}));
   EXPECT_EQ(host.tooltips[kIdBand] + "|" + host.tooltips[kIdFfma], "Select VHF Band|Draw FFMA outline around USA");
@@ -186,7 +186,8 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   // Errors first; a line per band; the folder, the pictures' problem and the advice once.
   EXPECT_EQ(host.said, "information zelk2html: WARNING: The field pictures were not put beside the pages: "
                        "found no folder " + at.substr(0, at.size() - 6) + "images\n\n"
-                       "6 M (50 MHz): 1 credited, FFMA 1 of 488\n2 M (144 MHz): 2 credited, FFMA 2 of 488\n"
+                       "Any band: 3 credited, FFMA 3 of 488\n6 M (50 MHz): 1 credited, FFMA 1 of 488\n"
+                       "2 M (144 MHz): 2 credited, FFMA 2 of 488\n"
                        "\nThe pages and their contents page grids-bands.html are in " + at.substr(0, at.size() - 6) +
                        ".\n\nClick the 'View' button to see the contents page.\n\n"
                        "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n");

@@ -134,3 +134,23 @@ for (const map of MAPS) {
     await page.close();
   });
 }
+
+// The every-band run's other pages, each on one sheet of Letter and of A4 in both browsers: the
+// contents page with its bars, and the longest FFMA list (6 M credits none of the 488).
+test('contents page and FFMA list', async () => {
+  const listing = path.join(dir, 'chase.csv');
+  fs.writeFileSync(listing, 'Grid,6M,2M,SAT\nJO22,W,C,\nEM10,N,*,W\nFN42,,W,C\n');
+  execFileSync(CLI, [listing, '-o', dir, '--band', 'all', '--field', 'auto', '--ffma'], { stdio: 'pipe' });
+  for (const name of ['chase-bands', 'chase-50-ffma', 'chase-any']) {
+    const page = await browser.newPage();
+    await page.goto(pathToFileURL(path.join(dir, `${name}.html`)).href, { waitUntil: 'networkidle' });
+    for (const sheet of [LETTER, A4]) {
+      const [pdf, firefoxPdf] = ['', '-firefox'].map((by) => path.join(dir, `${name}-${sheet[2]}${by}.pdf`));
+      await printInChromium(page, sheet, pdf);
+      fs.rmSync(firefoxPdf, { force: true });
+      await inFirefox(path.join(dir, `${name}.html`), sheet, firefoxPdf);
+      assert.deepEqual([printed(pdf, [0]).sheets, printed(firefoxPdf, [0]).sheets], [1, 1], `${name} on ${sheet[2]}`);
+    }
+    await page.close();
+  }
+});

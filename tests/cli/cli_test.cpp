@@ -93,6 +93,21 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
                          (advice ? "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n" : ""));
     EXPECT_EQ(title(deep).substr(33, 8), map);
   }
+  // Any band finds its field and saves it; the list beside the page.
+  r = run("in/my.grids.csv --band any --field auto -o a.html --ffma-list a-ffma.html --save-settings a.ini");
+  EXPECT_EQ(r.out, "Wrote    2 grids to a.html, lower-left field BK (its map holds the most credited grids)\n\n"
+                   "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n"
+                   "FFMA squares needed: Wrote a-ffma.html\n");
+  EXPECT_EQ(title("a.html").substr(0, 38), "ZELK Grid Map for Any band (BK to EM) ");
+  const std::string list = read_file("a-ffma.html");
+  for (const char* text : {"<title>ZELK FFMA Squares Needed on Any band - 05 December 2026</title>",
+                           "486 of 488 FFMA squares needed, 2 credited.", "<b>EM</b> (98): EM02 EM03",
+                           "confirm them (1)</h2>", "<p><b>EM</b> (1): EM00</p>"})
+    EXPECT_NE(list.find(text), list.npos) << text;
+  SettingsRecord saved = test::record_for(-1);
+  std::strcpy(saved.version, ZELK_VERSION_TEXT);
+  EXPECT_EQ(load_settings_file(saved, "a.ini"), LoadOutcome::kLoaded);
+  EXPECT_EQ(std::to_string(saved.band_index) + saved.lower_left_field, "12BK");
   // A spreadsheet's byte-order mark; a second 2 M column; grids as no map writes them.
   write_file("odd.csv", "\xEF\xBB\xBFGrid,2M,2.3G\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");
   r = run("odd.csv --band 2m --field EM");
@@ -106,6 +121,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
 TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   write_file("my.grids.html", "old");
   write_file("none.csv", "Grid,Notes\nEM00,x\n");
+  write_file("in/n.csv", "Grid,2M\nEM00,N\n");  // no credited grid to find a field by
   const std::string in = "in/my.grids.csv", open = "ERROR: Could not open ";
   struct Case {
     Args args;
@@ -131,6 +147,10 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--band", "all", "--save-settings", "x.ini"}, 2,
        "--save-settings cannot be used with --band all"},
       {{in, "--format", "a4"}, 2, "unknown format \"a4\"; say portrait, landscape or 11x17\n"},
+      {{in, "--band", "all", "--ffma-list", "x"}, 2, "--ffma-list cannot be used with --band all"},
+      {{in, "--band=6m", "--field=EM", "--ffma-list", "my.grids.html"}, 1,
+       "ERROR: The FFMA list my.grids.html would replace the page my.grids.html\n"},
+      {{"in/n.csv", "--band", "2m", "--field", "auto"}, 1, "ERROR: Didn't specify the starting field.\n"},
       {{in, "--colour"}, 2, "unknown option --colour"},
       {{in, "-o"}, 2, "-o needs a value"},
       {{}, 2, "no listing given"},
@@ -169,13 +189,15 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   EXPECT_EQ(r.err, "ERROR: Could not create output file " + joined("out", "grids-144.html") +
                        ": Is a directory\n" + unnamed + off);
   EXPECT_EQ(r.out,
-      "6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
+      "Any band: Wrote    2 (2 FFMA) grids to " + joined("out", "grids-any.html") +
+      "\n6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
       joined("out", "grids-2304.html") +
       "\n3 CM (10 GHz): no worked grids, no page"
       "\nSatellite: Wrote    1 (1 FFMA) grids to " + joined("out", "grids-sat.html") +
       "\nBand totals: Wrote " + joined("out", "grids-bands.html") + "\n"
       "\nBand              Checked  Confirmed  Worked  Total      FFMA  Written otherwise"
+      "\nAny band                0          1       1      2  2 of 488                  1"
       "\n6 M (50 MHz)            0          0       1      1  1 of 488                  1"
       "\n2 M (144 MHz)           0          1       1      2  2 of 488                  0"
       "\n13 CM (2304 MHz)        0          1       1      2  2 of 488                  0"
@@ -192,10 +214,22 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   EXPECT_EQ(std::to_string(r.status) + " " + std::to_string(r.out.find("Band totals") == r.out.npos), "1 1");
   EXPECT_EQ(r.err, "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
                        ": Is a directory\n" + unnamed + off);
-  // A folder that is missing is made; a band without worked grids is no failure.
+  // A folder that is missing is made; a band without worked grids is no failure. Each map finds
+  // its field; the contents page names it, links each FFMA list and draws the any band's bars.
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
-  EXPECT_EQ(names_in(folder / "new/deeper"),
-            (Args{"grids-144.html", "grids-2304.html", "grids-50.html", "grids-bands.html", "grids-sat.html"}));
+  EXPECT_EQ(names_in(folder / "new/deeper"), (Args{"grids-144.html", "grids-2304.html", "grids-50.html",
+                                                   "grids-any.html", "grids-bands.html", "grids-sat.html"}));
+  EXPECT_EQ(every("auto --ffma --field auto").status, 0);
+  const std::string contents = read_file("auto/grids-bands.html");
+  for (const char* row : {"<a href='grids-any.html'>Any band</a> (map from BK)</td><td>0</td><td>1</td><td>1</td>"
+                          "<td>2</td><td class='bar'><span role='img' aria-label='0 checked, 1 confirmed, 1 worked'>"
+                          "<span class='confirmed' style='width: 50.0%'></span><span class='worked' style='width: "
+                          "50.0%'></span></span></td><td><a href='grids-any-ffma.html'>2 of 488</a></td>"
+                          "<td class='bar'><span role='img' aria-label='2 of 488 FFMA squares'><span class='ffma' "
+                          "style='width: 0.4%'>",
+                          "Satellite</a> (map from BK)", "3 CM (10 GHz)</td><td>0</td>"})
+    EXPECT_NE(contents.find(row), contents.npos) << row;
+  EXPECT_NE(read_file("auto/grids-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."), contents.npos);
   write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
   r = run("in/empty.csv --band all -o empty --field EM");
   EXPECT_EQ(r.status, 1);

@@ -119,8 +119,8 @@ TEST(SettingsFile, LoadOutcomes) {
       {patched(0, "3.3.0.10"), v, LoadOutcome::kVersionChanged, "-1 3x4 "},  // more than this version
       {patched(0, std::string(16, '\0')), "", LoadOutcome::kLoaded, "5 4x6 FN"},
       {"", "", LoadOutcome::kVersionChanged, "-1 3x4 "},
-      {patched(552, std::string("\x0B\0\0\0", 4)), v, LoadOutcome::kLoaded, "11 4x6 FN"},  // every band
-      {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6 FN"},
+      {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "12 4x6 FN"},  // any band, the last
+      {patched(552, std::string("\x0D\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6 FN"},
       {map(1, 9, 19), v, LoadOutcome::kLoaded, "5 1x4 FN"},  // no print format: the size stored
       {map(19, 9, 1), v, LoadOutcome::kLoaded, "5 3x1 FN"},
       {map(2, 0, 18), v, LoadOutcome::kLoaded, "5 4x3 FN"},  // the format sets the size

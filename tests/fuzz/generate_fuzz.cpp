@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zelk::test::write_file(listing, std::string(reinterpret_cast<const char*>(data + 5), size - 5));
   zelk::test::write_file(page, kPreviousPage);
 
-  zelk::SettingsRecord record = zelk::test::record_for(data[0] % 12 - 1);
+  zelk::SettingsRecord record = zelk::test::record_for(data[0] % 14 - 1);  // -1..12: any band too
   const char ll_field[3] = {static_cast<char>('A' + data[1] % 20), static_cast<char>('A' + data[2] % 20), '\0'};
   zelk::set_print_format(record, data[3] % 4);
   int bit = 0;

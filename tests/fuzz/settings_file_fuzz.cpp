@@ -12,7 +12,7 @@
 namespace {
 
 // What the rest of the program relies on after a load: no message, a field
-// of two letters A..R or none, band -1..11 (11: every band), options 0 or 1,
+// of two letters A..R or none, band -1..12 (11 every band, 12 any), options 0 or 1,
 // map 1..18 fields each way.
 bool dialog_could_have_made(const zelk::SettingsRecord& r) {
   auto option = [](std::int32_t value) { return value == 0 || value == 1; };
@@ -20,7 +20,7 @@ bool dialog_could_have_made(const zelk::SettingsRecord& r) {
   const bool field_sound = field.empty() || (field.size() == 2 && field.find_first_not_of("ABCDEFGHIJKLMNOPQR") ==
                                                                            std::string::npos);
   return r.message[0] == '\0' && field_sound && r.band_index >= -1 &&
-         r.band_index <= zelk::kEveryBand &&
+         r.band_index <= zelk::kAnyBand &&
          option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
          option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option) &&
          r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18;

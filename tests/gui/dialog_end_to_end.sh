@@ -69,8 +69,9 @@ point_at() { x mousemove --window "$1" "${2:-5}" "${3:-5}"; }
 dismiss() { point_at "$(await_window "$1")" 20 20 && x key Return && await_closed "$1"; }
 open_about() { point_at "$main" && x key shift+F10 && sleep 0.3 && x key Down Return; }
 quit() { point_at "$main" && x key Escape && await_end; }
-all_bands() { press Field && x key shift+Tab End; }
-command_line_all() { "$bin/zelk2html-cli" "$listing" --settings "$settings" -o "$1" >/dev/null; }
+all_bands() { press Field && x key shift+Tab End Up; }
+any_band() { press Field && x key shift+Tab End; }
+command_line() { "$bin/zelk2html-cli" "$listing" --settings "$settings" -o "$1" >/dev/null; }
 hear_names() { timeout 60 /usr/bin/python3 "${0%/*}/accessible_names.py" || fail "a screen reader hears otherwise"; }
 
 walk

@@ -8,12 +8,12 @@
 #   dismiss TITLE           Return on the box of that title, once it shows
 #   open_about, quit        About from the window's menu; Escape and the program's end
 #   hear_names              what a screen reader hears each control called, where the window tells
-#   all_bands               the band list's last row; command_line_all DIR: --band all with the
-#                           settings file into DIR, lines ended as the window's system ends them
+#   all_bands, any_band     the band list's last row but one, and its last; command_line OUT: -o OUT
+#                           with the settings file, lines ended as the window's system ends them
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
-steps=(start names choose generate save view help restart about all)
+steps=(start names choose generate save view help restart about all any)
 
 step_start() { start_dialog; }
 step_names() { hear_names; }
@@ -36,17 +36,27 @@ step_restart() {  # everything but the listing comes back from the settings file
   step_generate
 }
 step_about() { open_about && dismiss 'About ZELK to HTML'; }
+# The dialog saves its choices once its message is dismissed: the command line waits for them.
+saved_band() { [ "$(od -An -t d4 -j 552 -N 4 "$settings" | tr -d ' ')" = "$1" ]; }
 step_all() {  # the pages of --band all where the page goes, the saved choice meaning it there too
   local folder=${page%/*} all
   all=$(mktemp -d)
   all_bands && press Generate && dismiss zelk2html
-  command_line_all "$all"
+  poll 30 "All bands saved" saved_band 11 && command_line "$all"
   for made in "$all"/*.html; do
     cmp "$made" "$folder/${made##*/}" || fail "the dialog's ${made##*/} is not the command line's"
   done
   press View && [ "$(opened)" = "$folder/$(basename "$listing" .csv)-bands.html" ] \
     || fail "View opened another page than the contents page"
   rm -r "$all"
+}
+step_any() {  # Any band, the choice saved with it: the command line's page from those settings
+  local made
+  made=$(mktemp -d)
+  any_band && press Generate && dismiss zelk2html
+  poll 30 "Any band saved" saved_band 12 && command_line "$made/any.html"
+  cmp "$made/any.html" "$page" || fail "the dialog's any-band page is not the command line's"
+  rm -r "$made"
 }
 
 walk() {

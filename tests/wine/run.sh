@@ -97,10 +97,11 @@ set_choices() {
 dismiss() { keys "$(await_window "$1")" Return && await_closed "$1"; }
 open_about() { keys "$main" alt+space && sleep 0.5 && timeout 10 xdotool key --delay 40 Up Return; }
 quit() { keys "$main" Escape && await_end; }
-all_bands() { tab_to Band && keys "$main" End; }
-command_line_all() {
+all_bands() { tab_to Band && keys "$main" End Up; }
+any_band() { tab_to Band && keys "$main" End; }
+command_line() {
   "$BUILD-host/zelk2html-cli" "$listing" --settings "$settings" -o "$1" >/dev/null
-  sed -i 's/$/\r/' "$1"/*.html
+  find "$1" -name '*.html' -exec sed -i 's/$/\r/' {} +
 }
 hear_names() { :; }  # Wine keeps no names given by annotation: zelk_win32_tests asks what it can
 
