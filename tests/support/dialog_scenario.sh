@@ -13,7 +13,7 @@
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
-steps=(start names choose generate save view help restart about all any)
+steps=(start names choose generate save view help restart about any all)
 
 step_start() { start_dialog; }
 step_names() { hear_names; }
