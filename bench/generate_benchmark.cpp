@@ -130,33 +130,36 @@ void BM_Generate(benchmark::State& state) {
 }
 BENCHMARK(BM_Generate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
+// One Generate of `band` from field EM: with kEveryBand every band's pages
+// into the folder `out`, else the page `out`. False when a page failed.
+bool generate_once(const fs::path& listing, int band, zelk::PrintFormat format, const fs::path& out) {
+  zelk::SettingsRecord record;
+  zelk::reset_to_defaults(record);
+  zelk::set_print_format(record, format);
+  record.band_index = band;
+  zelk::GenerateRequest request;
+  request.has_input_file = true;
+  request.input_path = listing.string();
+  request.ll_field_text = "EM";
+  request.page_time = 1765000000;
+  if (band == zelk::kEveryBand) return zelk::generate_every_band(record, {request, out.string()}).succeeded();
+  request.output_path = out.string();
+  return zelk::generate(record, request).status == zelk::GenerateStatus::kWritten;
+}
+
 // Every band's page and the contents page of the nine-band world, against
 // one band's page of it and its any-band page (range 1, 0 and 2).
 void BM_EveryBand(benchmark::State& state) {
   const fs::path listing = make_nine_band_world();
   const fs::path folder = work_folder() / "every-band";
+  const int band = state.range(0) == 1 ? zelk::kEveryBand : state.range(0) == 0 ? 1 : zelk::kAnyBand;
+  fs::create_directories(folder);
   long long peak = 0;
   for (auto _ : state) {
     long long base = live_bytes.load();
     peak_bytes = base;
-    zelk::SettingsRecord record;
-    zelk::reset_to_defaults(record);
-    zelk::set_print_format(record, zelk::kTabloid);
-    zelk::EveryBandRequest request;
-    request.generate.has_input_file = true;
-    request.generate.input_path = listing.string();
-    request.generate.ll_field_text = "EM";
-    request.generate.page_time = 1765000000;
-    request.folder = folder.string();
-    if (state.range(0) != 1) {
-      record.band_index = state.range(0) == 0 ? 1 : zelk::kAnyBand;
-      request.generate.output_path = (folder / "one.html").string();
-      fs::create_directories(folder);
-      zelk::GenerateResult result = zelk::generate(record, request.generate);
-      if (result.status != zelk::GenerateStatus::kWritten) state.SkipWithError(result.message.c_str());
-    } else if (!zelk::generate_every_band(record, request).succeeded()) {
+    if (!generate_once(listing, band, zelk::kTabloid, band == zelk::kEveryBand ? folder : folder / "one.html"))
       state.SkipWithError("a page failed");
-    }
     peak = peak_bytes.load() - base;
   }
   state.counters["peak_heap_bytes"] = static_cast<double>(peak);
@@ -190,19 +193,9 @@ void BM_LongLine(benchmark::State& state) {
   for (auto _ : state) {
     long long base = live_bytes.load();
     peak_bytes = base;
-    zelk::SettingsRecord record;
-    zelk::reset_to_defaults(record);
-    record.band_index = every_band ? zelk::kEveryBand : 1;
-    zelk::GenerateRequest request;
-    request.has_input_file = true;
-    request.input_path = listing.string();
-    request.output_path = (work_folder() / "long-line.html").string();
-    request.ll_field_text = "EM";
-    const bool written = every_band
-                             ? zelk::generate_every_band(record, {request, (work_folder() / "long-line").string()})
-                                   .succeeded()
-                             : zelk::generate(record, request).status == zelk::GenerateStatus::kWritten;
-    if (!written) state.SkipWithError("no page");
+    const fs::path out = work_folder() / (every_band ? "long-line" : "long-line.html");
+    if (!generate_once(listing, every_band ? zelk::kEveryBand : 1, zelk::kLandscape, out))
+      state.SkipWithError("no page");
     peak = peak_bytes.load() - base;
   }
   state.counters["peak_heap_bytes"] = static_cast<double>(peak);

@@ -15,6 +15,7 @@
 #include "listing/band_table.h"
 #include "mappage/band_totals.h"
 #include "zelk_version.h"
+#include "conversion/totals_text.h"
 
 namespace zelk {
 

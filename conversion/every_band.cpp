@@ -10,6 +10,7 @@
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
 #include "mappage/chase.h"
+#include "conversion/totals_text.h"
 
 namespace zelk {
 

@@ -21,6 +21,7 @@
 #include "listing/band_table.h"
 #include "mappage/chase.h"
 #include "mappage/map_page.h"
+#include "mappage/contents_page.h"
 
 namespace zelk {
 

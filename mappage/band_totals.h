@@ -1,10 +1,8 @@
-// Every band's totals over a whole listing, and the contents page that shows
-// them beside the band's map pages: what a grid chaser looks at first.
+// Every band's totals over a whole listing: counted here, shown by the
+// contents page (contents_page.h) and as text (conversion/totals_text.h).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +25,15 @@ struct BandTotals {
   int credited() const { return checked + confirmed + worked; }
 };
 
+inline constexpr int kFfmaSquares = 488;
+// How many off-map grids a band keeps to show in the warning.
+inline constexpr std::size_t kOffMapExamples = 3;
+
+// The totals' columns, and one band's cells after its caption, as the
+// contents page and the text table both show them.
+extern const char* const kTotalsHeadings[7];
+std::vector<std::string> totals_cells(const BandTotals& band);
+
 // True for a grid in the form the map writes its squares in, with field
 // letters some map reaches: "FN42", "SA00" (a map from QA runs on past R);
 // not "fn42", "FN42AB" or "ZZ00".
@@ -44,22 +51,5 @@ std::vector<BandTotals> count_column_totals(const GridIndex& grids,
 // Of one band's index only off_map and its examples, as count_column_totals
 // counts them, for the warning: no FFMA lookups.
 BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record);
-
-// The contents page: one row per band, its caption linking to `page`.
-// `listing_name` and the date (of `page_time`) head it.
-void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
-                         std::time_t page_time);
-
-// The warning for the credited grids of `bands` that no map can show, with
-// the first few; empty when there are none. A listing's "fn42" or " FN42"
-// is otherwise counted nowhere but in the contents page.
-std::string off_map_warning(const std::string& listing_path, const std::vector<BandTotals>& bands);
-
-// The same table as text in aligned columns, for a terminal.
-std::string band_totals_text(const std::vector<BandTotals>& bands);
-
-// One band's row, short enough for a message box's line:
-// "2 M (144 MHz): 176 credited, FFMA 96 of 488".
-std::string band_totals_line(const BandTotals& band);
 
 }  // namespace zelk

@@ -6,14 +6,13 @@
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
 #include "mappage/band_totals.h"
+#include "mappage/contents_page.h"
 #include "mappage/map_page.h"
 #include "mappage/page_date.h"
 
 namespace zelk {
 
 namespace {
-
-constexpr int kFfmaSquares = 488;
 
 int status_rank(char letter, const SettingsRecord& record) {
   const std::string_view status = status_class(letter, record);
@@ -98,8 +97,7 @@ FfmaNeeds ffma_needs(const GridIndex& index, const SettingsRecord& record) {
 void write_ffma_list(std::FILE* out, const FfmaNeeds& needs, int band_index, std::time_t page_time) {
   const std::string heading =
       std::string("ZELK FFMA Squares Needed on ") + band_caption(band_index) + " - " + page_date_text(page_time);
-  std::fputs("<!DOCTYPE html>\n<html lang='en'>\n<head>\n<meta charset='utf-8'>\n", out);
-  std::fprintf(out, "<title>%s</title>\n", heading.c_str());
+  write_document_start(out, heading);
   // Small type in four columns: all 488 squares still fit one sheet of
   // Letter or A4.
   std::fputs("<style>\n"
