@@ -5,17 +5,17 @@
 #include <csignal>
 #include <cstdio>
 
-#include "conversion/file_paths.h"
 #include "conversion/every_band.h"
+#include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
-#include "record/settings_record.h"
+#include "conversion/totals_text.h"
 #include "listing/band_table.h"
 #include "mappage/band_totals.h"
+#include "record/settings_record.h"
 #include "zelk_version.h"
-#include "conversion/totals_text.h"
 
 namespace zelk {
 

@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "conversion/file_paths.h"
+#include "conversion/totals_text.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
 #include "mappage/chase.h"
-#include "conversion/totals_text.h"
 
 namespace zelk {
 
@@ -28,18 +28,18 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
   GenerateRequest checked = request.generate;
   checked.output_path = contents_page_path(path, request.folder);
   if (std::string refusal = check_choices(record, checked); !refusal.empty())
-    return GenerateResult(GenerateStatus::kRefused, refusal);
+    return GenerateResult{GenerateStatus::kRefused, refusal};
   try {
     if (std::optional<GenerateResult> failed =
             read_listing_file(record, path, [&](std::FILE* in) { listing = read_every_band(in, path); }))
       return *failed;
   } catch (const std::bad_alloc&) {
-    return GenerateResult(GenerateStatus::kFailed, "ERROR: Not enough memory to read " + path);
+    return GenerateResult{GenerateStatus::kFailed, "ERROR: Not enough memory to read " + path};
   }
   if (!listing.readable)
-    return GenerateResult(GenerateStatus::kFailed, "ERROR: Unrecognized format of input file " + path);
+    return GenerateResult{GenerateStatus::kFailed, "ERROR: Unrecognized format of input file " + path};
   if (listing.bands.empty())
-    return GenerateResult(GenerateStatus::kFailed, "ERROR: No band column in the header of " + path);
+    return GenerateResult{GenerateStatus::kFailed, "ERROR: No band column in the header of " + path};
   std::vector<int> bands = listing.bands;
   bands.insert(bands.begin(), kAnyBand);  // the any band's row comes first
   for (int band : bands) {
@@ -50,17 +50,17 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
     if (record.ffma_option != 0) outcome.ffma_list = in_folder(request.folder, page_name_for(name, suffix + "-ffma"));
     for (const std::string* page : {&outcome.page, &outcome.ffma_list})
       if (std::string refusal = page->empty() ? "" : replacement_refusal(*page, request.generate); !refusal.empty())
-        return GenerateResult(GenerateStatus::kRefused, refusal);
+        return GenerateResult{GenerateStatus::kRefused, refusal};
   }
   if (std::string refusal = replacement_refusal(checked.output_path, request.generate); !refusal.empty())
-    return GenerateResult(GenerateStatus::kRefused, refusal);
+    return GenerateResult{GenerateStatus::kRefused, refusal};
   std::error_code ec;
   if (!request.folder.empty() && !std::filesystem::is_directory(path_of(request.folder), ec)) {
     std::filesystem::create_directories(path_of(request.folder), ec);
-    if (ec) return GenerateResult(GenerateStatus::kFailed, "ERROR: Could not create folder " + request.folder, ec);
+    if (ec) return GenerateResult{GenerateStatus::kFailed, "ERROR: Could not create folder " + request.folder, ec};
   }
   take_lower_left_field(record, request.generate);
-  return GenerateResult(GenerateStatus::kWritten, "");
+  return GenerateResult{GenerateStatus::kWritten, ""};
 }
 
 }  // namespace
@@ -124,7 +124,7 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
           return std::optional<GenerateResult>();
         });
       } catch (const std::bad_alloc&) {
-        band.result = GenerateResult(GenerateStatus::kFailed, "ERROR: Not enough memory to write " + band.page);
+        band.result = GenerateResult{GenerateStatus::kFailed, "ERROR: Not enough memory to write " + band.page};
       }
     }
     if (band.written()) {
@@ -147,9 +147,9 @@ EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandReque
   }
   if (std::error_code reason = save_contents_page(contents, file_name_of(path), result.totals(), request.generate.page_time))
     result.contents =
-        GenerateResult(GenerateStatus::kFailed, "ERROR: Could not write output file " + contents, reason);
+        GenerateResult{GenerateStatus::kFailed, "ERROR: Could not write output file " + contents, reason};
   else
-    result.contents = GenerateResult(GenerateStatus::kWritten, "Band totals: Wrote " + contents);
+    result.contents = GenerateResult{GenerateStatus::kWritten, "Band totals: Wrote " + contents};
   return result;
 }
 

@@ -12,16 +12,16 @@
 #include <system_error>
 #include <utility>
 
-#include "record/bounded_text.h"
 #include "conversion/field_images.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/settings_file.h"
-#include "listing/listing_reader.h"
 #include "listing/band_table.h"
+#include "listing/listing_reader.h"
 #include "mappage/chase.h"
-#include "mappage/map_page.h"
 #include "mappage/contents_page.h"
+#include "mappage/map_page.h"
+#include "record/bounded_text.h"
 
 namespace zelk {
 

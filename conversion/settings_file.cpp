@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "record/bounded_text.h"
 #include "conversion/file_paths.h"
 #include "conversion/file_replace.h"
 #include "conversion/program_folders.h"
 #include "listing/band_table.h"
+#include "record/bounded_text.h"
 
 namespace zelk {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "record/bounded_text.h"
 #include "listing/band_table.h"
+#include "record/bounded_text.h"
 
 namespace zelk {
 
