@@ -19,6 +19,8 @@ apps=$work/home/.local/share/applications
 mkdir -p "$work/logs" "$work/home/run" "$apps" && chmod 700 "$work/home/run"
 cp "${@: -1}" "$listing"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory
+# The bus started the accessibility bus with the user's HOME; it is to use this one.
+dbus-update-activation-environment HOME XDG_RUNTIME_DIR
 export LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1700000000
 unset GTK_THEME XDG_CONFIG_HOME || true
 # View and Help reach the desktop's handler of web pages.
