@@ -160,6 +160,12 @@ TEST(BandTable, LabelRules) {
     EXPECT_EQ(band_from_frequency(label.data(), "L.csv", record), c.by_frequency) << c.label;
   }
   EXPECT_TRUE(*band_caption(-1) == '\0' && *band_caption(kBandCount) == '\0' && *band_caption(kBandCount - 1) == 'S');
+  // The names a user gives a band, each to its band.
+  std::string names;
+  for (const BandName& name : band_names()) names += std::string(name.name) + "=" + std::to_string(name.band_index) + " ";
+  EXPECT_EQ(names, "6m=0 2m=1 1.25m=2 70cm=3 33cm=4 23cm=5 13cm=6 9cm=7 6cm=8 3cm=9 50=0 144=1 220=2 222=2 430=3 "
+                   "432=3 900=4 902=4 1296=5 2304=6 3456=7 5760=8 5768=8 10000=9 10368=9 2.3G=6 3.4G=7 5.7G=8 10G=9 "
+                   "sat=10 satellite=10 any=12 ");
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST(BandTotals, WhichGridsSomeMapShows) {
 TEST(PageDate, UtcDayMonthNameAndYear) {
   for (auto [instant, expected] : {std::pair<std::time_t, const char*>{0, "01 January 1970"}, {-1, "31 December 1969"},
                                    {951782400, "29 February 2000"}, {2147483648, "19 January 2038"},
-                                   {-2203891200, "01 March 1900"}})
+                                   {-2203891200, "01 March 1900"}, {1774915200, "31 March 2026"}})
     EXPECT_EQ(page_date_text(instant), expected) << instant;
 }
 
