@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "zelk_version.h"
 
 namespace zelk {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/program_folders.h"
+#include "platform/program_folders.h"
 #include "conversion/settings_file.h"
 #include "app/layouts.h"
 

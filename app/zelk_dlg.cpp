@@ -8,7 +8,7 @@
 
 #include "app/about_dlg.h"
 #include "conversion/every_band.h"
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "conversion/generate.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "conversion/every_band.h"
-#include "conversion/file_paths.h"
-#include "conversion/file_replace.h"
+#include "platform/file_paths.h"
+#include "platform/file_replace.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "cli/cli.h"
-#include "conversion/file_paths.h"
-#include "conversion/program_folders.h"
+#include "platform/file_paths.h"
+#include "platform/program_folders.h"
 
 #ifdef _WIN32
 #include "cli/windows_console.h"

@@ -3,7 +3,7 @@
 # It takes what `cmake --install` puts into one portable folder (the zip's)
 # and lays it out as on Linux, the programs in bin\ and their data in
 # share\zelk2html\, which is how an installed program knows it is installed
-# (conversion/program_folders.h). Run as a script (-P), it writes the lists
+# (platform/program_folders.h). Run as a script (-P), it writes the lists
 # of files to install and to remove, so the uninstaller removes exactly those.
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.20)

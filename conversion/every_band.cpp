@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "conversion/totals_text.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"

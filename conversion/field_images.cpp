@@ -4,8 +4,8 @@
 #include <memory>
 #include <system_error>
 
-#include "conversion/file_paths.h"
-#include "conversion/file_replace.h"
+#include "platform/file_paths.h"
+#include "platform/file_replace.h"
 #include "mappage/map_page.h"
 
 namespace zelk {

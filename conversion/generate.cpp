@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "conversion/field_images.h"
-#include "conversion/file_paths.h"
-#include "conversion/file_replace.h"
+#include "platform/file_paths.h"
+#include "platform/file_replace.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "conversion/file_paths.h"
-#include "conversion/file_replace.h"
-#include "conversion/program_folders.h"
+#include "platform/file_paths.h"
+#include "platform/file_replace.h"
+#include "platform/program_folders.h"
 #include "listing/band_table.h"
 #include "record/bounded_text.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "conversion/generate.h"
 #include "record/settings_record.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/gtk/embedded_files.h"
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "zelk_version.h"
 
 namespace zelk {

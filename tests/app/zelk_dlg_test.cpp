@@ -7,7 +7,7 @@
 
 #include "../test_helpers.h"
 #include "app/testing/scripted_host.h"
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
 

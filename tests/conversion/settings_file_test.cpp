@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "test_helpers.h"
 
 namespace zelk {

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
-#include "conversion/file_replace.h"
+#include "platform/file_replace.h"
 #include "conversion/settings_file.h"
 #include "zelk_version.h"
 #include "test_helpers.h"

@@ -2,7 +2,7 @@
 // says and whether the tab order stops at it.
 #include "app/win32/win32_host.h"
 #include "app/win32/code_page_text.h"
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>

@@ -1,4 +1,4 @@
-#include "conversion/file_replace.h"
+#include "platform/file_replace.h"
 
 #include <atomic>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <random>
 #include <system_error>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 #include "platform/durable_files.h"
 
 namespace zelk {

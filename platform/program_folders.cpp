@@ -1,9 +1,9 @@
-#include "conversion/program_folders.h"
+#include "platform/program_folders.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 
 namespace zelk {
 

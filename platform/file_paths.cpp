@@ -1,4 +1,4 @@
-#include "conversion/file_paths.h"
+#include "platform/file_paths.h"
 
 #include <cstdlib>
 #include <exception>
