@@ -119,8 +119,6 @@ bool CzelkDlg::on_init_dialog() {
 
 void CzelkDlg::show_options() {
   for (const OptionBox& box : kOptionBoxes) host_.set_checked(box.id, record_.*box.option != 0);
-  // A print format this dialog never writes selects no button and keeps
-  // the map size it came with.
   for (const FormatButton& button : kFormatButtons) host_.set_checked(button.id, record_.print_format == button.format);
   set_print_format(record_, record_.print_format);
 }
@@ -189,16 +187,10 @@ void CzelkDlg::on_generate() {
     if (!generate_all_bands(request)) return;
   } else {
     create_folder_of(output_path_);
-    GenerateResult result = generate(record_, request);
-    // The header's warnings head the box, as they head the All-bands box.
-    std::string warnings;
-    for (const std::string& warning : result.header_warnings) warnings += warning + "\n";
-    if (!warnings.empty()) warnings += "\n";
-    if (result.status != GenerateStatus::kWritten) {
-      show_message(warnings + failure_text(result), MessageIcon::kError);
-      return;
-    }
-    show_message(warnings + result.message, MessageIcon::kInformation);
+    const GenerateResult result = generate(record_, request);
+    const bool written = result.status == GenerateStatus::kWritten;
+    show_report(report_of(result), written);
+    if (!written) return;
     host_.enable(kIdView, true);
   }
   create_folder_of(folders_.settings_file);
@@ -216,15 +208,16 @@ bool CzelkDlg::generate_all_bands(const GenerateRequest& request) {
   }
   const EveryBandRequest every{request, folders_.pages};
   const EveryBandResult result = generate_every_band(record_, every);
-  if (result.stopped.status != GenerateStatus::kWritten) {
-    show_message(result.stopped.message, MessageIcon::kError);
-    return false;
-  }
-  const EveryBandReport report = every_band_report(result, every);
-  show_message(report.errors + (report.errors.empty() ? "" : "\n") + report.summary,
-               result.succeeded() ? MessageIcon::kInformation : MessageIcon::kError);
-  if (result.contents.status == GenerateStatus::kWritten) host_.enable(kIdView, true);
+  show_report(every_band_report(result, every), result.succeeded());
+  if (result.succeeded()) host_.enable(kIdView, true);
   return result.succeeded();
+}
+
+// Errors and warnings first, then what was written, in one box.
+void CzelkDlg::show_report(const RunReport& report, bool succeeded) {
+  std::string text = report.errors + (report.errors.empty() || report.summary.empty() ? "" : "\n") + report.summary;
+  if (report.summary.empty() && text.ends_with('\n')) text.pop_back();
+  show_message(text, succeeded ? MessageIcon::kInformation : MessageIcon::kError);
 }
 
 std::string CzelkDlg::view_path() const {

@@ -44,6 +44,7 @@ class CzelkDlg : public DialogEvents {
   void take_listing(const std::string& chosen);
   void on_generate();
   bool generate_all_bands(const GenerateRequest& request);
+  void show_report(const RunReport& report, bool succeeded);
   // The page Generate writes with the current band: for every band, the contents page.
   std::string view_path() const;
   void on_view();

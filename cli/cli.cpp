@@ -7,7 +7,7 @@
 
 #include "conversion/every_band.h"
 #include "platform/file_paths.h"
-#include "platform/file_replace.h"
+#include "platform/staged_files.h"
 #include "conversion/generate.h"
 #include "conversion/page_clock.h"
 #include "conversion/settings_file.h"
@@ -187,38 +187,11 @@ bool apply_choices(const Choices& choices, SettingsRecord& record, std::string& 
   return true;
 }
 
-// What a listing that is no listing must begin with.
-void hint_after(std::ostream& err, const GenerateResult& failed) {
-  if (failed.message.starts_with("ERROR: Unrecognized format of input file"))
-    err << "The first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n";
-}
-
-void report_failure(std::ostream& err, const GenerateResult& result) {
-  const std::string text = failure_text(result);
-  err << text << (text.empty() || text.back() != '\n' ? "\n" : "");
-  hint_after(err, result);
-}
-
-void warn_about_field_images(std::ostream& err, const GenerateResult& result) {
-  if (!result.field_images_problem.empty())
-    err << "WARNING: The field pictures were not put beside the page: " << result.field_images_problem << "\n";
-}
-
-// The report's errors on stderr; on stdout each band's "Wrote" line and the
-// totals as a table, which a terminal has the width for.
-int write_every_band(SettingsRecord& record, const GenerateRequest& request, const Choices& choices,
-                     std::ostream& out, std::ostream& err) {
-  const EveryBandRequest every{request, choices.output.value_or("")};
-  const EveryBandResult result = generate_every_band(record, every);
-  err << every_band_report(result, every).errors;
-  hint_after(err, result.stopped);
-  if (result.stopped.status != GenerateStatus::kWritten) return 1;
-  for (const BandOutcome& band : result.bands)
-    if (!band.worked || band.written()) out << band.line() << "\n";
-  if (result.contents.status == GenerateStatus::kWritten)
-    out << result.contents.message << "\n\n" << band_totals_text(result.totals());
-  out << result.advice;
-  return result.succeeded() ? 0 : 1;
+// The report's errors and warnings on stderr, what was written on stdout.
+int print_report(const RunReport& report, bool succeeded, std::ostream& out, std::ostream& err) {
+  err << report.errors;
+  out << report.summary;
+  return succeeded ? 0 : 1;
 }
 
 void remove_temporaries_and_stop(int signal_number) {
@@ -273,29 +246,16 @@ int cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (choices.save_settings) return usage_error(err, "--save-settings cannot be used with --band all");
     if (choices.ffma_list)
       return usage_error(err, "--ffma-list cannot be used with --band all (--ffma lists every band)");
-    return write_every_band(record, request, choices, out, err);
+    const EveryBandRequest every{request, choices.output.value_or("")};
+    const EveryBandResult result = generate_every_band(record, every);
+    return print_report(every_band_report(result, every), result.succeeded(), out, err);
   }
 
   request.output_path = choices.output ? *choices.output : page_name_for(file_name_of(choices.listing));
   if (choices.save_settings) request.settings_to_save = *choices.save_settings;
   request.ffma_list_path = choices.ffma_list.value_or("");
-  GenerateResult result = generate(record, request);
-  for (const std::string& warning : result.header_warnings) err << warning << "\n";
-  if (result.status != GenerateStatus::kWritten) {
-    report_failure(err, result);
-    return 1;
-  }
-  out << result.message;
-  if (choices.ffma_list) out << "FFMA squares needed: Wrote " << *choices.ffma_list << "\n";
-  warn_about_field_images(err, result);
-  err << off_map_warning(choices.listing, {result.off_map});
-  if (choices.save_settings) {
-    if (std::string problem = save_settings_after_generate(record, *choices.save_settings); !problem.empty()) {
-      err << problem << "\n";
-      return 1;
-    }
-  }
-  return 0;
+  const GenerateResult result = generate(record, request);
+  return print_report(report_of(result), result.status == GenerateStatus::kWritten, out, err);
 }
 
 }  // namespace zelk

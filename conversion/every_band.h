@@ -6,7 +6,7 @@
 //
 //   EveryBandRequest request{generate_request, "maps"};
 //   EveryBandResult result = generate_every_band(record, request);
-//   for (const BandOutcome& band : result.bands) show(band.line());
+//   RunReport report = every_band_report(result, request);
 #pragma once
 
 #include <string>
@@ -28,51 +28,38 @@ struct BandOutcome {
   std::string page;  // its path, as the summary names it
   std::string ffma_list;  // the path of its FFMA squares still needed; empty without the FFMA option
   bool worked = true;  // false: no row has a letter in the band's column, so it gets no page
-  GenerateResult result{GenerateStatus::kRefused, ""};  // the page's summary, or why it failed
+  // The page's summary, or why the band got none (no credited grid to
+  // place its map by); that band's trouble is its own.
+  GenerateResult result{GenerateStatus::kRefused, ""};
   BandTotals totals;  // over the whole listing; `page` is set once the page is written
 
   bool written() const { return result.status == GenerateStatus::kWritten; }
-  // "2 M (144 MHz): Wrote ..." or "... no worked grids, no page"; for a page
-  // that failed, its error.
+  // "2 M (144 MHz): Wrote ..." or why the band has no page.
   std::string line() const;
 };
 
 struct EveryBandResult {
-  // kWritten once pages were begun; otherwise the refusal or failure that
-  // stopped the run before it wrote anything, not even a folder.
+  // kWritten when every file of the run is in place; otherwise what stopped
+  // the run, which then changed no file (a rename that failed says what it
+  // had replaced).
   GenerateResult stopped{GenerateStatus::kWritten, ""};
-  std::vector<std::string> warnings;  // about the header's labels, whole lines
+  std::vector<std::string> warnings;  // about the header's labels and the pictures, whole lines
   std::vector<BandOutcome> bands;     // the any band, then in band order
-  // The contents page: "Band totals: Wrote <path>", or why it failed; not
-  // attempted (kRefused, empty) when no band's page was written.
-  GenerateResult contents{GenerateStatus::kRefused, ""};
+  std::string contents;  // the contents page's path, once written
   std::string advice;  // what the last summary says after its first line
-  std::string no_pages;  // the error when no band has worked grids; else empty
 
-  // True when every band has its page or none to have, and so has the
-  // contents page.
-  bool succeeded() const;
+  bool succeeded() const { return stopped.status == GenerateStatus::kWritten; }
   // Every band's totals, as the contents page shows them.
   std::vector<BandTotals> totals() const;
 };
 
 EveryBandResult generate_every_band(SettingsRecord& record, const EveryBandRequest& request);
 
-// A failed result as a front end shows it: the message with the system's
-// reason after its text ("...: The process cannot access the file because it
-// is being used by another process.").
-std::string failure_text(const GenerateResult& failed);
-
-// A run as a person reads it, composed once for every front end: `errors`
-// holds every failure, each with the system's reason, then the warnings;
-// `summary` one short line per band, the folder of the pages once and the
-// advice once. The command line prints the errors on stderr; a dialog shows
-// both, errors first, in a box that fits a small screen.
-struct EveryBandReport {
-  std::string errors;
-  std::string summary;
-};
-EveryBandReport every_band_report(const EveryBandResult& result, const EveryBandRequest& request);
+// The run's report: its error and warnings, then for a dialog (the request
+// mentions the View button) one short line per band, the folder of the
+// pages once and the advice once, in a box that fits a small screen; for a
+// terminal each page's "Wrote" line and the totals as a table.
+RunReport every_band_report(const EveryBandResult& result, const EveryBandRequest& request);
 
 // Where the run puts the contents page of `listing`.
 std::string contents_page_path(const std::string& listing, const std::string& folder);

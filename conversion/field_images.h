@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/staged_files.h"
 #include "record/settings_record.h"
 
 namespace zelk {
@@ -26,9 +27,11 @@ struct FieldImageCopy {
   std::string problem;
 };
 
-// Copies into images/ beside `page_path` each picture of the map that is not
-// there yet, from `source_folder`. Never overwrites, never throws for I/O.
-FieldImageCopy add_missing_field_images(const SettingsRecord& record, const std::filesystem::path& source_folder,
+// Stages into images/ beside `page_path` each picture of the map that is not
+// there yet (nor staged), from `source_folder`, to be added with the page.
+// Never overwrites, never throws for I/O.
+FieldImageCopy add_missing_field_images(StagedFiles& files, const SettingsRecord& record,
+                                        const std::filesystem::path& source_folder,
                                         const std::filesystem::path& page_path);
 
 }  // namespace zelk

@@ -14,7 +14,7 @@
 
 #include "conversion/field_images.h"
 #include "platform/file_paths.h"
-#include "platform/file_replace.h"
+#include "conversion/totals_text.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
@@ -35,15 +35,48 @@ GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& 
   ListingBands listing = read_every_band(in, path);
   notes.header_warnings = std::move(listing.warnings);
   if (!listing.readable) {
-    notes.message = "ERROR: Unrecognized format of input file " + path + "\n";
-  } else {
-    char count[40];
-    std::snprintf(count, sizeof count, "Read  %4d worked grids from ",
-                  static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX)));
-    notes.message = count + path + "\n";
+    notes.problem = ListingProblem::kUnrecognizedFormat;
+    return GridIndex();
   }
+  notes.message = read_grids_message(static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX)), path);
   copy_into(record.message, notes.message.c_str());
-  return listing.readable ? any_band_index(listing, record) : GridIndex();
+  return any_band_index(listing, record);
+}
+
+// The message whole for the caller to show; the record's buffer keeps what fits.
+GenerateResult failure(SettingsRecord& record, RunError error, const std::string& message,
+                       std::error_code reason = {}) {
+  copy_into(record.message, message.c_str());
+  return {GenerateStatus::kFailed, message, reason, error};
+}
+
+// The whole summary, whatever the path's length; the record's message
+// buffer keeps what fits.
+std::string compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
+  char counts[64];
+  if (record.ffma_option != 0) std::snprintf(counts, sizeof counts, "Wrote %4d (%d FFMA) grids to ", credited, ffma);
+  else std::snprintf(counts, sizeof counts, "Wrote %4d grids to ", credited);
+  std::string summary = counts + request.output_path;
+  if (request.find_field)
+    summary +=
+        std::string(", lower-left field ") + record.lower_left_field + " (its map holds the most credited grids)";
+  summary += "\n\n";
+  if (request.mention_view_button) summary += "Click the 'View' button to see the output.\n\n";
+  // A map size of no print format gets no advice, not a fragment of it.
+  switch (record.map_columns) {
+    case 3: summary += "Print on 8.5x11 sheet in Portrait mode"; break;
+    case 4: summary += "Print on 8.5x11 sheet in Landscape mode"; break;
+    case 6: summary += "Print on 11x17 sheet in Landscape mode"; break;
+    default: return summary;
+  }
+  if (record.color_option != 0) summary += " to a color printer.";
+  return summary + "\n\n";
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
 }
 
 }  // namespace
@@ -73,94 +106,101 @@ std::string replacement_refusal(const std::string& page, const GenerateRequest& 
   return std::string();
 }
 
-namespace {
-
-// The message whole for the caller to show; the record's buffer keeps what fits.
-GenerateResult failure(SettingsRecord& record, const std::string& message, std::error_code reason = {}) {
-  copy_into(record.message, message.c_str());
-  return {GenerateStatus::kFailed, message, reason};
+std::string failure_text(const GenerateResult& failed) {
+  std::string text = failed.message;
+  if (failed.reason) text.insert(text.find_last_not_of('\n') + 1, ": " + system_reason(failed.reason).message());
+  text.erase(text.find_last_not_of('\n') + 1);
+  if (failed.error == RunError::kUnrecognizedFormat)
+    text += "\nThe first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).";
+  return text;
 }
 
-// The whole summary, whatever the path's length; the record's message
-// buffer keeps what fits.
-std::string compose_summary(SettingsRecord& record, const GenerateRequest& request, int credited, int ffma) {
-  char counts[64];
-  if (record.ffma_option != 0) std::snprintf(counts, sizeof counts, "Wrote %4d (%d FFMA) grids to ", credited, ffma);
-  else std::snprintf(counts, sizeof counts, "Wrote %4d grids to ", credited);
-  std::string summary = counts + request.output_path;
-  if (request.find_field)
-    summary +=
-        std::string(", lower-left field ") + record.lower_left_field + " (its map holds the most credited grids)";
-  summary += "\n\n";
-  if (request.mention_view_button) summary += "Click the 'View' button to see the output.\n\n";
-  // A map size of no print format (a foreign settings file) gets no advice,
-  // not a fragment of it.
-  switch (record.map_columns) {
-    case 3: summary += "Print on 8.5x11 sheet in Portrait mode"; break;
-    case 4: summary += "Print on 8.5x11 sheet in Landscape mode"; break;
-    case 6: summary += "Print on 11x17 sheet in Landscape mode"; break;
-    default: return summary;
-  }
-  if (record.color_option != 0) summary += " to a color printer.";
-  return summary + "\n\n";
+RunReport report_of(const GenerateResult& result) {
+  RunReport report;
+  if (result.status != GenerateStatus::kWritten) report.errors = failure_text(result) + "\n";
+  for (const std::string& warning : result.warnings) report.errors += warning + "\n";
+  if (result.status == GenerateStatus::kWritten) report.summary = result.message;
+  return report;
 }
-
-}  // namespace
 
 std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
                                                 const std::function<void(std::FILE*)>& read) {
   std::error_code ec;
   if (std::filesystem::is_directory(path_of(input_path), ec))
-    return failure(record, "ERROR: Could not open input file " + input_path,
+    return failure(record, RunError::kCannotOpenInput, "ERROR: Could not open input file " + input_path,
                    std::make_error_code(std::errc::is_a_directory));
   errno = 0;
   // Raw bytes: in text mode Windows ends a file at its first 0x1A, and the
   // reader takes CR LF and LF line ends alike.
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> listing(std::fopen(input_path.c_str(), "rb"), &std::fclose);
-  if (listing == nullptr) return failure(record, "ERROR: Could not open input file " + input_path, last_system_error());
+  if (listing == nullptr)
+    return failure(record, RunError::kCannotOpenInput, "ERROR: Could not open input file " + input_path,
+                   last_system_error());
   errno = 0;
   read(listing.get());
   const std::error_code read_error = last_system_error();
   // A read error ends the listing as its end does; say so rather than
   // report the rows read before it as the whole listing.
   if (std::ferror(listing.get()) != 0)
-    return failure(record, "ERROR: Could not read input file " + input_path, read_error);
+    return failure(record, RunError::kCannotReadInput, "ERROR: Could not read input file " + input_path, read_error);
   return std::nullopt;
 }
 
-GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
-                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index) {
-  // The page replaces the old one only when complete, so a failed run
-  // leaves the previous page as it was.
-  ReplacementFile page(request.output_path, "w");
-  if (page.stream() == nullptr)
-    return failure(record, "ERROR: Could not create output file " + request.output_path, page.error());
-  GridIndex index;
-  if (std::optional<GenerateResult> failed = read_index(index)) return *failed;
-  // No credited grid to place a map by is a field not given, as before.
-  if (request.find_field && !find_lower_left_field(index, record))
-    return failure(record, "ERROR: Didn't specify the starting field.");
-  int ffma = 0;
-  const int credited = write_map_page(index, page.stream(), ffma, record, request.page_time);
-  if (!page.commit())
-    return failure(record, "ERROR: Could not write output file " + request.output_path, page.error());
-  // The page is complete: a picture that cannot be copied only leaves its field plain.
-  // A page sent into a device or pipe has no folder of its own.
-  std::string images_problem;
-  if (!request.field_images_folder.empty() && !page.in_place())
-    images_problem =
-        add_missing_field_images(record, path_of(request.field_images_folder), path_of(request.output_path)).problem;
+GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path) {
+  return failure(record, RunError::kUnrecognizedFormat, unrecognized_format_message(input_path));
+}
 
-  if (!request.ffma_list_path.empty()) {
-    ReplacementFile list(request.ffma_list_path, "w");
-    if (list.stream() != nullptr)
-      write_ffma_list(list.stream(), ffma_needs(index, record), record.band_index, request.page_time);
-    if (list.stream() == nullptr || !list.commit())
-      return failure(record, "ERROR: Could not write output file " + request.ffma_list_path, list.error());
+GenerateResult not_written(SettingsRecord& record, const std::string& path, std::error_code reason) {
+  return failure(record, RunError::kCannotWrite, "ERROR: Could not write output file " + path, reason);
+}
+
+GenerateResult stage_page(StagedFiles& files, SettingsRecord& record, const GenerateRequest& request,
+                          const GridIndex& index) {
+  if (request.find_field && !find_lower_left_field(index, record))
+    return failure(record, RunError::kNoCreditedGrid,
+                   "ERROR: No credited grid of " + std::string(band_caption(record.band_index)) + " in " +
+                       request.input_path + " to place the map by");
+  int credited = 0, ffma = 0;
+  if (!files.stage(request.output_path, "w", [&](std::FILE* page) {
+        credited = write_map_page(index, page, ffma, record, request.page_time);
+      }))
+    return not_written(record, request.output_path, files.error());
+  GenerateResult staged{GenerateStatus::kWritten, "", {}, RunError::kNone, {}, credited, ffma};
+  // A picture that cannot be added only leaves its field plain. A page sent
+  // into a device or pipe has no folder of its own.
+  if (!request.field_images_folder.empty() && !writes_in_place(request.output_path)) {
+    const std::string problem = add_missing_field_images(files, record, path_of(request.field_images_folder),
+                                                         path_of(request.output_path))
+                                    .problem;
+    if (!problem.empty())
+      staged.warnings.push_back("WARNING: The field pictures were not put beside the page: " + problem);
   }
-  const std::string summary = compose_summary(record, request, credited, ffma);
-  copy_into(record.message, summary.c_str());
-  return {GenerateStatus::kWritten, summary, {}, images_problem, credited, ffma};
+  if (!request.ffma_list_path.empty() && !files.stage(request.ffma_list_path, "w", [&](std::FILE* list) {
+        write_ffma_list(list, ffma_needs(index, record), record.band_index, request.page_time);
+      }))
+    return not_written(record, request.ffma_list_path, files.error());
+  staged.message = compose_summary(record, request, credited, ffma);
+  copy_into(record.message, staged.message.c_str());
+  return staged;
+}
+
+std::optional<GenerateResult> commit_run(StagedFiles& files, SettingsRecord& record,
+                                         std::vector<std::string>& warnings) {
+  const StagedFiles::Outcome outcome = files.commit();
+  for (const auto& [picture, reason] : outcome.not_added)
+    warnings.push_back("WARNING: The field pictures were not put beside the page: could not write " + picture +
+                       ": " + system_reason(reason).message());
+  if (outcome.whole()) return std::nullopt;
+  std::vector<std::string> kept = outcome.not_replaced;
+  kept.insert(kept.begin(), outcome.failed);
+  GenerateResult failed =
+      failure(record, RunError::kCannotReplace, "ERROR: Could not replace " + outcome.failed, outcome.reason);
+  // The reason belongs to the first line, before what was and was not replaced.
+  failed.message = failure_text(failed) +
+                   (outcome.replaced.empty() ? "" : "\nReplaced already: " + joined(outcome.replaced)) +
+                   "\nLeft as they were: " + joined(kept);
+  failed.reason = {};
+  return failed;
 }
 
 void take_lower_left_field(SettingsRecord& record, const GenerateRequest& request) {
@@ -173,42 +213,58 @@ void take_lower_left_field(SettingsRecord& record, const GenerateRequest& reques
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) {
   std::string refusal = check_choices(record, request);
-  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
+  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal, {}, RunError::kChoices};
   refusal = replacement_refusal(request.output_path, request);
   if (refusal.empty() && !request.ffma_list_path.empty())
     refusal = same_file(request.ffma_list_path, request.output_path)
                   ? "ERROR: The FFMA list " + request.ffma_list_path + " would replace the page " + request.output_path
                   : replacement_refusal(request.ffma_list_path, request);
-  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal};
+  if (!refusal.empty()) return {GenerateStatus::kRefused, refusal, {}, RunError::kChoices};
 
   take_lower_left_field(record, request);
-  try {
-    BandTotals off_map;
-    ListingNotes notes;
-    GenerateResult result = write_page(record, request, [&](GridIndex& index) -> std::optional<GenerateResult> {
-      if (std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
-            index = record.band_index == kAnyBand ? read_any_band(in, request.input_path, record, notes)
-                                                  : read_listing(in, request.input_path.c_str(), record, &notes);
-          }))
-        return failed;
-      if (index.empty()) return GenerateResult{GenerateStatus::kFailed, notes.message};
-      off_map = count_off_map(index, record);
-      return std::nullopt;
-    });
-    result.off_map = off_map;
-    result.header_warnings = std::move(notes.header_warnings);
-    return result;
-  } catch (const std::bad_alloc&) {
-    return failure(record, "ERROR: Not enough memory to read " + request.input_path);
-  }
+  std::vector<std::string> warnings;
+  GenerateResult result = [&]() -> GenerateResult {
+    try {
+      ListingNotes notes;
+      GridIndex index;
+      std::optional<GenerateResult> failed = read_listing_file(record, request.input_path, [&](std::FILE* in) {
+        index = record.band_index == kAnyBand ? read_any_band(in, request.input_path, record, notes)
+                                              : read_listing(in, request.input_path.c_str(), record, &notes);
+      });
+      warnings = std::move(notes.header_warnings);
+      if (failed) return *failed;
+      if (notes.problem == ListingProblem::kUnrecognizedFormat) return unrecognized_format(record, request.input_path);
+      if (index.empty())
+        return failure(record, notes.problem == ListingProblem::kNoBandColumn ? RunError::kNoBandColumn
+                                                                              : RunError::kNoGrids,
+                       notes.message);
+      warnings.push_back(off_map_warning(request.input_path, {count_off_map(index, record)}));
+      StagedFiles files;
+      GenerateResult staged = stage_page(files, record, request, index);
+      if (staged.status != GenerateStatus::kWritten) return staged;
+      for (std::string& warning : staged.warnings) warnings.push_back(std::move(warning));
+      if (!request.settings_to_save.empty() && !stage_settings_file(files, record, request.settings_to_save))
+        return failure(record, RunError::kCannotWrite, "ERROR: Could not save settings file " + request.settings_to_save,
+                       files.error());
+      if (std::optional<GenerateResult> failed_commit = commit_run(files, record, warnings)) return *failed_commit;
+      if (!request.ffma_list_path.empty()) staged.message += "FFMA squares needed: Wrote " + request.ffma_list_path + "\n";
+      copy_into(record.message, staged.message.c_str());
+      return staged;
+    } catch (const std::bad_alloc&) {
+      return failure(record, RunError::kNotEnoughMemory, "ERROR: Not enough memory to read " + request.input_path);
+    }
+  }();
+  // The off-map warning is empty when every credited grid shows.
+  std::erase(warnings, std::string());
+  for (std::string& warning : warnings)
+    if (warning.ends_with('\n')) warning.pop_back();
+  result.warnings = std::move(warnings);
+  return result;
 }
 
-std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
-                                   const std::vector<BandTotals>& bands, std::time_t page_time) {
-  ReplacementFile page(path, "w");
-  if (page.stream() == nullptr) return page.error();
-  write_contents_page(page.stream(), listing_name, bands, page_time);
-  return page.commit() ? std::error_code() : page.error();
+bool stage_contents_page(StagedFiles& files, const std::string& path, const std::string& listing_name,
+                         const std::vector<BandTotals>& bands, std::time_t page_time) {
+  return files.stage(path, "w", [&](std::FILE* page) { write_contents_page(page, listing_name, bands, page_time); });
 }
 
 std::string save_settings_after_generate(SettingsRecord& record, const std::string& path) {

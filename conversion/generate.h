@@ -15,6 +15,7 @@
 #include "record/settings_record.h"
 #include "listing/grid_index.h"
 #include "mappage/band_totals.h"
+#include "platform/staged_files.h"
 
 namespace zelk {
 
@@ -38,8 +39,8 @@ struct GenerateRequest {
   // Besides the listing, the files the user gave the run to read, which no
   // page may replace: what each is ("settings file") and its path.
   std::vector<std::pair<std::string, std::string>> kept_files{};
-  // Where the caller will save the settings after the page: refused when it
-  // would replace the listing or the page. Empty: not saved there.
+  // Where the run saves the settings with its page, committed together:
+  // refused when it would replace the listing or the page. Empty: not saved.
   std::string settings_to_save{};
 };
 
@@ -47,26 +48,54 @@ enum class GenerateStatus {
   // A check failed, or the page would replace the listing; nothing was
   // opened and the record is unchanged.
   kRefused,
-  kFailed,   // the listing or the page failed; the previous page is untouched
-  kWritten,  // the page is complete; the summary is in the message buffer
+  kFailed,   // the run stopped; no file of it was changed (but see kCannotReplace)
+  kWritten,  // every file of the run is in place; the summary is in the message buffer
+};
+
+// Why a run stopped, for a caller that decides by it; the text is the
+// result's message, each composed in one place.
+enum class RunError {
+  kNone,
+  kChoices,             // a check of the choices, or a file the run must not replace
+  kCannotOpenInput,
+  kCannotReadInput,
+  kUnrecognizedFormat,  // the first line is no header
+  kNoBandColumn,        // the header names no band, or not the one chosen
+  kNoGrids,             // no row names a grid for the band
+  kNoCreditedGrid,      // a map to place by its credited grids, and there are none
+  kNotEnoughMemory,
+  kCannotWrite,         // a file of the run could not be staged: nothing changed
+  kCannotReplace,       // a rename failed: the message says what was replaced
 };
 
 struct GenerateResult {
   GenerateStatus status;
   std::string message;  // the text to show: an error, or the summary
   std::error_code reason{};  // the system's reason for a failed file, if any
-  // Why field pictures could not be put beside a written page; empty when
-  // every picture is there or none was wanted.
-  std::string field_images_problem{};
+  RunError error = RunError::kNone;
+  // Whole lines to show after any error and before the summary: what the
+  // header says that the page alone would not, credited grids no map shows,
+  // pictures that could not be put beside the page.
+  std::vector<std::string> warnings{};
   int credited_count = 0;
   int ffma_count = 0;
-  // The listing's credited grids that no map shows, from the page's own
-  // index, for the caller's warning; generate() alone fills it in.
-  BandTotals off_map{};
-  // What the listing's header says that the page alone would not, whole
-  // lines for the caller to show before the summary or the error.
-  std::vector<std::string> header_warnings{};
 };
+
+// A run as a person reads it, composed once for every front end: `errors`
+// holds the error with the system's reason (and, for a listing that is no
+// listing, what its first line must be), then the warnings, each a line;
+// `summary` what was written. The command line prints them on stderr and
+// stdout; a dialog shows both, errors first, in one box.
+struct RunReport {
+  std::string errors;
+  std::string summary;
+};
+RunReport report_of(const GenerateResult& result);
+
+// A failed result's message with the system's reason after its text
+// ("...: The process cannot access the file because it is being used by
+// another process."), and the hint its error calls for.
+std::string failure_text(const GenerateResult& failed);
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);
 
@@ -86,18 +115,27 @@ void take_lower_left_field(SettingsRecord& record, const GenerateRequest& reques
 // when it could not be opened or read to its end.
 std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
                                                 const std::function<void(std::FILE*)>& read);
-// Writes the page of the record's band to the request's output path,
-// complete or not at all, then puts the field pictures beside it and
-// composes the summary (and writes the FFMA list, if asked). The index comes from `read_index` once the page's
-// temporary file exists, so that a run stopped while reading leaves nothing;
-// it gives the failure that ends the run, if any.
-GenerateResult write_page(SettingsRecord& record, const GenerateRequest& request,
-                          const std::function<std::optional<GenerateResult>(GridIndex&)>& read_index);
+// The listing's first line is no header.
+GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path);
 
-// Writes the contents page to `path`, complete or not at all; the system's
-// reason when it could not.
-std::error_code save_contents_page(const std::string& path, const std::string& listing_name,
-                                   const std::vector<BandTotals>& bands, std::time_t page_time);
+// Stages the page of the record's band from `index` at the request's output
+// path, the field pictures it lacks beside it and the FFMA list, if asked,
+// into `files`, and composes the summary; the failure that ends the run, if
+// any. Places the map first when the request asks for it.
+GenerateResult stage_page(StagedFiles& files, SettingsRecord& record, const GenerateRequest& request,
+                          const GridIndex& index);
+// Commits the run's files; the failure naming what was replaced and what
+// was not when a rename failed, and the pictures that could not be added as
+// warnings into `warnings`.
+std::optional<GenerateResult> commit_run(StagedFiles& files, SettingsRecord& record,
+                                         std::vector<std::string>& warnings);
+
+// Stages the contents page at `path`; false, with the reason in `files`, when it could not.
+bool stage_contents_page(StagedFiles& files, const std::string& path, const std::string& listing_name,
+                         const std::vector<BandTotals>& bands, std::time_t page_time);
+
+// Could not stage the file `path`.
+GenerateResult not_written(SettingsRecord& record, const std::string& path, std::error_code reason);
 
 // After the summary has been shown: saves the settings file at `path`. Empty
 // on success, else the error to show, with the system's reason.

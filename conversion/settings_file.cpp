@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/file_paths.h"
-#include "platform/file_replace.h"
+#include "platform/staged_files.h"
 #include "platform/program_folders.h"
 #include "listing/band_table.h"
 #include "record/bounded_text.h"
@@ -44,10 +44,10 @@ void bring_into_range(SettingsRecord& record) {
   record.ffma_option = option_or(record.ffma_option, 0);
   record.emphasize_needed_option = option_or(record.emphasize_needed_option, 1);
   record.submitted_as_checked_option = option_or(record.submitted_as_checked_option, 0);
-  if (record.map_rows < 1 || record.map_rows > 18) record.map_rows = 3;
-  if (record.map_columns < 1 || record.map_columns > 18) record.map_columns = 4;
-  // The print format sets the map size; another value keeps the stored one.
-  set_print_format(record, record.print_format);
+  // The print format alone sets the map size: a format no dialog writes
+  // loads as the default, and the stored size is never read.
+  const bool known_format = record.print_format >= kPortrait && record.print_format <= kTabloid;
+  set_print_format(record, known_format ? record.print_format : kLandscape);
 }
 
 void clear_identity(SettingsRecord& record) {
@@ -121,15 +121,23 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path) {
   return LoadOutcome::kLoaded;
 }
 
-bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason) {
+bool stage_settings_file(StagedFiles& files, SettingsRecord& record, const std::string& path) {
   std::memset(record.message, 0, sizeof record.message);
   if (path.empty()) return false;
   RecordBytes bytes;
   record_to_bytes(record, bytes);
-  ReplacementFile file(path, "wb");
-  if (file.stream() != nullptr) std::fwrite(bytes, 1, sizeof bytes, file.stream());
-  if (file.stream() != nullptr && file.commit()) return true;
-  if (reason != nullptr) *reason = file.error();
+  return files.stage(path, "wb", [&](std::FILE* file) { std::fwrite(bytes, 1, sizeof bytes, file); });
+}
+
+bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason) {
+  StagedFiles files;
+  if (stage_settings_file(files, record, path)) {
+    const StagedFiles::Outcome outcome = files.commit();
+    if (outcome.whole()) return true;
+    if (reason != nullptr) *reason = outcome.reason;
+    return false;
+  }
+  if (reason != nullptr) *reason = files.error();
   return false;
 }
 

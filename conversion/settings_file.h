@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/staged_files.h"
 #include "record/settings_record.h"
 
 namespace zelk {
@@ -47,5 +48,8 @@ LoadOutcome load_settings_file(SettingsRecord& live, const std::string& path);
 // the record's image. False, with the old file untouched, when it failed;
 // then `reason`, when given, holds the system's reason if there is one.
 bool save_settings_file(SettingsRecord& record, const std::string& path, std::error_code* reason = nullptr);
+// The same, staged with the other files of a run; false, with the reason in
+// `files`, when it could not be.
+bool stage_settings_file(StagedFiles& files, SettingsRecord& record, const std::string& path);
 
 }  // namespace zelk

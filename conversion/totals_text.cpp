@@ -30,10 +30,13 @@ std::string shown_grid(std::string_view grid) {
 }  // namespace
 
 std::string off_map_warning(const std::string& listing_path, const std::vector<BandTotals>& bands) {
+  // The any band holds every band's grids once each: where it is counted,
+  // it alone says how many distinct grids there are.
+  const auto any = std::find_if(bands.begin(), bands.end(), [](const BandTotals& band) { return band.band_index == kAnyBand; });
   int count = 0;
   std::vector<std::string> examples;
   for (const BandTotals& band : bands) {
-    if (band.band_index == kAnyBand) continue;  // its grids are every band's, counted there
+    if (any != bands.end() && &band != &*any) continue;
     count += band.off_map;
     for (const std::string& grid : band.off_map_examples)
       if (examples.size() < kOffMapExamples && std::find(examples.begin(), examples.end(), grid) == examples.end())

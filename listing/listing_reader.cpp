@@ -95,6 +95,9 @@ class FieldReader {
 // A label names its band in its first bytes; a longer one is read, and
 // named in warnings, by these.
 constexpr std::size_t kLabelBytes = 256;
+// A grid's first bytes: a map matches four, a warning shows sixteen, and a
+// row's huge first field costs no more than these.
+constexpr std::size_t kGridBytes = 64;
 // Past these, a header's warnings are counted, not kept.
 constexpr std::size_t kMostWarnings = 20;
 
@@ -161,11 +164,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
     copy_into(record.message, message.c_str());
     if (notes != nullptr) notes->message = message;
   };
-  auto read_rows = [&](int rows) {
-    char count[40];
-    std::snprintf(count, sizeof count, "Read  %4d worked grids from ", rows);
-    say(count + std::string(listing_path) + "\n");
-  };
+  auto read_rows = [&](int rows) { say(read_grids_message(rows, listing_path)); };
   auto reader = std::make_unique<FieldReader>(stream);
   if (!reader->next_line()) {
     read_rows(0);
@@ -174,7 +173,8 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
   Header header = read_header(*reader, listing_path, false);
   if (notes != nullptr) notes->header_warnings = std::move(header.warnings);
   if (!header.readable) {
-    say("ERROR: Unrecognized format of input file " + std::string(listing_path) + "\n");
+    say(unrecognized_format_message(listing_path));
+    if (notes != nullptr) notes->problem = ListingProblem::kUnrecognizedFormat;
     return GridIndex();
   }
   const std::size_t band_column =
@@ -182,6 +182,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
   if (band_column == 0) {
     say("ERROR: No match found for band " + std::string(band_caption(record.band_index)) + " in " + listing_path +
         "\n\n");
+    if (notes != nullptr) notes->problem = ListingProblem::kNoBandColumn;
     return GridIndex();
   }
 
@@ -192,7 +193,7 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
   int rows = 0;
   std::string grid, cell;
   while (reader->next_line()) {
-    bool more = reader->field(&grid, SIZE_MAX, true) && !grid.empty();
+    bool more = reader->field(&grid, kGridBytes, true) && !grid.empty();
     for (std::size_t column = 1; more && column < band_column; ++column) more = reader->field();
     if (!more) continue;
     reader->field(&cell, 1);
@@ -231,7 +232,7 @@ ListingBands read_every_band(std::FILE* stream, const std::string& listing_path)
   letters.assign(read_columns.size(), std::vector<std::int16_t>(1, -1));
   std::string grid, cell;
   while (reader->next_line()) {
-    bool more = reader->field(&grid, SIZE_MAX, true);
+    bool more = reader->field(&grid, kGridBytes, true);
     if (grid.empty()) continue;
     GridIndex::Node node = GridIndex::kNone;
     for (std::size_t column = 1, i = 0; more && i < read_columns.size(); ++column) {
@@ -249,6 +250,16 @@ ListingBands read_every_band(std::FILE* stream, const std::string& listing_path)
     }
   }
   return listing;
+}
+
+std::string read_grids_message(int grids, const std::string& listing_path) {
+  char count[40];
+  std::snprintf(count, sizeof count, "Read  %4d worked grids from ", grids);
+  return count + listing_path + "\n";
+}
+
+std::string unrecognized_format_message(const std::string& listing_path) {
+  return "ERROR: Unrecognized format of input file " + listing_path + "\n";
 }
 
 bool ListingBands::worked(std::size_t i) const {

@@ -18,8 +18,10 @@ namespace zelk {
 // record's buffer keeps what fits, and whatever the band, the lines that
 // tell of a label naming two bands and of a band that two columns name, of
 // which the first is read.
+enum class ListingProblem { kNone, kUnrecognizedFormat, kNoBandColumn };
 struct ListingNotes {
   std::string message;
+  ListingProblem problem = ListingProblem::kNone;
   std::vector<std::string> header_warnings;
 };
 
@@ -52,5 +54,9 @@ struct ListingBands {
   bool worked(std::size_t i) const;
 };
 ListingBands read_every_band(std::FILE* stream, const std::string& listing_path);
+
+// The reader's own words, for every reading of a listing.
+std::string read_grids_message(int grids, const std::string& listing_path);
+std::string unrecognized_format_message(const std::string& listing_path);
 
 }  // namespace zelk

@@ -24,9 +24,14 @@ std::FILE* create_new_file(const std::string& path, const char* mode, std::optio
 bool flush_to_disk(std::FILE* file);
 
 // Renames `from` to `to`, replacing a file there only when `replace` is set
-// (else the rename fails with file_exists, at the moment of the rename), and
-// makes the new name durable: on Linux the folder is flushed after it, on
-// Windows the move is written through.
+// (else the rename fails with file_exists, at the moment of the rename). On
+// Windows the move is written through to the disk; on Linux the new name
+// is durable once its folder is flushed.
 std::error_code move_into_place(const std::filesystem::path& from, const std::filesystem::path& to, bool replace);
+
+// Flushes a folder's names to the disk, after renames into it. Best effort:
+// some file systems cannot flush a folder, and the files are in place either
+// way. Nothing to do on Windows, whose moves are written through.
+void flush_folder(const std::string& folder);
 
 }  // namespace zelk

@@ -13,12 +13,6 @@ namespace {
 
 std::error_code last_error() { return std::error_code(errno, std::generic_category()); }
 
-std::string folder_of_name(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 std::FILE* create_new_file(const std::string& path, const char* mode, std::optional<unsigned> permissions) {
@@ -56,15 +50,15 @@ std::error_code move_into_place(const std::filesystem::path& from, const std::fi
     if (::link(from.c_str(), to.c_str()) != 0) return last_error();
     ::unlink(from.c_str());
   }
-  // The rename itself lives in the folder: without this a power cut may
-  // bring back the old name, or none. Best effort: some file systems
-  // cannot flush a folder, and the file is in place either way.
-  const int folder = ::open(folder_of_name(to.string()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
   return {};
+}
+
+void flush_folder(const std::string& folder) {
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor >= 0) {
+    ::fsync(descriptor);
+    ::close(descriptor);
+  }
 }
 
 }  // namespace zelk

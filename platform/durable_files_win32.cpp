@@ -41,4 +41,6 @@ std::error_code move_into_place(const std::filesystem::path& from, const std::fi
   return std::error_code(static_cast<int>(error), std::system_category());
 }
 
+void flush_folder(const std::string&) {}
+
 }  // namespace zelk

@@ -1,6 +1,7 @@
 // The command-line front end: its streams, exit codes, options and page names.
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -78,20 +79,22 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
     EXPECT_EQ(r.status, 0) << band << r.err;
     EXPECT_EQ(title("p.html"), "ZELK Grid Map for " + caption + " (EM to JP) - 02 January 1970");
   }
-  // A settings file's print format sets the map's size; with none the stored
-  // size stays, the map ends at "Z" and no advice follows. A long folder: the summary whole.
+  // A settings file's print format sets the map's size; one no dialog writes
+  // loads as landscape, whatever size the file holds, and is not saved back.
+  // A long folder: the summary whole.
   const std::string deep = std::string(235, 'd') + "/p.html";
   fs::create_directory(std::string(235, 'd'));
   SettingsRecord stored = test::record_for(1, "RA");
   std::strcpy(stored.version, ZELK_VERSION_TEXT);
-  for (auto [format, map, advice] : {std::tuple{1, "RA to UC", 1}, {9, "RA to ZC", 0}}) {
+  for (int format : {1, 99}) {
     stored.print_format = format;
-    stored.map_columns = 18;
+    stored.map_columns = stored.map_rows = 18;
     ASSERT_TRUE(save_settings_file(stored, "s.ini"));
-    r = run({"in/my.grids.csv", "--settings", "s.ini", "-o", deep});
-    EXPECT_EQ(r.out, "Wrote    0 grids to " + deep + "\n\n" +
-                         (advice ? "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n" : ""));
-    EXPECT_EQ(title(deep).substr(33, 8), map);
+    r = run({"in/my.grids.csv", "--settings", "s.ini", "-o", deep, "--save-settings", "s.ini"});
+    EXPECT_EQ(r.out, "Wrote    0 grids to " + deep + "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
+    EXPECT_EQ(title(deep).substr(33, 8), "RA to UC");
+    EXPECT_EQ(read_file("s.ini").substr(576, 20), read_file("s.ini").substr(576, 4) + std::string("\1\0\0\0", 4) +
+                                                      read_file("s.ini").substr(584, 8) + std::string("\4\0\0\0", 4));
   }
   // Any band finds its field and saves it; the list beside the page.
   r = run("in/my.grids.csv --band any --field auto -o a.html --ffma-list a-ffma.html --save-settings a.ini");
@@ -130,10 +133,11 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   } cases[] = {
       {{in, "--field", "EM"}, 1, "ERROR: Didn't select a band.\n"},
       {{in, "--band", "ALL", "-o", "."}, 1, "ERROR: Didn't specify the starting field.\n"},
-      {{"none.csv", "--band", "all", "--field", "EM"}, 1, "ERROR: No band column in the header of none.csv\n"},
+      {{"none.csv", "--band", "all", "--field", "EM"}, 1,
+       "ERROR: No band column in the header of none.csv\nWARNING: none.csv: column 2 (Notes) names no band\n"},
       {{"gone.csv", "--band", "all", "--field", "EM", "-o", "made"}, 1,
        open + "input file gone.csv: No such file or directory\n"},
-      {{"none.csv", "--band", "2m", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n\n"},
+      {{"none.csv", "--band", "2m", "--field", "EM"}, 1, "ERROR: No match found for band 2 M (144 MHz) in none.csv\n"},
       {{in, "--settings", ""}, 1, open + "settings file : No such file or directory\n"},
       {{in, "--band=all", "--field=EM", "-o", "none.csv/x"}, 1,
        "ERROR: Could not create folder none.csv/x: Not a directory\n"},
@@ -150,7 +154,8 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
       {{in, "--band", "all", "--ffma-list", "x"}, 2, "--ffma-list cannot be used with --band all"},
       {{in, "--band=6m", "--field=EM", "--ffma-list", "my.grids.html"}, 1,
        "ERROR: The FFMA list my.grids.html would replace the page my.grids.html\n"},
-      {{"in/n.csv", "--band", "2m", "--field", "auto"}, 1, "ERROR: Didn't specify the starting field.\n"},
+      {{"in/n.csv", "--band", "2m", "--field", "auto"}, 1,
+       "ERROR: No credited grid of 2 M (144 MHz) in in/n.csv to place the map by\n"},
       {{in, "--colour"}, 2, "unknown option --colour"},
       {{in, "-o"}, 2, "-o needs a value"},
       {{}, 2, "no listing given"},
@@ -177,20 +182,32 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   // 2.3 names 2 M as a length, 13 cm as a frequency; 3CM has no worked grid, 222 names no band;
   // fn42 is on no map.
   write_file("in/grids", "Grid,2.3,6M,SAT,3CM,222,144\nEM00,W,L,,,W\nEM01,C,,W\nfn42,,W\n");
-  fs::create_directories(folder / "out/grids-144.html");  // a page that cannot be replaced
+  // One page that cannot be written, then the contents page: no file of the run changes.
+  write_file("out/grids-50.html", "old");
   auto every = [&](const std::string& more) { return run("in/grids --band all --field EM -o " + more); };
-  Outcome r = every("out --ffma");
-  EXPECT_EQ(r.status, 1);
   const std::string unnamed = "WARNING: in/grids: column 2 (2.3) names two bands: 2 M and 13 CM\n"
                               "WARNING: in/grids: column 6 (222) names no band\n"
                               "WARNING: in/grids: columns 2 (2.3) and 7 (144) both name 2 M; column 2 is read\n";
   const std::string off = "WARNING: 1 credited grid of in/grids is not written as a map writes squares "
                           "(four characters, capital letters) and shows on no map: fn42\n";
-  EXPECT_EQ(r.err, "ERROR: Could not create output file " + joined("out", "grids-144.html") +
-                       ": Is a directory\n" + unnamed + off);
+  for (const char* blocked : {"grids-144.html", "grids-bands.html"}) {
+    fs::create_directories(folder / ("out/" + std::string(blocked)));
+    Outcome r = every("out --ffma");
+    EXPECT_EQ(std::to_string(r.status) + r.out, "1");
+    EXPECT_EQ(r.err, "ERROR: Could not write output file " + joined("out", blocked) + ": Is a directory\n" + unnamed + off);
+    Args left = {blocked, "grids-50.html"};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(names_in(folder / "out"), left);
+    EXPECT_EQ(read_file("out/grids-50.html"), "old");
+    fs::remove("out/" + std::string(blocked));
+  }
+  Outcome r = every("out --ffma");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, unnamed + off);
   EXPECT_EQ(r.out,
       "Any band: Wrote    2 (2 FFMA) grids to " + joined("out", "grids-any.html") +
       "\n6 M (50 MHz): Wrote    1 (1 FFMA) grids to " + joined("out", "grids-50.html") +
+      "\n2 M (144 MHz): Wrote    2 (2 FFMA) grids to " + joined("out", "grids-144.html") +
       "\n13 CM (2304 MHz): Wrote    2 (2 FFMA) grids to " +
       joined("out", "grids-2304.html") +
       "\n3 CM (10 GHz): no worked grids, no page"
@@ -207,13 +224,6 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   // A caption's MHz names its band: with no field, Generate's check answers.
   for (auto band : {"430", "1296", "3456", "5768", "10000", "Sat"})
     EXPECT_EQ(run({"in/grids", "--band", band}).status, 1) << band;
-  fs::remove("out/grids-144.html");
-  fs::remove("out/grids-bands.html");
-  fs::create_directories(folder / "out/grids-bands.html");
-  r = every("out --ffma");
-  EXPECT_EQ(std::to_string(r.status) + " " + std::to_string(r.out.find("Band totals") == r.out.npos), "1 1");
-  EXPECT_EQ(r.err, "ERROR: Could not write output file " + joined("out", "grids-bands.html") +
-                       ": Is a directory\n" + unnamed + off);
   // A folder that is missing is made; a band without worked grids is no failure. Each map finds
   // its field; the contents page names it, links each FFMA list and draws the any band's bars.
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
@@ -231,12 +241,17 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
                           "</span></span></td><td>1</td></tr>"})  // 6 M's fn42, written otherwise
     EXPECT_NE(contents.find(row), contents.npos) << row;
   EXPECT_NE(read_file("auto/grids-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."), contents.npos);
+  // A band with letters but no credited grid finds no field: its trouble is its own.
+  write_file("in/two.csv", "Grid,6M,2M\nEM00,W,N\nFN42,C,\n");
+  r = run("in/two.csv --band all -o two --field auto");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\n2 M (144 MHz): no credited grid to place a map by, no page\n"), r.out.npos) << r.out;
+  EXPECT_NE(read_file("two/two-bands.html").find("<tr><td>2 M (144 MHz)</td><td>0</td>"), std::string::npos);
   write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
   r = run("in/empty.csv --band all -o empty --field EM");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "6 M (50 MHz): no worked grids, no page\n2 M (144 MHz): no worked grids, no page\n");
+  EXPECT_EQ(std::to_string(r.status) + r.out, "1");
   EXPECT_EQ(r.err, "ERROR: No band of in/empty.csv has worked grids\n");
-  EXPECT_EQ(names_in(folder / "empty"), Args{});
+  EXPECT_FALSE(fs::exists("empty")) << "not even the folder";
 }
 
 // Nothing the user gave the run to read is replaced, by whatever name.
@@ -284,8 +299,14 @@ TEST_F(Cli, FileProblemsSayWhy) {
   Outcome r = run({"g.csv", "--band", "2m", "--field", "EM", "-o", "p.html"}, "1796428800", "nowhere");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: found no folder nowhere\n");
+  // A file of the run that fails after the page was written changes nothing.
+  write_file("p.html", "old");
   r = run("g.csv --band 2m --field EM -o p.html --save-settings no/such.ini");
   EXPECT_EQ(r.err, "ERROR: Could not save settings file no/such.ini: No such file or directory\n");
+  r = run("g.csv --band 2m --field EM -o p.html --ffma-list no/need.html");
+  EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1ERROR: Could not write output file no/need.html: No such file or directory\n");
+  EXPECT_EQ(read_file("p.html"), "old");
+  EXPECT_EQ(folder.names(), (Args{"g.csv", "in", "p.html"}));
 }
 
 #ifndef _WIN32

@@ -121,8 +121,8 @@ TEST(SettingsFile, LoadOutcomes) {
       {"", "", LoadOutcome::kVersionChanged, "-1 3x4 "},
       {patched(552, std::string("\x0C\0\0\0", 4)), v, LoadOutcome::kLoaded, "12 4x6 FN"},  // any band, the last
       {patched(552, std::string("\x0D\0\0\0", 4)), v, LoadOutcome::kLoaded, "-1 4x6 FN"},
-      {map(1, 9, 19), v, LoadOutcome::kLoaded, "5 1x4 FN"},  // no print format: the size stored
-      {map(19, 9, 1), v, LoadOutcome::kLoaded, "5 3x1 FN"},
+      {map(18, 99, 18), v, LoadOutcome::kLoaded, "5 3x4 FN"},  // no print format: landscape's size
+      {map(19, 9, 1), v, LoadOutcome::kLoaded, "5 3x4 FN"},
       {map(2, 0, 18), v, LoadOutcome::kLoaded, "5 4x3 FN"},  // the format sets the size
       {patched(16, "SA"), v, LoadOutcome::kLoaded, "5 4x6 "},
       {patched(16, "Fn"), v, LoadOutcome::kLoaded, "5 4x6 "},

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
-#include "platform/file_replace.h"
+#include "platform/staged_files.h"
 #include "conversion/settings_file.h"
 #include "zelk_version.h"
 #include "test_helpers.h"
@@ -91,27 +91,86 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     const std::string summary =
         "Wrote    1 grids to " + page + "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n";
     std::string warning = "Version number changed, resetting to default.\n";
-    std::string expected = "0 | " + summary + " | page new 640 linked | settings new 600 | pictures";
-    std::string pictures = " FN.gif FO.gif GN.gif";
+    // Until the renames, a failure of the page or the settings file changes nothing.
+    std::string expected = "1 |  | page previous 640 linked | settings previous 600 | pictures";
+    std::string pictures = " FO.gif";
+    const bool renaming = failure && failure->first == FileStep::kRename;
+    const std::string io = ": Input/output error\n";
     if (!failure) {
       EXPECT_EQ(failing_step - 1, 24) << "six steps for each of the page, two pictures and the settings file";
-    } else if (failure->second.ends_with("grids.html")) {
-      warning += std::string("ERROR: Could not ") + (failure->first == FileStep::kCreate ? "create" : "write") +
-                 " output file " + page + ": Input/output error\n";
-      expected = "1 |  | page previous 640 linked | settings previous 600 | pictures";
-      pictures = " FO.gif";
-    } else if (failure->second == settings) {
-      warning += "ERROR: Could not save settings file " + settings + ": Input/output error\n";
-      expected = "1 | " + summary + " | page new 640 linked | settings previous 600 | pictures";
-    } else {
+      expected = "0 | " + summary + " | page new 640 linked | settings new 600 | pictures";
+      pictures = " FN.gif FO.gif GN.gif";
+    } else if (failure->second.ends_with(".gif")) {
       const std::string name = fs::path(failure->second).filename().string();
-      pictures.erase(pictures.find(" " + name), name.size() + 1);
+      expected = "0 | " + summary + " | page new 640 linked | settings new 600 | pictures";
+      pictures = name == "FN.gif" ? " FO.gif GN.gif" : " FN.gif FO.gif";
       warning += "WARNING: The field pictures were not put beside the page: could not write " + folder / "web/images/" +
-                 name + ": Input/output error\n";
+                 name + io;
+    } else if (renaming && failure->second.ends_with("grids.html")) {
+      warning += "ERROR: Could not replace " + page + io + "Left as they were: " + page + ", " + settings + "\n";
+      pictures = " FN.gif FO.gif GN.gif";  // added, never replacing, before the page that names them
+    } else if (renaming) {
+      warning += "ERROR: Could not replace " + settings + io + "Replaced already: " + page +
+                 "\nLeft as they were: " + settings + "\n";
+      expected = "1 |  | page new 640 linked | settings previous 600 | pictures";
+      pictures = " FN.gif FO.gif GN.gif";
+    } else if (failure->second == settings) {
+      warning += "ERROR: Could not save settings file " + settings + io;
+    } else {
+      warning += "ERROR: Could not write output file " + page + io;
     }
     EXPECT_EQ(std::to_string(status) + " | " + out.str() + " | " + state(folder), expected + pictures);
     EXPECT_EQ(err.str(), warning);
     if (!failure) break;
+  }
+}
+
+// Every band's page and list, the pictures and the contents page: a failure
+// at any step before the renames leaves every old file as it was; a rename
+// that fails names what it replaced, and those files are the new ones.
+TEST(FileFaults, EveryBandRunFailsAsOne) {
+  for (failing_step = 1; failing_step <= 200; ++failing_step) {
+    SCOPED_TRACE("step " + std::to_string(failing_step));
+    test::ScratchFolder folder;
+    write_file(folder / "grids.csv", "Grid,6M,2M\nFN42,C,W\nEM00,W,\n");
+    write_file(folder / "program/FN.gif", "FN");
+    const std::vector<std::string> old = {"grids-50.html", "grids-144-ffma.html", "grids-bands.html"};
+    for (const std::string& name : old) write_file(folder / ("maps/" + name), "old");
+    CliEnvironment environment;
+    environment.field_images_folder = folder / "program";
+    std::ostringstream out, err;
+    steps_taken = 0;
+    failure.reset();
+    file_step_hook = fail_the_chosen_step;
+    const int status = cli_main({folder / "grids.csv", "--band", "all", "--field", "EM", "--ffma", "-o",
+                                 folder / "maps"}, out, err, environment);
+    file_step_hook = nullptr;
+    std::string left;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
+      if (entry.path().filename().string().find(".tmp") != std::string::npos) left += " " + entry.path().string();
+    EXPECT_EQ(left, "");
+    const std::vector<std::string> names = test::names_in(folder / "maps");
+    if (!failure) {
+      EXPECT_EQ(status, 0) << err.str();
+      EXPECT_EQ(failing_step - 1, 8 * 6) << "pages and lists of three bands, the contents page, a picture";
+      EXPECT_EQ(names.size(), 8u);
+      for (const std::string& name : old) EXPECT_NE(read_file(folder / ("maps/" + name)), "old") << name;
+      break;
+    }
+    EXPECT_EQ(status, failure->second.ends_with(".gif") ? 0 : 1) << err.str();
+    if (failure->second.ends_with(".gif")) continue;
+    const std::string message = err.str();
+    for (const std::string& name : old) {
+      const std::string path = folder / ("maps/" + name);
+      const std::size_t at = message.find(path), replaced = message.find("Replaced already:"),
+                        kept = message.find("Left as they were:");
+      const bool is_new = at != std::string::npos && replaced != std::string::npos && at > replaced && at < kept;
+      EXPECT_EQ(read_file(path) != "old", is_new) << name << "\n" << message;
+    }
+    if (failure->first != FileStep::kRename) {
+      EXPECT_EQ(names, (std::vector<std::string>{"grids-144-ffma.html", "grids-50.html", "grids-bands.html"}));
+      EXPECT_FALSE(fs::exists(folder / "maps/images"));
+    }
   }
 }
 

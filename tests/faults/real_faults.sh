@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The real parts behind the fault seam, in this script's own mount namespace (needs root): a
-# tmpfs full to the last byte, then read-only; and a run stopped from outside (SIGTERM) while it
-# reads a listing that never ends, which leaves no temporary file.   real_faults.sh CLI LISTING
+# tmpfs full to the last byte, then read-only; and a run stopped from outside (SIGTERM) with its
+# page staged, while it waits to write its list into a pipe no one reads: it leaves no temporary
+# file.   real_faults.sh CLI LISTING
 set -euo pipefail
 [ -n "${ZELK_PRIVATE_MOUNTS:-}" ] || ZELK_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private "$0" "$@"
 . "$(dirname "$0")/../support/real_parts.sh"
 work=$(mktemp -d) disk=$(mktemp -d)
 mount -t tmpfs -o size=256k zelk-faults "$disk"
-trap 'kill $(jobs -p) 2>/dev/null; umount "$disk"; rm -rf "$disk" "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; umount "$disk"; rm -rf "$disk" "$work"' EXIT
 
 expect() {  # what, message: the CLI fails with it and the disk holds what it held
   local before status=0
@@ -22,16 +23,14 @@ echo "previous page" >"$disk/grids.html"
 cat /dev/zero >"$disk/filler" 2>/dev/null || true
 expect "full disk" "ERROR: Could not write output file $disk/grids.html: No space left on device"
 mount -o remount,ro "$disk"
-expect "read-only disk" "ERROR: Could not create output file $disk/grids.html: Read-only file system"
+expect "read-only disk" "ERROR: Could not write output file $disk/grids.html: Read-only file system"
 
-mkdir "$work/run" && mkfifo "$work/run/endless.csv"
-# A header and a row, then nothing, with the pipe held open.
-(printf 'Grid,2M\nEM00,W\n' && exec sleep 120) >"$work/run/endless.csv" &
-"$cli" "$work/run/endless.csv" -o "$work/run/page.html" --band 2m --field EM >/dev/null 2>&1 &
+mkdir "$work/run" && mkfifo "$work/run/list.html"
+"$cli" "$listing" -o "$work/run/page.html" --ffma-list "$work/run/list.html" --band 2m --field EM >/dev/null 2>&1 &
 run=$!
-temporary() { ls "$work/run" | grep -q '\.tmp'; }  # once the listing is open
+temporary() { ls -A "$work/run" | grep -q '\.tmp'; }  # the page staged, the list's open waiting
 poll 10 "a temporary page" temporary
 kill -TERM $run
 status=0 && wait $run || status=$?
-[ $status -eq 143 ] && [ "$(ls "$work/run")" = endless.csv ] || fail "stopped: $status, left $(ls "$work/run")"
+[ $status -eq 143 ] && [ "$(ls -A "$work/run")" = list.html ] || fail "stopped: $status, left $(ls "$work/run")"
 echo PASS
