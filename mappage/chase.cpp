@@ -6,7 +6,7 @@
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
 #include "mappage/band_totals.h"
-#include "mappage/contents_page.h"
+#include "mappage/html.h"
 #include "mappage/map_page.h"
 #include "mappage/page_date.h"
 

@@ -1,50 +1,15 @@
 #include "mappage/contents_page.h"
 
-#include <cctype>
-#include <cstring>
 #include <initializer_list>
 #include <string_view>
 
 #include "listing/band_table.h"
+#include "mappage/html.h"
 #include "mappage/page_date.h"
 
 namespace zelk {
 
 namespace {
-
-// Names come from the user's files: a listing may well be called "a<b>&c.csv".
-std::string html_escaped(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
-// A file name as a relative URL: "#" would start a fragment, "?" a query and
-// a ":" before any "/" a scheme, so all but the unreserved bytes are encoded.
-std::string url_escaped(std::string_view name) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string escaped;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (std::isalnum(byte) != 0 || std::strchr("-._~", c) != nullptr) {
-      escaped += c;
-    } else {
-      escaped += '%';
-      escaped += kHex[byte >> 4];
-      escaped += kHex[byte & 15];
-    }
-  }
-  return escaped;
-}
 
 // A bar of stacked parts, each `count` of `whole`. Each part is the top border
 // of an empty box: borders print where backgrounds are left off by default,
@@ -58,19 +23,13 @@ std::string bar(std::initializer_list<BarPart> parts, int whole, const std::stri
   std::string cell = "<td class='bar'><span role='img' aria-label='" + label + "'>";
   for (const BarPart& part : parts) {
     if (part.count <= 0 || whole <= 0) continue;
-    char width[32];
-    std::snprintf(width, sizeof width, "%.1f%%", 100.0 * std::min(part.count, whole) / whole);
+    const std::string width = css_percent(100.0 * std::min(part.count, whole) / whole);
     cell += std::string("<span class='") + part.status + "' style='width: " + width + "'></span>";
   }
   return cell + "</span></td>";
 }
 
 }  // namespace
-
-void write_document_start(std::FILE* out, const std::string& title) {
-  std::fputs("<!DOCTYPE html>\n<html lang='en'>\n<head>\n<meta charset='utf-8'>\n", out);
-  std::fprintf(out, "<title>%s</title>\n", title.c_str());
-}
 
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,
                          std::time_t page_time) {

@@ -11,10 +11,6 @@
 
 namespace zelk {
 
-// The start of a page of ours beside the maps, up to its title: a standard
-// document in UTF-8, unlike the map pages, which keep their old quirks mode.
-void write_document_start(std::FILE* out, const std::string& title);
-
 // The contents page: one row per band, its caption linking to `page`.
 // `listing_name` and the date (of `page_time`) head it.
 void write_contents_page(std::FILE* out, const std::string& listing_name, const std::vector<BandTotals>& bands,

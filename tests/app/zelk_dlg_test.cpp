@@ -202,6 +202,16 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   host.said.clear();
   generate(listing, kEveryBand);
   EXPECT_EQ(host.said, "error zelk2html: ERROR: No band of " + listing + " has worked grids\n");
+  // The command line's report: the system's reason, and what a header must be.
+  const std::string folder = (dir / "folder.csv").string();
+  fs::create_directories(folder);
+  host.said.clear();
+  generate(folder, kEveryBand);
+  write_file(listing, "6M,Grid\n");
+  generate(listing, 1);
+  EXPECT_EQ(host.said, "error zelk2html: ERROR: Could not open input file " + folder + ": Is a directory\n"
+                       "error zelk2html: ERROR: Unrecognized format of input file " + listing + "\nThe first line "
+                       "must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n");
 }
 
 }  // namespace

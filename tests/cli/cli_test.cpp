@@ -2,6 +2,8 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <charconv>
+#include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -51,6 +53,51 @@ std::string title(const std::string& page) {
   std::string text = read_file(page);
   std::size_t start = text.find("<title>") + 7;
   return text.substr(start, text.find("</title>") - start);
+}
+
+// What a reader sees of each row of a page's tables: the cells' text, each
+// cell ended by "|", a bar's parts as the numbers of their widths, then the
+// links. A width that no browser reads as a number ("30,3%") shows as "?".
+std::vector<std::string> rows_of(const std::string& page) {
+  std::vector<std::string> rows;
+  for (std::size_t at = page.find("<tr>"); at != std::string::npos; at = page.find("<tr>", at + 1)) {
+    const std::string row = page.substr(at, page.find("</tr>", at) - at);
+    std::string text, links, tag;
+    bool in_tag = false;
+    for (char c : row) {
+      if (c == '<' || (in_tag && c != '>')) {
+        tag = c == '<' ? "" : tag + c;
+        in_tag = true;
+        continue;
+      }
+      if (!in_tag) {
+        text += c;
+        continue;
+      }
+      in_tag = false;
+      if (tag == "/td" || tag == "/th") text += '|';
+      if (tag.starts_with("a href='")) links += " " + tag.substr(8, tag.size() - 9);
+      if (const std::size_t width = tag.find("width: "); width != std::string::npos) {
+        double value = 0;
+        const char* start = tag.c_str() + width + 7;
+        const auto [end, error] = std::from_chars(start, tag.c_str() + tag.size(), value);
+        char number[16];
+        std::snprintf(number, sizeof number, " %.1f", value);
+        text += error == std::errc() && *end == '%' ? number : " ?";
+      }
+    }
+    rows.push_back(text + (links.empty() ? "" : " ->" + links));
+  }
+  return rows;
+}
+
+// Sets a locale whose decimal mark is a comma, as the dialog runs under a
+// German desktop; false where the machine has none.
+bool comma_locale() {
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252"})
+    if (std::setlocale(LC_ALL, name) != nullptr && *std::localeconv()->decimal_point == ',') return true;
+  std::setlocale(LC_ALL, "C");
+  return false;
 }
 
 // Runs in a scratch folder, where pages named after the listing land; only the
@@ -229,22 +276,46 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   EXPECT_EQ(every("new/deeper --no-ffma").status, 0);
   EXPECT_EQ(names_in(folder / "new/deeper"), (Args{"grids-144.html", "grids-2304.html", "grids-50.html",
                                                    "grids-any.html", "grids-bands.html", "grids-sat.html"}));
-  EXPECT_EQ(every("auto --ffma --field auto").status, 0);
-  const std::string contents = read_file("auto/grids-bands.html");
-  for (const char* row : {"<a href='grids-any.html'>Any band</a> (map from BK)</td><td>0</td><td>1</td><td>1</td>"
-                          "<td>2</td><td class='bar'><span role='img' aria-label='0 checked, 1 confirmed, 1 worked'>"
-                          "<span class='confirmed' style='width: 50.0%'></span><span class='worked' style='width: "
-                          "50.0%'></span></span></td><td><a href='grids-any-ffma.html'>2 of 488</a></td>"
-                          "<td class='bar'><span role='img' aria-label='2 of 488 FFMA squares'><span class='ffma' "
-                          "style='width: 0.4%'>",
-                          "Satellite</a> (map from BK)", "3 CM (10 GHz)</td><td>0</td>",
-                          "</span></span></td><td>1</td></tr>"})  // 6 M's fn42, written otherwise
-    EXPECT_NE(contents.find(row), contents.npos) << row;
-  EXPECT_NE(read_file("auto/grids-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."), contents.npos);
+  // Each map finds its field; the contents page names it, links each page and FFMA list and
+  // draws the bars, read as a reader reads them, whatever the locale's decimal mark. A name
+  // that is no UTF-8 shows as U+FFFD and links percent-encoded.
+  const bool comma = comma_locale();
+  std::string listing = "in/grids";
+#ifndef _WIN32
+  EXPECT_TRUE(comma) << "./dev test makes the locale de_DE.UTF-8";
+  fs::copy_file("in/grids", listing = "in/caf\xE9");
+#endif
+  r = run(listing + " --band all -o auto --ffma --field auto");
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string page = file_name_of(listing), shown = page == "grids" ? page : "caf\xEF\xBF\xBD";
+  const std::string contents = read_file("auto/" + page + "-bands.html");
+  EXPECT_NE(contents.find("<h1>ZELK Band Totals for " + shown + " - "), contents.npos);
+  const std::string link = page == "grids" ? page : "caf%E9";
+  EXPECT_EQ(rows_of(contents),
+            (std::vector<std::string>{
+                "Band|Checked|Confirmed|Worked|Total|FFMA|Written otherwise|",
+                "Any band (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|1| -> " + link + "-any.html " + link +
+                    "-any-ffma.html",
+                "6 M (50 MHz) (map from BK)|0|0|1|1| 50.0|1 of 488| 0.2|1| -> " + link + "-50.html " + link +
+                    "-50-ffma.html",
+                "2 M (144 MHz) (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-144.html " + link +
+                    "-144-ffma.html",
+                "13 CM (2304 MHz) (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-2304.html " +
+                    link + "-2304-ffma.html",
+                "3 CM (10 GHz)|0|0|0|0||0 of 488||0|",
+                "Satellite (map from BK)|0|0|1|1| 50.0|1 of 488| 0.2|0| -> " + link + "-sat.html " + link +
+                    "-sat-ffma.html"}))
+      << (comma ? "under a comma locale" : "no comma locale here");
+  EXPECT_NE(read_file("auto/" + page + "-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."),
+            contents.npos);
   // A band with letters but no credited grid finds no field: its trouble is its own.
-  write_file("in/two.csv", "Grid,6M,2M\nEM00,W,N\nFN42,C,\n");
+  // Grids written otherwise are counted once, however many bands credit them.
+  write_file("in/two.csv", "Grid,6M,2M\nEM00,W,N\nFN42,C,\nfn42,C,W\nFN31ab,W,C\n");
   r = run("in/two.csv --band all -o two --field auto");
   EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "WARNING: 2 credited grids of in/two.csv are not written as a map writes squares (four characters, "
+                   "capital letters) and show on no map: fn42, FN31ab\n");
   EXPECT_NE(r.out.find("\n2 M (144 MHz): no credited grid to place a map by, no page\n"), r.out.npos) << r.out;
   EXPECT_NE(read_file("two/two-bands.html").find("<tr><td>2 M (144 MHz)</td><td>0</td>"), std::string::npos);
   write_file("in/empty.csv", "Grid,6M,2M\nEM00,,\n");
@@ -307,6 +378,16 @@ TEST_F(Cli, FileProblemsSayWhy) {
   EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1ERROR: Could not write output file no/need.html: No such file or directory\n");
   EXPECT_EQ(read_file("p.html"), "old");
   EXPECT_EQ(folder.names(), (Args{"g.csv", "in", "p.html"}));
+#ifndef _WIN32
+  // A name as long as the file system takes: 120 Cyrillic letters, 245 bytes as a page.
+  std::string russian;
+  for (int i = 0; i < 120; ++i) russian += "\xD0\xB6";
+  r = run({russian + ".csv", "--band", "2m", "--field", "EM"});
+  EXPECT_EQ(r.err, "ERROR: Could not open input file " + russian + ".csv: No such file or directory\n");
+  write_file(russian + ".csv", "Grid,2M\nEM00,W\n");
+  EXPECT_EQ(run({russian + ".csv", "--band", "2m", "--field", "EM"}).status, 0);
+  EXPECT_TRUE(fs::exists(russian + ".html"));
+#endif
 }
 
 #ifndef _WIN32
