@@ -170,10 +170,11 @@ void BM_EveryBand(benchmark::State& state) {
 BENCHMARK(BM_EveryBand)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // A short listing, then the same with one 300 MB line: a remark after a
-// row's cells (range 1), or a header label (range 2). Peak heap for one band
-// and for every band.
+// row's cells (range 1), or a header label (range 2); or a row whose first
+// field is 200 MB and names no grid (range 3). Peak heap for one band and
+// for every band.
 fs::path make_long_line_listing(int which) {
-  const char* names[] = {"short.csv", "long-row.csv", "long-label.csv"};
+  const char* names[] = {"short.csv", "long-row.csv", "long-label.csv", "long-first-field.csv"};
   fs::path path = work_folder() / names[which];
   if (fs::exists(path)) return path;
   std::ofstream out(path, std::ios::binary);
@@ -182,6 +183,9 @@ fs::path make_long_line_listing(int which) {
   for (int mb = 0; which == 2 && mb < 300; ++mb) out << filler;
   out << "\nFN31,W,C\nFN32,,W" << (which == 1 ? ",remarks " : "");
   for (int mb = 0; which == 1 && mb < 300; ++mb) out << filler;
+  if (which == 3) out << "\n";
+  for (int mb = 0; which == 3 && mb < 200; ++mb) out << filler;
+  if (which == 3) out << ",,";
   out << "\nFN33,C,W\n";
   return path;
 }
@@ -199,10 +203,10 @@ void BM_LongLine(benchmark::State& state) {
     peak = peak_bytes.load() - base;
   }
   state.counters["peak_heap_bytes"] = static_cast<double>(peak);
-  const char* labels[] = {"short", "300 MB row", "300 MB label"};
+  const char* labels[] = {"short", "300 MB row", "300 MB label", "200 MB first field"};
   state.SetLabel(std::string(labels[state.range(0)]) + (every_band ? ", every band" : ", 2 M"));
 }
-BENCHMARK(BM_LongLine)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LongLine)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The floor: every byte of the listing read, and the page's bytes written,
 // with no parsing or formatting.

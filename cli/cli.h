@@ -6,9 +6,8 @@
 //   zelk2html-cli LISTING --band all [-o FOLDER] [the same options]
 //     (and <listing>-bands.html, the contents page with every band's totals)
 //
-// Exit 0: the summary on stdout. Exit 1: the error on stderr, no page written
-// or changed (with --band all: the pages written before stay; a page written
-// but its settings file not saved). Exit 2: a usage error.
+// Exit 0: the summary on stdout. Exit 1: the error on stderr, and no file of
+// the run written or changed. Exit 2: a usage error.
 #pragma once
 
 #include <ctime>

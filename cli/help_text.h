@@ -74,8 +74,8 @@ inline constexpr const char* kHelp =
     "  --save-settings FILE\n"
     "                       after success, save the choices as a settings file\n"
     "                       (with the field --field auto found; not with --band\n"
-    "                       all, and never over the listing or the page); should\n"
-    "                       that fail, the page stays and the exit status is 1\n"
+    "                       all, and never over the listing or the page); saved\n"
+    "                       with the page, or neither is\n"
     "  -h, --help           this text\n"
     "  --version            the program's version\n"
     "\n"
@@ -111,8 +111,8 @@ inline constexpr const char* kHelp =
     "that is a device, FIFO or socket is written into, never replaced\n"
     "(-o /dev/null discards the page), and gets no pictures beside it.\n"
     "\n"
-    "Exit status: 0 page written, 1 error (no page written or changed; with\n"
-    "--band all, pages already written stay; a page written but its settings\n"
-    "file not saved), 2 usage.\n";
+    "Exit status: 0 written, 1 error: no file of the run was changed (page, list,\n"
+    "pictures, settings file; with --band all every band's files and the contents\n"
+    "page), 2 usage.\n";
 
 }  // namespace zelk

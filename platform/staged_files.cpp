@@ -150,10 +150,15 @@ StagedFiles::~StagedFiles() {
 bool StagedFiles::make_folder(const std::string& folder) {
   std::error_code ec;
   std::vector<fs::path> missing;
-  for (fs::path path = path_of(folder); !path.empty() && !fs::exists(fs::symlink_status(path, ec));
-       path = path.parent_path()) {
+  fs::path path = path_of(folder);
+  for (; !path.empty() && !fs::exists(fs::symlink_status(path, ec)); path = path.parent_path()) {
     missing.push_back(path);
     if (path == path.parent_path()) break;
+  }
+  // Said alike on every system: Windows calls a file on the way a missing folder.
+  if (!missing.empty() && !path.empty() && !fs::is_directory(path, ec)) {
+    error_ = std::make_error_code(std::errc::not_a_directory);
+    return false;
   }
   for (auto path = missing.rbegin(); path != missing.rend(); ++path) {
     MadeFolder& made = made_folders_.emplace_back(MadeFolder{name_of(*path)});

@@ -2,11 +2,13 @@
 #include "app/zelk_dlg.h"
 
 #include <random>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "../test_helpers.h"
 #include "app/testing/scripted_host.h"
+#include "cli/cli.h"
 #include "platform/file_paths.h"
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
@@ -153,10 +155,15 @@ TEST_F(DialogTest, GenerateShowsTheOutcomeAndSavesOnlyAfterASuccess) {
   EXPECT_FALSE(host.enabled[kIdView]);
   host.said.clear();
   generate(listing);
-  // Its report is the command line's, the 'View' sentence added.
   EXPECT_EQ(host.said, "information zelk2html: WARNING: The field pictures were not put beside the page: found no "
                        "folder " + (dir / "images").string() + "\n\nWrote    2 grids to " + page + "\n\nClick the 'View' button to see "
                        "the output.\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n\n");
+  // Its report is the command line's, the 'View' sentence added.
+  std::ostringstream out, err;
+  EXPECT_EQ(cli_main({listing, "-o", page, "--band", "2m", "--field", "em"}, out, err, {"0", 0, (dir / "images").string()}), 0);
+  std::string box = err.str() + "\n" + out.str();
+  box.insert(box.find("\n\nPrint") + 2, "Click the 'View' button to see the output.\n\n");
+  EXPECT_EQ(host.said, "information zelk2html: " + box + "\n");
   EXPECT_TRUE(host.enabled[kIdView]);
   SettingsRecord saved = dialog.settings();
   ASSERT_EQ(load_settings_file(saved, ini), LoadOutcome::kLoaded);
@@ -193,6 +200,10 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
                        "\nThe pages and their contents page grids-bands.html are in " + at.substr(0, at.size() - 6) +
                        ".\n\nClick the 'View' button to see the contents page.\n\n"
                        "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n");
+  // The command line's errors and warnings are the same; its summary is a terminal's table.
+  std::ostringstream out, err;
+  cli_main({listing, "--band", "all", "--field", "em", "-o", dir.string()}, out, err, {"0", 0, (dir / "images").string()});
+  EXPECT_EQ(host.said.substr(0, host.said.find("\n\n") + 1), "information zelk2html: " + err.str());
   host.click(kIdView);
   EXPECT_EQ(host.opened, Names{at + "bands.html"});
   CzelkDlg again(host);

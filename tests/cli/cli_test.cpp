@@ -372,8 +372,6 @@ TEST_F(Cli, FileProblemsSayWhy) {
   EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: found no folder nowhere\n");
   // A file of the run that fails after the page was written changes nothing.
   write_file("p.html", "old");
-  r = run("g.csv --band 2m --field EM -o p.html --save-settings no/such.ini");
-  EXPECT_EQ(r.err, "ERROR: Could not save settings file no/such.ini: No such file or directory\n");
   r = run("g.csv --band 2m --field EM -o p.html --ffma-list no/need.html");
   EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1ERROR: Could not write output file no/need.html: No such file or directory\n");
   EXPECT_EQ(read_file("p.html"), "old");

@@ -128,6 +128,10 @@ TEST(SettingsFile, LoadOutcomes) {
       {patched(16, "Fn"), v, LoadOutcome::kLoaded, "5 4x6 "},
       {patched(16, "FNX"), v, LoadOutcome::kLoaded, "5 4x6 "},
       {patched(0, "3.3.0.1-12345678"), "3.3.0.1-1234567", LoadOutcome::kLoaded, "5 4x6 FN"},
+      // Cut short by a crash: within the version another version's; after, what it holds.
+      {stored.substr(0, 6), v, LoadOutcome::kVersionChanged, "-1 3x4 "},
+      {stored.substr(0, 18), v, LoadOutcome::kLoaded, "-1 3x4 FN"},
+      {stored.substr(0, 556), v, LoadOutcome::kLoaded, "5 3x4 FN"},
   };
   for (const auto& c : cases) {
     test::write_file(path, c.file);
@@ -136,6 +140,7 @@ TEST(SettingsFile, LoadOutcomes) {
     std::strcpy(live.program_base_name, "live");
     const std::string unchanged = image_of(live);
     EXPECT_EQ(load_settings_file(live, path), c.outcome) << c.after;
+    EXPECT_STREQ(live.program_base_name, "live") << "the running program's, whatever the file holds";
     EXPECT_EQ(std::to_string(live.band_index) + " " + std::to_string(live.map_rows) + "x" +
                   std::to_string(live.map_columns) + " " + live.lower_left_field, c.after);
     SettingsRecord expected = stored_record();

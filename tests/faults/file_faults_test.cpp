@@ -1,19 +1,18 @@
-// Every write of a run (the page, the pictures beside it, the settings file)
-// failing at each step in turn: reported, earlier files kept whole, nothing
-// half-written or temporary left. The page is a private link into another folder.
+// Every write of a run (the page, the pictures beside it, the settings file;
+// every band's files) failing at each step in turn: reported, old files kept
+// whole until the renames, nothing half-written or temporary left.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
 #include "platform/staged_files.h"
-#include "conversion/settings_file.h"
-#include "zelk_version.h"
 #include "test_helpers.h"
 
 namespace zelk {
@@ -32,6 +31,24 @@ bool fail_the_chosen_step(FileStep step, const std::string& target) {
   if (++steps_taken != failing_step) return true;
   failure = {step, target};
   return false;
+}
+
+// The command line with its pictures from `folder`/program, failing the chosen step.
+int run_failing(const test::ScratchFolder& folder, const std::vector<std::string>& args, std::ostringstream& out,
+                std::ostringstream& err) {
+  steps_taken = 0;
+  failure.reset();
+  file_step_hook = fail_the_chosen_step;
+  const int status = cli_main(args, out, err, CliEnvironment{std::nullopt, 0, folder / "program"});
+  file_step_hook = nullptr;
+  return status;
+}
+
+std::string temporaries_left(const test::ScratchFolder& folder) {
+  std::string left;
+  for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
+    if (entry.path().filename().string().find(".tmp") != std::string::npos) left += " | left " + entry.path().string();
+  return left;
 }
 
 void prepare(const test::ScratchFolder& folder) {
@@ -66,9 +83,7 @@ std::string state(const test::ScratchFolder& folder) {
     const bool whole = read_file(folder / ("web/images/" + name)) == (name == "FO.gif" ? "mine" : name.substr(0, 2));
     report += " " + name + (whole ? "" : " (cut)");
   }
-  for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
-    if (entry.path().filename().string().find(".tmp") != std::string::npos) report += " | left " + entry.path().string();
-  return report;
+  return report + temporaries_left(folder);
 }
 
 TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
@@ -77,16 +92,9 @@ TEST(FileFaults, EveryStepOfEveryWriteFailsInTurn) {
     test::ScratchFolder folder;
     prepare(folder);
     const std::string page = folder / "web/grids.html", settings = folder / "zelk2html.ini";
-    CliEnvironment environment;
-    environment.field_images_folder = folder / "program";
     std::ostringstream out, err;
-    steps_taken = 0;
-    failure.reset();
-    file_step_hook = fail_the_chosen_step;
-    const int status = cli_main({folder / "grids.csv", "-o", page, "--band", "2M", "--field", "FN", "--settings",
-                                 folder / "old.ini", "--save-settings", settings},
-                                out, err, environment);
-    file_step_hook = nullptr;
+    const int status = run_failing(folder, {folder / "grids.csv", "-o", page, "--band", "2M", "--field", "FN",
+                                            "--settings", folder / "old.ini", "--save-settings", settings}, out, err);
 
     const std::string summary =
         "Wrote    1 grids to " + page + "\n\nPrint on 8.5x11 sheet in Landscape mode to a color printer.\n\n";
@@ -136,19 +144,11 @@ TEST(FileFaults, EveryBandRunFailsAsOne) {
     write_file(folder / "program/FN.gif", "FN");
     const std::vector<std::string> old = {"grids-50.html", "grids-144-ffma.html", "grids-bands.html"};
     for (const std::string& name : old) write_file(folder / ("maps/" + name), "old");
-    CliEnvironment environment;
-    environment.field_images_folder = folder / "program";
     std::ostringstream out, err;
-    steps_taken = 0;
-    failure.reset();
-    file_step_hook = fail_the_chosen_step;
-    const int status = cli_main({folder / "grids.csv", "--band", "all", "--field", "EM", "--ffma", "-o",
-                                 folder / "maps"}, out, err, environment);
-    file_step_hook = nullptr;
-    std::string left;
-    for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
-      if (entry.path().filename().string().find(".tmp") != std::string::npos) left += " " + entry.path().string();
-    EXPECT_EQ(left, "");
+    const int status =
+        run_failing(folder, {folder / "grids.csv", "--band", "all", "--field", "EM", "--ffma", "-o", folder / "maps"},
+                    out, err);
+    EXPECT_EQ(temporaries_left(folder), "");
     const std::vector<std::string> names = test::names_in(folder / "maps");
     if (!failure) {
       EXPECT_EQ(status, 0) << err.str();
@@ -159,42 +159,16 @@ TEST(FileFaults, EveryBandRunFailsAsOne) {
     }
     EXPECT_EQ(status, failure->second.ends_with(".gif") ? 0 : 1) << err.str();
     if (failure->second.ends_with(".gif")) continue;
-    const std::string message = err.str();
+    const std::string message = err.str(), replaced = message.substr(0, message.find("Left as they were:"));
     for (const std::string& name : old) {
       const std::string path = folder / ("maps/" + name);
-      const std::size_t at = message.find(path), replaced = message.find("Replaced already:"),
-                        kept = message.find("Left as they were:");
-      const bool is_new = at != std::string::npos && replaced != std::string::npos && at > replaced && at < kept;
-      EXPECT_EQ(read_file(path) != "old", is_new) << name << "\n" << message;
+      const bool said_new = replaced.find("Replaced already:") < replaced.find(path) && replaced.find(path) != replaced.npos;
+      EXPECT_EQ(read_file(path) != "old", said_new) << name << "\n" << message;
     }
     if (failure->first != FileStep::kRename) {
       EXPECT_EQ(names, (std::vector<std::string>{"grids-144-ffma.html", "grids-50.html", "grids-bands.html"}));
       EXPECT_FALSE(fs::exists(folder / "maps/images"));
     }
-  }
-}
-
-// A crash or a full disk elsewhere can leave any prefix of a settings file:
-// too short for the version it is another version's; longer, it loads what
-// it holds, and the program's identity is the running one's whatever it holds.
-TEST(FileFaults, SettingsFileCutShortAtEveryLength) {
-  test::ScratchFolder folder;
-  SettingsRecord saved = test::record_for(5), live = test::record_for(-1);
-  std::strcpy(saved.version, ZELK_VERSION_TEXT);
-  std::strcpy(saved.program_base_name, "saved");
-  std::strcpy(live.version, ZELK_VERSION_TEXT);
-  std::strcpy(live.program_base_name, "live");
-  ASSERT_TRUE(save_settings_file(saved, folder / "full.ini"));
-  const std::string full = read_file(folder / "full.ini");
-  for (std::size_t length = 0; length <= full.size(); ++length) {
-    SCOPED_TRACE("length " + std::to_string(length));
-    write_file(folder / "cut.ini", full.substr(0, length));
-    SettingsRecord loaded = live;
-    const LoadOutcome outcome = load_settings_file(loaded, folder / "cut.ini");
-    ASSERT_EQ(outcome, length < std::strlen(ZELK_VERSION_TEXT) ? LoadOutcome::kVersionChanged : LoadOutcome::kLoaded);
-    EXPECT_STREQ(loaded.program_base_name, "live");
-    // A field cut in half loads what it holds: only whole ones are checked.
-    if (length <= 552 || length >= 556) { EXPECT_EQ(loaded.band_index, length >= 556 ? 5 : -1); }
   }
 }
 

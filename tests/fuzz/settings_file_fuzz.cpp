@@ -13,7 +13,7 @@ namespace {
 
 // What the rest of the program relies on after a load: no message, a field
 // of two letters A..R or none, band -1..12 (11 every band, 12 any), options 0 or 1,
-// map 1..18 fields each way.
+// a print format of the dialog's and the map size it gives.
 bool dialog_could_have_made(const zelk::SettingsRecord& r) {
   auto option = [](std::int32_t value) { return value == 0 || value == 1; };
   const std::string field = r.lower_left_field;
@@ -23,7 +23,7 @@ bool dialog_could_have_made(const zelk::SettingsRecord& r) {
          r.band_index <= zelk::kAnyBand &&
          option(r.bold_option) && option(r.color_option) && option(r.confirmed_as_checked_option) &&
          option(r.ffma_option) && option(r.emphasize_needed_option) && option(r.submitted_as_checked_option) &&
-         r.map_rows >= 1 && r.map_rows <= 18 && r.map_columns >= 1 && r.map_columns <= 18;
+         r.map_columns * 10 + r.map_rows == (r.print_format == 0 ? 34 : r.print_format == 1 ? 43 : r.print_format == 2 ? 64 : 0);
 }
 
 void load_as(const char* version, const std::string& path) {
