@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -51,8 +52,6 @@ const std::string kPathLimit = std::to_string(kSystemPathLimit) + " " + kSystemP
 const std::string kInputPathTooLong = "ERROR: The input file's path is longer than " + kPathLimit + ".";
 const std::string kOutputPathTooLong = "ERROR: The output file's path would be longer than " + kPathLimit +
                                        "; choose a listing with a shorter name or move the program to a shorter path.";
-// The band list's last row, after the bands: every band of the listing.
-constexpr const char* kEveryBandCaption = "All bands";
 // Titles the boxes when the program's own name is unknown.
 constexpr const char* kFallbackTitle = "ZELK to HTML";
 
@@ -67,6 +66,14 @@ const char* tooltip_text(int id) {
   for (int i = 0; i < layout.control_count; ++i)
     if (layout.controls[i].id == id && layout.controls[i].tooltip != nullptr) return layout.controls[i].tooltip;
   return "";
+}
+
+// The band list's row of a band; -1 (none) for a band of no row.
+int band_row(int band_index) {
+  const std::span<const BandChoice> choices = band_choices();
+  for (std::size_t row = 0; row < choices.size(); ++row)
+    if (choices[row].band_index == band_index) return static_cast<int>(row);
+  return -1;
 }
 
 // An installed program's pages and settings go into folders of the user's
@@ -95,9 +102,7 @@ bool CzelkDlg::on_init_dialog() {
   tooltip_.create(host_);
   for (int id : kTooltipOrder) tooltip_.add_tool(id, tooltip_text(id));
 
-  for (int band = 0; band < kBandCount; ++band) host_.combo_add(kIdBand, band_caption(band));
-  host_.combo_add(kIdBand, kEveryBandCaption);  // its row is kEveryBand
-  host_.combo_add(kIdBand, band_caption(kAnyBand));  // and this one kAnyBand
+  for (const BandChoice& choice : band_choices()) host_.combo_add(kIdBand, choice.caption);
   host_.set_edit_text(kIdLLField, ll_field_text_);
   host_.enable(kIdView, false);
 
@@ -107,7 +112,7 @@ bool CzelkDlg::on_init_dialog() {
     case LoadOutcome::kNoFile: break;
     case LoadOutcome::kVersionChanged: show_message(kVersionChanged, MessageIcon::kWarning); break;
     case LoadOutcome::kLoaded:
-      host_.combo_select(kIdBand, record_.band_index);
+      host_.combo_select(kIdBand, band_row(record_.band_index));
       ll_field_text_ = record_.lower_left_field;
       host_.set_edit_text(kIdLLField, ll_field_text_);
       break;
@@ -139,7 +144,11 @@ void CzelkDlg::on_command(int id) {
 }
 
 void CzelkDlg::on_selection_changed(int id) {
-  if (id == kIdBand) record_.band_index = host_.combo_selection(kIdBand);
+  if (id == kIdBand) {
+    const int row = host_.combo_selection(kIdBand);
+    const std::span<const BandChoice> choices = band_choices();
+    record_.band_index = row >= 0 && row < static_cast<int>(choices.size()) ? choices[row].band_index : -1;
+  }
 }
 
 void CzelkDlg::on_system_command(unsigned command) {

@@ -10,7 +10,7 @@
 #include "conversion/totals_text.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
-#include "mappage/chase.h"
+#include "listing/status.h"
 
 namespace zelk {
 

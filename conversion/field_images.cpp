@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "platform/file_paths.h"
-#include "mappage/map_page.h"
+#include "mappage/map_extent.h"
 
 namespace zelk {
 

@@ -18,7 +18,9 @@
 #include "conversion/settings_file.h"
 #include "listing/band_table.h"
 #include "listing/listing_reader.h"
-#include "mappage/chase.h"
+#include "listing/status.h"
+#include "mappage/ffma_list_page.h"
+#include "mappage/map_extent.h"
 #include "mappage/contents_page.h"
 #include "mappage/map_page.h"
 #include "record/bounded_text.h"
@@ -26,8 +28,6 @@
 namespace zelk {
 
 namespace {
-
-bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
 
 // The any band's index, and read_listing's notes with its grids counted
 // once each, however many rows name them.

@@ -7,6 +7,7 @@
 #include "platform/staged_files.h"
 #include "platform/program_folders.h"
 #include "listing/band_table.h"
+#include "mappage/map_extent.h"
 #include "record/bounded_text.h"
 
 namespace zelk {
@@ -24,8 +25,6 @@ constexpr const char* kProgramExtension = "";
 std::int32_t option_or(std::int32_t value, std::int32_t fallback) {
   return value == 0 || value == 1 ? value : fallback;
 }
-
-bool is_field_letter(char c) { return c >= 'A' && c <= 'R'; }
 
 // A settings file from elsewhere (or a damaged one) may hold anything; it is
 // trusted for the user's choices only, and those in the ranges the dialog

@@ -4,6 +4,10 @@
 
 namespace zelk {
 
+inline constexpr int kFfmaSquares = 488;
+// Every FFMA square lies in the fields C..F by L..N.
+inline constexpr char kFfmaWest = 'C', kFfmaEast = 'F', kFfmaSouth = 'L', kFfmaNorth = 'N';
+
 // 1 when `grid` (field letters, then the square number) names an FFMA square.
 int ffma_member(const char* grid);
 

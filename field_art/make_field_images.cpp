@@ -11,7 +11,7 @@
 #include "field_art/field_geography.h"
 #include "field_art/field_picture.h"
 #include "field_art/gif_file.h"
-#include "mappage/map_page.h"
+#include "mappage/map_extent.h"
 
 namespace {
 

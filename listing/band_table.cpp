@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "record/bounded_text.h"
 
@@ -89,6 +90,17 @@ const char* band_page_name(int band_index) {
 }
 
 std::span<const BandName> band_names() { return kBandNames; }
+
+std::span<const BandChoice> band_choices() {
+  static const std::vector<BandChoice> choices = [] {
+    std::vector<BandChoice> rows;
+    for (int band = 0; band < kBandCount; ++band) rows.push_back({band, band_caption(band)});
+    rows.push_back({kEveryBand, "All bands"});
+    rows.push_back({kAnyBand, band_caption(kAnyBand)});
+    return rows;
+  }();
+  return choices;
+}
 
 int band_from_name(std::string_view name) {
   auto capital = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };

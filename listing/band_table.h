@@ -25,6 +25,14 @@ std::string band_name(int band_index);
 // "sat", or "any"; plain ASCII. "" for others.
 const char* band_page_name(int band_index);
 
+// The rows a user picks a band from in the dialog, in order: every band,
+// then all of them at once, then the any band.
+struct BandChoice {
+  int band_index;
+  const char* caption;
+};
+std::span<const BandChoice> band_choices();
+
 // The names a user gives a band by (the command line's --band), in any case:
 // wavelengths, MHz, GHz, "sat", "any". A closed list: a lenient label rule here
 // would let "2.3G" draw the 2 M map, as the header rules read it.

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
-#include "mappage/map_page.h"
+#include "listing/status.h"
+#include "mappage/map_extent.h"
 
 namespace zelk {
 
@@ -18,26 +18,16 @@ std::vector<std::string> totals_cells(const BandTotals& band) {
           std::to_string(band.off_map)};
 }
 
-bool on_some_map(std::string_view grid) {
-  static const MapExtent reach = farthest_map_extent();
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  return grid.size() == 4 && grid[0] >= 'A' && grid[0] <= reach.east() && grid[1] >= 'A' && grid[1] <= reach.north() &&
-         digit(grid[2]) && digit(grid[3]);
-}
-
 std::vector<BandTotals> count_column_totals(const GridIndex& grids,
                                            const std::vector<std::vector<std::int16_t>>& letters,
                                            const SettingsRecord& record) {
   // Where each status letter counts, as the map classes it: in one of the
   // three counts, or nowhere.
   std::array<int BandTotals::*, 256> counts;
-  for (int letter = 0; letter < 256; ++letter) {
-    const std::string_view status = status_class(static_cast<char>(letter), record);
-    counts[letter] = status == "checked"     ? &BandTotals::checked
-                     : status == "confirmed" ? &BandTotals::confirmed
-                     : status == "worked"    ? &BandTotals::worked
-                                             : nullptr;
-  }
+  static constexpr int BandTotals::*kCountOf[] = {nullptr, &BandTotals::worked, &BandTotals::confirmed,
+                                                  &BandTotals::checked};
+  for (int letter = 0; letter < 256; ++letter)
+    counts[letter] = kCountOf[static_cast<int>(status_of(static_cast<char>(letter), record))];
   std::vector<BandTotals> totals(letters.size());
   for (GridIndex::Node t = 1; t <= grids.size(); ++t) {
     const std::string grid = grids.key(t);
@@ -59,7 +49,7 @@ std::vector<BandTotals> count_column_totals(const GridIndex& grids,
 BandTotals count_off_map(const GridIndex& index, const SettingsRecord& record) {
   BandTotals totals;
   for (GridIndex::Node t = 1; t <= index.size(); ++t)
-    if (std::strcmp(status_class(index.status_letter(t), record), "unworked") != 0 && !on_some_map(index.key(t)) &&
+    if (is_credited(status_of(index.status_letter(t), record)) && !on_some_map(index.key(t)) &&
         ++totals.off_map <= static_cast<int>(kOffMapExamples))
       totals.off_map_examples.push_back(index.key(t));
   return totals;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "record/settings_record.h"
+#include "ffma/ffma_data.h"
 #include "listing/grid_index.h"
 
 namespace zelk {
@@ -25,7 +26,6 @@ struct BandTotals {
   int credited() const { return checked + confirmed + worked; }
 };
 
-inline constexpr int kFfmaSquares = 488;
 // How many off-map grids a band keeps to show in the warning.
 inline constexpr std::size_t kOffMapExamples = 3;
 
@@ -33,11 +33,6 @@ inline constexpr std::size_t kOffMapExamples = 3;
 // contents page and the text table both show them.
 extern const char* const kTotalsHeadings[7];
 std::vector<std::string> totals_cells(const BandTotals& band);
-
-// True for a grid in the form the map writes its squares in, with field
-// letters some map reaches: "FN42", "SA00" (a map from QA runs on past R);
-// not "fn42", "FN42AB" or "ZZ00".
-bool on_some_map(std::string_view grid);
 
 // The totals of several band columns over the grids of one listing at once,
 // each grid once with the letter it kept and the record's

@@ -1,46 +1,15 @@
 #include "mappage/map_page.h"
 
-#include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "ffma/ffma_data.h"
 #include "listing/band_table.h"
+#include "listing/status.h"
+#include "mappage/map_extent.h"
 #include "mappage/page_date.h"
 #include "mappage/style_sheet.h"
 
 namespace zelk {
-
-MapExtent map_extent(const SettingsRecord& record) {
-  const char west = record.lower_left_field[0], south = record.lower_left_field[1];
-  auto within_z = [](int size, char from) { return std::clamp(size, 0, std::max(0, 'Z' - from + 1)); };
-  return {west, south, within_z(record.map_columns, west), within_z(record.map_rows, south)};
-}
-
-MapExtent farthest_map_extent() {
-  MapExtent farthest{'R', 'R', 1, 1};
-  for (std::int32_t format : {kPortrait, kLandscape, kTabloid}) {
-    SettingsRecord record{};
-    set_print_format(record, format);
-    record.lower_left_field[0] = record.lower_left_field[1] = 'R';
-    const MapExtent map = map_extent(record);
-    farthest.columns = std::max(farthest.columns, map.columns);
-    farthest.rows = std::max(farthest.rows, map.rows);
-  }
-  return farthest;
-}
-
-const char* status_class(char status_letter, const SettingsRecord& record) {
-  switch (status_letter) {
-    case '*': return "checked";
-    case 'C': return "confirmed";
-    case 'S': return record.submitted_as_checked_option == 1 ? "checked" : "confirmed";
-    case 'L':
-    case 'M':
-    case 'W': return "worked";
-    default: return "unworked";
-  }
-}
 
 int write_field_table(std::FILE* out, const GridIndex& index, const char* field_name, int& ffma_count,
                       const SettingsRecord& record) {
@@ -52,12 +21,12 @@ int write_field_table(std::FILE* out, const GridIndex& index, const char* field_
       const char grid[5] = {field_name[0], field_name[1], column, row, '\0'};
       const char* border_class = record.ffma_option == 0 ? "none" : outline_border_class(grid);
       const std::optional<char> letter = index.find(grid);
-      const char* status = letter ? status_class(*letter, record) : "unworked";
-      if (std::strcmp(status, "unworked") != 0) {
+      const Status status = letter ? status_of(*letter, record) : Status::kUnworked;
+      if (is_credited(status)) {
         ++credited;
         ffma_count += ffma_member(grid);
       }
-      std::fprintf(out, "\t\t\t\t\t<td class='%s %s'>%c%c</td>\n", status, border_class, column, row);
+      std::fprintf(out, "\t\t\t\t\t<td class='%s %s'>%c%c</td>\n", status_class(status), border_class, column, row);
     }
     std::fputs("\t\t\t\t</tr>\n", out);
   }

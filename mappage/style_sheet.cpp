@@ -2,9 +2,14 @@
 
 #include <utility>
 
-#include "mappage/map_page.h"
+#include "mappage/map_extent.h"
 
 namespace zelk {
+
+const char* status_class(Status status) {
+  static constexpr const char* kClasses[] = {"unworked", "worked", "confirmed", "checked"};
+  return kClasses[static_cast<int>(status)];
+}
 
 void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record) {
   if (record.color_option != 0) {
@@ -17,15 +22,15 @@ void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record) {
     table = {{{"unworked", "Gray", 0}, {"worked", "Gray", 1}, {"confirmed", "Black", 0}, {"checked", "Black", 1}},
              "black"};
   }
-  StatusStyle& unworked = table.styles[kUnworked];
-  StatusStyle& checked = table.styles[kChecked];
+  StatusStyle& unworked = table[Status::kUnworked];
+  StatusStyle& checked = table[Status::kChecked];
   if (record.emphasize_needed_option == 1) {
     std::swap(unworked.color_word, checked.color_word);
     std::swap(unworked.bold, checked.bold);
   }
   if (record.confirmed_as_checked_option == 1) {
-    table.styles[kConfirmed].color_word = checked.color_word;
-    table.styles[kConfirmed].bold = checked.bold;
+    table[Status::kConfirmed].color_word = checked.color_word;
+    table[Status::kConfirmed].bold = checked.bold;
   }
 }
 
@@ -133,13 +138,13 @@ void write_legend(std::FILE* out, const StatusStyleTable& table) {
   std::fputs("<table><tr>\n", out);
   std::fputs("<td width='50'></td>\n", out);
   std::fputs("<td width='200'>Checked: ", out);
-  write_legend_cell(out, table.styles[kChecked]);
+  write_legend_cell(out, table[Status::kChecked]);
   std::fputs("<td width='200'>Confirmed: ", out);
-  write_legend_cell(out, table.styles[kConfirmed]);
+  write_legend_cell(out, table[Status::kConfirmed]);
   std::fputs("<td width='200'>Worked: ", out);
-  write_legend_cell(out, table.styles[kWorked]);
+  write_legend_cell(out, table[Status::kWorked]);
   std::fputs("<td width='200'>Unworked: ", out);
-  write_legend_cell(out, table.styles[kUnworked]);
+  write_legend_cell(out, table[Status::kUnworked]);
   std::fputs("</tr></table>\n", out);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "listing/status.h"
 #include "record/settings_record.h"
 
 namespace zelk {
@@ -14,13 +15,16 @@ struct StatusStyle {
   int bold;
 };
 
-// In the order unworked, worked, confirmed, checked.
+// By Status: unworked, worked, confirmed, checked.
 struct StatusStyleTable {
   StatusStyle styles[4];
   const char* outline_color;
+  StatusStyle& operator[](Status status) { return styles[static_cast<int>(status)]; }
+  const StatusStyle& operator[](Status status) const { return styles[static_cast<int>(status)]; }
 };
 
-enum StatusIndex { kUnworked = 0, kWorked = 1, kConfirmed = 2, kChecked = 3 };
+// A status's class name in the page, which its style rules select.
+const char* status_class(Status status);
 
 // Fills the table from the color, bold, needed/worked and "C = S = *" options.
 void fill_status_styles(StatusStyleTable& table, const SettingsRecord& record);

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Fails on an include that runs back up a floor. Each folder includes only its
-# own floor and those below: the ground (record/, platform/), then listing/
-# and ffma/, then mappage/, then conversion/; the front ends may use them all.
+# own floor and those below: the ground (record/, platform/), then listing/,
+# then ffma/, then mappage/, then conversion/; the front ends may use them all.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 declare -A may_include=(
   [record]="record" [platform]="platform"
-  [listing]="record|listing" [ffma]="record|ffma"
+  [listing]="record|listing" [ffma]="record|listing|ffma"
   [mappage]="record|listing|ffma|mappage"
   [conversion]="record|platform|listing|ffma|mappage|conversion"
 )

@@ -70,9 +70,6 @@ TEST(Generate, SummariesWholeTheRecordKeepsWhatFits) {
   GenerateResult result = generate(tabloid, no_view);
   EXPECT_EQ(result.message, "Wrote  123" + at + "\n\nPrint on 11x17 sheet in Landscape mode\n\n");
   EXPECT_EQ(result.ffma_count, 45);
-  tabloid.map_columns = 18;  // no print format's size: no advice, not a fragment of it
-  tabloid.color_option = 1;
-  EXPECT_EQ(generate(tabloid, no_view).message, "Wrote  123" + at + "\n\n");
   // A long page path: the summary whole, the record's buffer what fits in
   // 255 bytes, leaving out whole a character cut in two.
   const std::string wrote = "Wrote  123 grids to " + folder.path() + "/";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -160,12 +161,17 @@ TEST(BandTable, LabelRules) {
     EXPECT_EQ(band_from_frequency(label.data(), "L.csv", record), c.by_frequency) << c.label;
   }
   EXPECT_TRUE(*band_caption(-1) == '\0' && *band_caption(kBandCount) == '\0' && *band_caption(kBandCount - 1) == 'S');
-  // The names a user gives a band, each to its band.
-  std::string names;
-  for (const BandName& name : band_names()) names += std::string(name.name) + "=" + std::to_string(name.band_index) + " ";
-  EXPECT_EQ(names, "6m=0 2m=1 1.25m=2 70cm=3 33cm=4 23cm=5 13cm=6 9cm=7 6cm=8 3cm=9 50=0 144=1 220=2 222=2 430=3 "
-                   "432=3 900=4 902=4 1296=5 2304=6 3456=7 5760=8 5768=8 10000=9 10368=9 2.3G=6 3.4G=7 5.7G=8 10G=9 "
-                   "sat=10 satellite=10 any=12 ");
+  // The names a user gives a band, in any case, each to its band; none else.
+  const char* const names[] = {"6m 50", "2M 144", "1.25m 220 222", "70cm 430 432", "33CM 900 902", "23cm 1296",
+                               "13cm 2304 2.3g", "9cm 3456 3.4G", "6cm 5760 5768 5.7G", "3cm 10000 10368 10G",
+                               "SAT satellite", "", "Any"};
+  std::size_t named = 0;
+  for (int band = 0; band <= kAnyBand; ++band) {
+    std::istringstream words(names[band]);
+    for (std::string word; words >> word; ++named) EXPECT_EQ(band_from_name(word), band) << word;
+  }
+  EXPECT_EQ(named, band_names().size());
+  for (const char* none : {"", "all", "6", "2 m", "1.2G", "10GHz", "sat "}) EXPECT_EQ(band_from_name(none), -1) << none;
 }
 
 }  // namespace

@@ -64,14 +64,6 @@ TEST(StyleSheet, OptionsTransformTheBaseTables) {
   }
 }
 
-// Maps start at AA..RR and reach 5 fields east and 3 north of that: a grid
-// past them, or not written as a map writes squares, counts as written otherwise.
-TEST(BandTotals, WhichGridsSomeMapShows) {
-  for (auto [grid, shown] : {std::pair{"AA00", true}, {"WU99", true}, {"XA00", false}, {"AV00", false},
-                             {"@A00", false}, {"A@00", false}, {"FN4", false}, {"FN4a", false}, {"FN42a", false}})
-    EXPECT_EQ(on_some_map(grid), shown) << grid;
-}
-
 TEST(PageDate, UtcDayMonthNameAndYear) {
   for (auto [instant, expected] : {std::pair<std::time_t, const char*>{0, "01 January 1970"}, {-1, "31 December 1969"},
                                    {951782400, "29 February 2000"}, {2147483648, "19 January 2038"},
