@@ -38,7 +38,7 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
                           RunError::kNotEnoughMemory};
   }
   result.warnings = std::move(listing.warnings);
-  if (!listing.readable) return unrecognized_format(record, path);
+  if (!listing.readable) return unrecognized_format(record, path, listing.hint);
   if (listing.bands.empty())
     return GenerateResult{GenerateStatus::kFailed, "ERROR: No band column in the header of " + path, {},
                           RunError::kNoBandColumn};

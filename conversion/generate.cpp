@@ -33,9 +33,10 @@ namespace {
 // once each, however many rows name them.
 GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& record, ListingNotes& notes) {
   ListingBands listing = read_every_band(in, path);
-  notes.header_warnings = std::move(listing.warnings);
+  notes.warnings = std::move(listing.warnings);
   if (!listing.readable) {
     notes.problem = ListingProblem::kUnrecognizedFormat;
+    notes.hint = listing.hint;
     return GridIndex();
   }
   notes.message = read_grids_message(static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX)), path);
@@ -110,8 +111,6 @@ std::string failure_text(const GenerateResult& failed) {
   std::string text = failed.message;
   if (failed.reason) text.insert(text.find_last_not_of('\n') + 1, ": " + system_reason(failed.reason).message());
   text.erase(text.find_last_not_of('\n') + 1);
-  if (failed.error == RunError::kUnrecognizedFormat)
-    text += "\nThe first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).";
   return text;
 }
 
@@ -146,8 +145,11 @@ std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const st
   return std::nullopt;
 }
 
-GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path) {
-  return failure(record, RunError::kUnrecognizedFormat, unrecognized_format_message(input_path));
+GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path, const std::string& hint) {
+  return failure(record, RunError::kUnrecognizedFormat,
+                 unrecognized_format_message(input_path) +
+                     "The first line must be the header: it begins with Grid or Prefix, then one label per band "
+                     "(see --help).\nHere " + hint + ".");
 }
 
 GenerateResult not_written(SettingsRecord& record, const std::string& path, std::error_code reason) {
@@ -231,9 +233,10 @@ GenerateResult generate(SettingsRecord& record, const GenerateRequest& request) 
         index = record.band_index == kAnyBand ? read_any_band(in, request.input_path, record, notes)
                                               : read_listing(in, request.input_path.c_str(), record, &notes);
       });
-      warnings = std::move(notes.header_warnings);
+      warnings = std::move(notes.warnings);
       if (failed) return *failed;
-      if (notes.problem == ListingProblem::kUnrecognizedFormat) return unrecognized_format(record, request.input_path);
+      if (notes.problem == ListingProblem::kUnrecognizedFormat)
+        return unrecognized_format(record, request.input_path, notes.hint);
       if (index.empty())
         return failure(record, notes.problem == ListingProblem::kNoBandColumn ? RunError::kNoBandColumn
                                                                               : RunError::kNoGrids,

@@ -94,7 +94,7 @@ RunReport report_of(const GenerateResult& result);
 
 // A failed result's message with the system's reason after its text
 // ("...: The process cannot access the file because it is being used by
-// another process."), and the hint its error calls for.
+// another process.").
 std::string failure_text(const GenerateResult& failed);
 
 GenerateResult generate(SettingsRecord& record, const GenerateRequest& request);
@@ -115,8 +115,9 @@ void take_lower_left_field(SettingsRecord& record, const GenerateRequest& reques
 // when it could not be opened or read to its end.
 std::optional<GenerateResult> read_listing_file(SettingsRecord& record, const std::string& input_path,
                                                 const std::function<void(std::FILE*)>& read);
-// The listing's first line is no header.
-GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path);
+// The listing's first line is no header: what it must be, and what `hint`
+// says it shows instead.
+GenerateResult unrecognized_format(SettingsRecord& record, const std::string& input_path, const std::string& hint);
 
 // Stages the page of the record's band from `index` at the request's output
 // path, the field pictures it lacks beside it and the FFMA list, if asked,

@@ -1,7 +1,9 @@
 // Reads a worked-grid listing for the band the record names. The listing is
 // comma-separated text: a header row ("Grid" or "Prefix", then one band or
 // frequency label per column), then one row per grid with a status letter in
-// each band's column. Lines end in LF, CR LF or CR.
+// each band's column. Lines end in LF, CR LF or CR. As spreadsheets save it,
+// it may be separated by semicolons or tabs instead, quote its fields, or be
+// UTF-16 with a byte-order mark.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +24,9 @@ enum class ListingProblem { kNone, kUnrecognizedFormat, kNoBandColumn };
 struct ListingNotes {
   std::string message;
   ListingProblem problem = ListingProblem::kNone;
-  std::vector<std::string> header_warnings;
+  std::string hint;  // for an unrecognized format: what the first line shows instead of a header
+  // What the header says, and the cells whose letter a person meant but the map does not read.
+  std::vector<std::string> warnings;
 };
 
 // Builds the index of every data row's grid and the first letter of its cell
@@ -45,6 +49,7 @@ struct ListingBands {
   std::vector<std::vector<std::int16_t>> letters;  // per column read, by node of `grids`; -1 for none
   // read_listing's warnings, and a line for each label that names no band.
   std::vector<std::string> warnings;
+  std::string hint;  // as read_listing's
 
   // The band's index for the page writer: read_listing's index of bands[i],
   // but holding the grids its column lacks as well, with no letter ('\0'),

@@ -81,6 +81,16 @@ inline GenerateRequest request_for(const std::string& listing, const std::string
   return request;
 }
 
+// The text as UTF-16 with its byte-order mark, as spreadsheets save "Unicode text".
+inline std::string utf16(std::u16string_view text, bool little_endian) {
+  std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    bytes += little_endian ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
 // Wine, like Windows without developer mode, makes no symbolic links: the
 // cases that need one are left out there.
 inline bool make_symlink(const std::string& target, const std::string& link) {

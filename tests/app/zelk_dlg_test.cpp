@@ -213,7 +213,8 @@ TEST_F(DialogTest, AllBandsWritesEveryPageAndTheContentsPage) {
   generate(listing, 1);
   EXPECT_EQ(host.said, "error zelk2html: ERROR: Could not open input file " + folder + ": Is a directory\n"
                        "error zelk2html: ERROR: Unrecognized format of input file " + listing + "\nThe first line "
-                       "must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n");
+                       "must be the header: it begins with Grid or Prefix, then one label per band (see --help).\nHere the "
+                       "first field is '6M'; it must be Grid or Prefix.\n");
 }
 
 }  // namespace

@@ -151,13 +151,29 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   EXPECT_EQ(load_settings_file(saved, "a.ini"), LoadOutcome::kLoaded);
   EXPECT_EQ(std::to_string(saved.band_index) + saved.lower_left_field, "12BK");
   // A spreadsheet's byte-order mark; a second 2 M column; grids as no map writes them.
-  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M,2.3G\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n\"FN23\",*\n");
+  write_file("odd.csv", "\xEF\xBB\xBFGrid,2M,2.3G\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n");
   r = run("odd.csv --band 2m --field EM");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "WARNING: odd.csv: column 3 (2.3G) names two bands: 2 M and 13 CM\n"
                    "WARNING: odd.csv: columns 2 (2M) and 3 (2.3G) both name 2 M; column 2 is read\n"
-                   "WARNING: 4 credited grids of odd.csv are not written as a map writes squares (four "
-                   "characters, capital letters) and show on no map: fn42, FN31ab, \" FN21\", ...\n");
+                   "WARNING: 3 credited grids of odd.csv are not written as a map writes squares (four "
+                   "characters, capital letters) and show on no map: fn42, FN31ab, \" FN21\"\n");
+}
+
+// Each as a spreadsheet saves it: the page of its plain comma-separated twin.
+TEST_F(Cli, SpreadsheetListingsGiveThePlainPage) {
+  ASSERT_EQ(run("in/my.grids.csv --band 2m --field EM -o plain.html").status, 0);
+  const std::u16string plain = u"Grid,6M,2M\nEM00,L,W\nEM01,,C\n";
+  for (const std::string& saved :
+       {std::string("Grid;6M;2M\nEM00;L;W\nEM01;;C\n"), std::string("Grid\t6M\t2M\r\nEM00\tL\tW\r\nEM01\t\tC\r\n"),
+        std::string("\"Grid\",\"6M\",\"2M\"\n\"EM00\",\"L\",\"W\"\n\"EM01\",\"\",\"C\"\n"),
+        std::string("Grid,6M,2M,Notes\nEM00,L,W,\"a, \"\"b\"\"\nc\"\nEM01,,C\n"), test::utf16(plain, true), test::utf16(plain, false),
+        "\xEF\xBB\xBF" + read_file("in/my.grids.csv")}) {
+    write_file("saved.csv", saved);
+    const Outcome r = run("saved.csv --band 2m --field EM -o saved.html");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file("saved.html"), read_file("plain.html")) << saved;
+  }
 }
 
 TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
@@ -354,13 +370,10 @@ TEST_F(Cli, TheListingAndTheSettingsReadAreNeverReplaced) {
 // The system's reason for each file that failed; pictures that cannot be put
 // beside the page are a warning, a settings file not saved an error.
 TEST_F(Cli, FileProblemsSayWhy) {
-  write_file("g.csv", "Grid,2M\nEM00,W\n");
-  Outcome r = run({"g.csv", "--band", "2m", "--field", "EM", "-o", "p.html"}, "1796428800", "nowhere");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "WARNING: The field pictures were not put beside the page: found no folder nowhere\n");
   // A file of the run that fails after the page was written changes nothing.
+  write_file("g.csv", "Grid,2M\nEM00,W\n");
   write_file("p.html", "old");
-  r = run("g.csv --band 2m --field EM -o p.html --ffma-list no/need.html");
+  Outcome r = run("g.csv --band 2m --field EM -o p.html --ffma-list no/need.html");
   EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1ERROR: Could not write output file no/need.html: No such file or directory\n");
   EXPECT_EQ(read_file("p.html"), "old");
   EXPECT_EQ(folder.names(), (Args{"g.csv", "in", "p.html"}));
@@ -399,7 +412,8 @@ TEST_F(Cli, DevicesAndPipesAreWrittenInto) {
   }
   // Endless zeros as the listing: refused at once, not read into memory, with what the header must be.
   EXPECT_EQ(run("/dev/zero --band all --field EM").err, "ERROR: Unrecognized format of input file /dev/zero\nThe first"
-            " line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\n");
+            " line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\nHere the "
+            "first field is '????????????????...'; it must be Grid or Prefix.\n");
   ASSERT_EQ(mkfifo("pipe", 0600), 0);
   const int reader = open("pipe", O_RDONLY | O_NONBLOCK);  // the run's open need not wait
   fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for the whole page

@@ -106,7 +106,9 @@ TEST(Generate, FailuresLeaveTheOldPageAndNoTemporaryFile) {
       {"Grid,2M\n", listing, page, "Read     0 worked grids from " + listing + "\n"},
       {"Grid,6M\nFN42,W\n", listing, page, no_match},
       {good, folder, page, "ERROR: Could not open input file " + folder},
-      {std::string(4096, '\0'), listing, page, "ERROR: Unrecognized format of input file " + listing + "\n"},
+      {std::string(4096, '\0'), listing, page, "ERROR: Unrecognized format of input file " + listing + "\nThe "
+       "first line must be the header: it begins with Grid or Prefix, then one label per band (see --help).\nHere "
+       "the first field is '????????????????...'; it must be Grid or Prefix."},
       {"Grid,2M\nAA00,W\n", listing, page, "Wrote    0 grids to " + page},  // off the map: still a page
   };
   for (const auto& c : cases) {

@@ -17,6 +17,8 @@
 namespace zelk {
 namespace {
 
+using test::utf16;
+
 // The entries as "key=letter ..." in key order (a broken tree rule first),
 // and the message.
 std::pair<std::string, std::string> read(const std::string& listing, int band_index) {
@@ -47,6 +49,7 @@ std::string every_band_entries(const std::string& listing, int band_index) {
 }
 
 const std::string kFormatError = "ERROR: Unrecognized format of input file L.csv\n";
+
 std::string read_count(int count) {
   char text[64];
   std::snprintf(text, sizeof text, "Read  %4d worked grids from L.csv\n", count);
@@ -64,7 +67,6 @@ TEST(ListingReader, Cases) {
   for (int column = 1; column < 20; ++column) wide_header += column == 18 ? ",23CM" : ",remarks";
   const Case cases[] = {
       {"empty file", "", 1, "", read_count(0)},
-      {"grid", "grid,2M\nFN31,W\n", 1, "", kFormatError},
       {"empty first line", "\nGrid,2M\nFN31,W\n", 1, "", kFormatError},
       {"a byte-order mark before the header only", "\xEF\xBB\xBFGrid,2M\n\xEF\xBB\xBF" "FN31,W", 1,
        "\xEF\xBB\xBF" "FN31=W", read_count(1)},
@@ -82,8 +84,14 @@ TEST(ListingReader, Cases) {
       {"line ends", "Grid,2M\r\nFN31,W\rFN32,C\r\n\nFN33,L\n\rFN34,*", 1, "FN31=W FN32=C FN33=L FN34=*",
        read_count(4)},
       {"first cell letter only", "Grid,2M\nFN31,Wx\nFN32,c\n", 1, "FN31=W FN32=c", read_count(2)},
-      {"no quoting or trimming", "Grid,2M\n\"FN31\",W\n FN32, C\nfn33,\tL\n", 1, " FN32=  \"FN31\"=W fn33=\t",
-       read_count(3)},
+      {"no trimming", "Grid,2M\n FN32, C\nfn33,\tL\n", 1, " FN32=  fn33=\t", read_count(2)},
+      {"quoted: a separator, a line end and a quote inside", "\"Grid\",\"2M\"\n\"F\"\"N,\n1\",\"W\"\nFN\"2,C\n", 1,
+       "F\"N,\n1=W FN\"2=C", read_count(2)},
+      {"semicolons, commas then data", "Grid;6M;2M\nFN31;L;W\nFN3,2;W;C\n", 1, "FN3,2=C FN31=W", read_count(2)},
+      {"tabs", "Grid\t6M\t2M\nFN31\tL\tW\n", 1, "FN31=W", read_count(1)},
+      {"UTF-16 LE", utf16(u"Grid,2M\r\nFN31,W\r\n\u0436\U0001F4FB,C\xD800", true), 1, "FN31=W \xD0\xB6\xF0\x9F\x93\xBB=C",
+       read_count(2)},
+      {"UTF-16 BE", utf16(u"Grid,2M\nFN31,W", false), 1, "FN31=W", read_count(1)},
       {"first letter stays", "Grid,2M\nFN31,C\nFN31,W\n", 1, "FN31=C", read_count(2)},
       {"first letter of its column", "Grid,6M,2M\nFN31,L\nFN31,,W\nFN31,C,C\n", 1, "FN31=W", read_count(2)},
       {"rows without grid or cell", "Grid,2M\n,W\nFN31\nFN32,\n\n,\n", 1, "", read_count(0)},
@@ -103,6 +111,12 @@ TEST(ListingReader, RowsAcrossTheBufferRefill) {
     EXPECT_EQ(read(header + filler + "FN31,W\r\nFN32,C\r\n", 1), std::pair(std::string("FN31=W FN32=C"), read_count(2)))
         << "offset " << offset;
   }
+  // In UTF-16, a character of two units at every place a read of the file may end.
+  std::u16string rows = u"Grid,2M\n";
+  for (int row = 0; row < 6000; ++row) rows += u"\U0001F4FB" + std::u16string(1, u'A' + row % 26) + u"," + u"W\n";
+  const auto [entries, message] = read(utf16(rows, true), 1);
+  EXPECT_EQ(message, read_count(6000));
+  EXPECT_EQ(entries.find("\xEF\xBF\xBD"), std::string::npos) << "a pair cut in two";
 }
 
 // The same warnings in a band's run as in every band's, which also names
@@ -113,10 +127,10 @@ TEST(ListingReader, HeaderWarnings) {
     std::FILE* stream = test::stream_of(listing);
     SettingsRecord record = test::record_for(1);
     ListingNotes notes;
-    if (every_band) notes.header_warnings = read_every_band(stream, "L.csv").warnings;
+    if (every_band) notes.warnings = read_every_band(stream, "L.csv").warnings;
     else read_listing(stream, "L.csv", record, &notes);
     std::fclose(stream);
-    return notes.header_warnings;
+    return notes.warnings;
   };
   const std::string w = "WARNING: L.csv: ", long_label(300, 'x');
   const std::string header = "Grid,2M,Notes,2.3G," + long_label + std::string(",144\0cm,", 9) + "\nFN31,W\n";
@@ -133,6 +147,28 @@ TEST(ListingReader, HeaderWarnings) {
   warnings = warned(thirty, false);
   EXPECT_EQ(std::to_string(warnings.size()) + " " + warnings.back(),
             "21 " + w + "9 more warnings about its header left out");
+  // A label in GHz the rules read otherwise; letters a person meant, once per band column.
+  EXPECT_EQ(warned("Grid,6M,1.2G,5.7GHz,10G\nFN31,w,L\nFN32, W\nFN33,c\nFN34,C\nFN35,N\nFN36,l, *\n", true),
+            (std::vector<std::string>{
+                w + "column 3 (1.2G) is read as 1.25 M (220 MHz); 1.2 GHz is 23 CM (label it 23CM)",
+                w + "column 4 (5.7GHz) names no band; 5.7 GHz is 6 CM (label it 6CM)",
+                w + "4 cells of 6 M start with a letter the map does not read (w,  W, c, ...); their squares show unworked",
+                w + "1 cell of 1.25 M starts with a letter the map does not read ( *); its square shows unworked"}));
+  EXPECT_EQ(warned("Grid,2M\nFN31,s\n", false).back(),
+            w + "1 cell of 2 M starts with a letter the map does not read (s); its square shows unworked");
+  // What a first line that is no header shows instead.
+  for (auto [line, hint] : {std::pair{"Grid|2M", "the first line is separated by '|', not commas"},
+                            {"grid,2M", "the first field is 'grid'; it must be Grid or Prefix, in that case"},
+                            {"\"Grid,2M", "its first field opens a quote that the line does not close"},
+                            {"Grids,2M", "the first field is 'Grids'; it must be Grid or Prefix"},
+                            {"\n", "the first line is empty"}}) {
+    std::FILE* stream = test::stream_of(line);
+    SettingsRecord record = test::record_for(1);
+    ListingNotes notes;
+    read_listing(stream, "L.csv", record, &notes);
+    std::fclose(stream);
+    EXPECT_EQ(notes.hint, hint) << line;
+  }
 }
 
 TEST(BandTable, LabelRules) {
