@@ -60,7 +60,7 @@ std::string compose_summary(SettingsRecord& record, const GenerateRequest& reque
   std::string summary = counts + request.output_path;
   if (request.find_field)
     summary +=
-        std::string(", lower-left field ") + record.lower_left_field + " (its map holds the most credited grids)";
+        std::string(", lower-left field ") + record.lower_left_field + " (its map holds the most credited grids and centres them)";
   summary += "\n\n";
   if (request.mention_view_button) summary += "Click the 'View' button to see the output.\n\n";
   // A map size of no print format gets no advice, not a fragment of it.

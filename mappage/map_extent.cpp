@@ -1,6 +1,7 @@
 #include "mappage/map_extent.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "listing/status.h"
@@ -34,24 +35,45 @@ bool on_some_map(std::string_view grid) {
 }
 
 bool find_lower_left_field(const GridIndex& index, SettingsRecord& record) {
-  int in_field[26][26] = {};  // credited grids a map can show, by their field letters
+  // By field: its credited grids a map can show, and the box of squares around them.
+  struct Field {
+    int grids = 0;
+    int west = 0, east = 0, south = 0, north = 0;  // in squares from AA00
+  } fields[26][26];
   for (GridIndex::Node t = 1; t <= index.size(); ++t) {
     const std::string grid = index.key(t);
-    if (on_some_map(grid) && is_credited(status_of(index.status_letter(t), record)))
-      ++in_field[grid[0] - 'A'][grid[1] - 'A'];
+    if (!on_some_map(grid) || !is_credited(status_of(index.status_letter(t), record))) continue;
+    Field& field = fields[grid[0] - 'A'][grid[1] - 'A'];
+    const int x = (grid[0] - 'A') * 10 + grid[2] - '0', y = (grid[1] - 'A') * 10 + grid[3] - '0';
+    if (field.grids++ == 0) field.west = field.east = x, field.south = field.north = y;
+    field.west = std::min(field.west, x), field.east = std::max(field.east, x);
+    field.south = std::min(field.south, y), field.north = std::max(field.north, y);
   }
   int most = 0;
+  double nearest = 0;
   SettingsRecord candidate = record;
   for (char west = 'A'; is_field_letter(west); ++west) {
     for (char south = 'A'; is_field_letter(south); ++south) {
       candidate.lower_left_field[0] = west;
       candidate.lower_left_field[1] = south;
       const MapExtent map = map_extent(candidate);
-      int held = 0;
+      Field held{0, INT_MAX, INT_MIN, INT_MAX, INT_MIN};
       for (int column = 0; column < map.columns; ++column)
-        for (int row = 0; row < map.rows; ++row) held += in_field[west - 'A' + column][south - 'A' + row];
-      if (held <= most) continue;
-      most = held;
+        for (int row = 0; row < map.rows; ++row) {
+          const Field& field = fields[west - 'A' + column][south - 'A' + row];
+          if (field.grids == 0) continue;
+          held.grids += field.grids;
+          held.west = std::min(held.west, field.west), held.east = std::max(held.east, field.east);
+          held.south = std::min(held.south, field.south), held.north = std::max(held.north, field.north);
+        }
+      if (held.grids == 0 || held.grids < most) continue;
+      // Twice each centre, in squares: the box's spans its squares whole.
+      const double dx = (held.west + held.east + 1) - ((west - 'A') * 20 + map.columns * 10);
+      const double dy = (held.south + held.north + 1) - ((south - 'A') * 20 + map.rows * 10);
+      const double distance = dx * dx + dy * dy;
+      if (held.grids == most && distance >= nearest) continue;
+      most = held.grids;
+      nearest = distance;
       record.lower_left_field[0] = west;
       record.lower_left_field[1] = south;
       record.lower_left_field[2] = '\0';

@@ -35,9 +35,11 @@ MapExtent farthest_map_extent();
 bool on_some_map(std::string_view grid);
 
 // Sets the record's lower-left field to the one whose map, at the record's
-// map size, holds the most credited grids of `index`; ties go to the
-// westmost, then the southmost. False, the record unchanged, when no map
-// holds any.
+// map size, holds the most credited grids of `index`. Of those maps, the one
+// whose centre lies nearest (in squares, in a straight line) to the centre of
+// the box around the grids it holds, so that the grids sit in the middle of
+// the sheet; ties go to the westmost, then the southmost. False, the record
+// unchanged, when no map holds any.
 bool find_lower_left_field(const GridIndex& index, SettingsRecord& record);
 
 }  // namespace zelk

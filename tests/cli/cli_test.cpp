@@ -137,10 +137,10 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   }
   // Any band finds its field and saves it; the list beside the page.
   r = run("in/my.grids.csv --band any --field auto -o a.html --ffma-list a-ffma.html --save-settings a.ini");
-  EXPECT_EQ(r.out, "Wrote    2 grids to a.html, lower-left field BK (its map holds the most credited grids)\n\n"
+  EXPECT_EQ(r.out, "Wrote    2 grids to a.html, lower-left field CL (its map holds the most credited grids and centres them)\n\n"
                    "Print on 8.5x11 sheet in Landscape mode to a color printer.\n\n"
                    "FFMA squares needed: Wrote a-ffma.html\n");
-  EXPECT_EQ(title("a.html").substr(0, 38), "ZELK Grid Map for Any band (BK to EM) ");
+  EXPECT_EQ(title("a.html").substr(0, 38), "ZELK Grid Map for Any band (CL to FN) ");
   const std::string list = read_file("a-ffma.html");
   for (const char* text : {"<title>ZELK FFMA Squares Needed on Any band - 05 December 2026</title>",
                            "486 of 488 FFMA squares needed, 2 credited.", "<b>EM</b> (98): EM02 EM03",
@@ -149,7 +149,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   SettingsRecord saved = test::record_for(-1);
   std::strcpy(saved.version, ZELK_VERSION_TEXT);
   EXPECT_EQ(load_settings_file(saved, "a.ini"), LoadOutcome::kLoaded);
-  EXPECT_EQ(std::to_string(saved.band_index) + saved.lower_left_field, "12BK");
+  EXPECT_EQ(std::to_string(saved.band_index) + saved.lower_left_field, "12CL");
   // A spreadsheet's byte-order mark; a second 2 M column; grids as no map writes them.
   write_file("odd.csv", "\xEF\xBB\xBFGrid,2M,2.3G\nfn42,W\nEM00,W\nFN31ab,C\n FN21,W\nqq,N\n");
   r = run("odd.csv --band 2m --field EM");
@@ -299,16 +299,16 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   EXPECT_EQ(rows_of(contents),
             (std::vector<std::string>{
                 "Band|Checked|Confirmed|Worked|Total|FFMA|Written otherwise|",
-                "Any band (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|1| -> " + link + "-any.html " + link +
+                "Any band (map from CL)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|1| -> " + link + "-any.html " + link +
                     "-any-ffma.html",
-                "6 M (50 MHz) (map from BK)|0|0|1|1| 50.0|1 of 488| 0.2|1| -> " + link + "-50.html " + link +
+                "6 M (50 MHz) (map from CL)|0|0|1|1| 50.0|1 of 488| 0.2|1| -> " + link + "-50.html " + link +
                     "-50-ffma.html",
-                "2 M (144 MHz) (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-144.html " + link +
+                "2 M (144 MHz) (map from CL)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-144.html " + link +
                     "-144-ffma.html",
-                "13 CM (2304 MHz) (map from BK)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-2304.html " +
+                "13 CM (2304 MHz) (map from CL)|0|1|1|2| 50.0 50.0|2 of 488| 0.4|0| -> " + link + "-2304.html " +
                     link + "-2304-ffma.html",
                 "3 CM (10 GHz)|0|0|0|0||0 of 488||0|",
-                "Satellite (map from BK)|0|0|1|1| 50.0|1 of 488| 0.2|0| -> " + link + "-sat.html " + link +
+                "Satellite (map from CL)|0|0|1|1| 50.0|1 of 488| 0.2|0| -> " + link + "-sat.html " + link +
                     "-sat-ffma.html"}))
       << (comma ? "under a comma locale" : "no comma locale here");
   EXPECT_NE(read_file("auto/" + page + "-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."),
