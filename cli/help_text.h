@@ -113,8 +113,14 @@ inline constexpr const char* kHelp =
     "SOURCE_DATE_EPOCH is set (and not empty), the page is dated with that\n"
     "instant (UTC). When the field pictures cannot be put beside the page, a\n"
     "warning says why; the page is written all the same. A PAGE or settings FILE\n"
+#ifdef _WIN32
+    "that names a device (NUL, CON, COM1, in any case, with any extension) is\n"
+    "written into, never replaced (-o NUL discards the page), and gets no\n"
+    "pictures beside it. Paths take \\ or / alike: -o C:\\Maps\\grids.html.\n"
+#else
     "that is a device, FIFO or socket is written into, never replaced\n"
     "(-o /dev/null discards the page), and gets no pictures beside it.\n"
+#endif
     "\n"
     "Exit status: 0 written, 1 error: no file of the run was changed (page, list,\n"
     "pictures, settings file; with --band all every band's files and the contents\n"

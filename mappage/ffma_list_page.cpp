@@ -6,6 +6,7 @@
 #include "listing/band_table.h"
 #include "mappage/html.h"
 #include "mappage/page_date.h"
+#include "mappage/style_sheet.h"
 
 namespace zelk {
 
@@ -45,12 +46,17 @@ void write_ffma_list(std::FILE* out, const FfmaNeeds& needs, int band_index, std
              out);
   // At most 488 of each.
   const int needed = static_cast<int>(needs.needed.size()), only_worked = static_cast<int>(needs.only_worked.size());
-  std::fprintf(out, "<h1>%s</h1>\n<p>%d of %d FFMA squares needed, %d credited.</p>\n", heading.c_str(), needed,
-               kFfmaSquares, kFfmaSquares - needed);
+  // "Credited" reads as confirmed to a chaser: the words are theirs.
+  std::fprintf(out, "<h1>%s</h1>\n<p>%d of %d still needed; %d worked, %d of them not yet confirmed.</p>\n",
+               heading.c_str(), needed, kFfmaSquares, kFfmaSquares - needed, only_worked);
   std::fprintf(out, "<h2>Needed: work them (%d)</h2>\n", needed);
   write_fields(out, needs.needed);
   std::fprintf(out, "<h2>Only worked: confirm them (%d)</h2>\n", only_worked);
   write_fields(out, needs.only_worked);
+  if (!needs.written_otherwise.empty())
+    std::fprintf(out, "<h2>Written otherwise (%d)</h2>\n", static_cast<int>(needs.written_otherwise.size()));
+  for (const auto& [grid, status] : needs.written_otherwise)
+    std::fprintf(out, "<p>%s: %s, written otherwise, not counted</p>\n", html_escaped(grid).c_str(), status_class(status));
   std::fputs("</body>\n</html>\n", out);
 }
 

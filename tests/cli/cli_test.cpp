@@ -143,7 +143,7 @@ TEST_F(Cli, SummaryOnStdoutOptionsFromTheLine) {
   EXPECT_EQ(title("a.html").substr(0, 38), "ZELK Grid Map for Any band (CL to FN) ");
   const std::string list = read_file("a-ffma.html");
   for (const char* text : {"<title>ZELK FFMA Squares Needed on Any band - 05 December 2026</title>",
-                           "486 of 488 FFMA squares needed, 2 credited.", "<b>EM</b> (98): EM02 EM03",
+                           "486 of 488 still needed; 2 worked, 1 of them not yet confirmed.", "<b>EM</b> (98): EM02 EM03",
                            "confirm them (1)</h2>", "<p><b>EM</b> (1): EM00</p>"})
     EXPECT_NE(list.find(text), list.npos) << text;
   SettingsRecord saved = test::record_for(-1);
@@ -229,6 +229,9 @@ TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
   for (const char* help : {"--help", "/?"}) {
     r = run({"-o", "x", help});
     EXPECT_EQ(std::to_string(r.status) + " " + r.out.substr(0, 28), "0 Usage: zelk2html-cli LISTING");
+#ifdef _WIN32
+    EXPECT_EQ(r.out.find("/dev/null"), r.out.npos) << "Windows has NUL";
+#endif
   }
 }
 
@@ -311,7 +314,9 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
                 "Satellite (map from CL)|0|0|1|1| 50.0|1 of 488| 0.2|0| -> " + link + "-sat.html " + link +
                     "-sat-ffma.html"}))
       << (comma ? "under a comma locale" : "no comma locale here");
-  EXPECT_NE(read_file("auto/" + page + "-2304-ffma.html").find("486 of 488 FFMA squares needed, 2 credited."),
+  EXPECT_NE(read_file("auto/" + page + "-2304-ffma.html").find("486 of 488 still needed; 2 worked, 1 of them"),
+            contents.npos);
+  EXPECT_NE(read_file("auto/" + page + "-50-ffma.html").find("<p>fn42: worked, written otherwise, not counted</p>"),
             contents.npos);
   // A band with letters but no credited grid finds no field: its trouble is its own.
   // Grids written otherwise are counted once, however many bands credit them.
