@@ -40,10 +40,15 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
              "h1 { font-size: 1.4em; }\n"
              "p { max-width: 40em; }\n"
              "table { border-collapse: collapse; }\n"
-             "th, td { border: 1px solid #888; padding: 0.2em 0.6em; text-align: right; white-space: nowrap; }\n"
+             "th, td { border: 1px solid #888; padding: 0.2em 0.5em; text-align: right; white-space: nowrap; }\n"
              "th:first-child, td:first-child { text-align: left; }\n"
-             "td.bar { width: 7em; padding-left: 0; text-align: left; }\n"
-             "td.bar > span { display: flex; align-items: center; height: 0.9em; border: 1px solid #000; }\n"
+             // A bar of its own width, which a table squeezed onto portrait
+             // paper cannot take from it: the caption and headings wrap instead.
+             "th, td:first-child { white-space: normal; }\n"
+             "td:first-child > a { white-space: nowrap; }\n"
+             "td.bar { padding-left: 0; text-align: left; }\n"
+             "td.bar > span { display: flex; align-items: center; width: 25mm; height: 0.9em; border: 1px solid #000; }\n"
+             "@media print { body { font-size: 9pt; } th, td { padding: 0.2em 0.35em; } }\n"
              "td.bar span span { border-top: 0.9em solid; }\n"
              ".checked { border-top-color: #1b5e20 !important; }\n"
              ".confirmed { border-top-style: double !important; border-top-color: #1565c0 !important; }\n"

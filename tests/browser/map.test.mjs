@@ -135,21 +135,35 @@ for (const map of MAPS) {
   });
 }
 
+// The widest run of dark pixels on a printed sheet, in mm: a contents-page bar's outline (the
+// table's rules are grey, its words far shorter).
+function widestBar(pdf) {
+  execFileSync('pdftoppm', ['-gray', '-r', '100', '-singlefile', pdf, pdf]);
+  const pgm = fs.readFileSync(`${pdf}.pgm`), [header, width] = pgm.toString('latin1', 0, 30).match(/^P5\s+(\d+)\s+\d+\s+255\s/);
+  const rows = pgm.subarray(header.length).toString('latin1').match(new RegExp(`[^]{${width}}`, 'g'));
+  return (Math.max(...rows.flatMap((row) => (row.match(/[\x00-\x63]+/g) ?? []).map((run) => run.length))) / 100) * 25.4;
+}
+
 // The every-band run's other pages, each on one sheet of Letter and of A4 in both browsers: the
-// contents page with its bars, and the longest FFMA list (6 M credits none of the 488).
+// contents page, portrait and landscape, with its bars at their full 25 mm, and the longest
+// FFMA list (6 M credits none of the 488).
 test('contents page and FFMA list', async () => {
   const listing = path.join(dir, 'chase.csv');
-  fs.writeFileSync(listing, 'Grid,6M,2M,SAT\nJO22,W,C,\nEM10,N,*,W\nFN42,,W,C\n');
+  fs.writeFileSync(listing, 'Grid,6M,2M,SAT,1.25M,70CM,33CM,23CM,13CM\nJO22,W,C,,W,W,W,W,W\nEM10,N,*,W\nFN42,,W,C\n');
   execFileSync(CLI, [listing, '-o', dir, '--band', 'all', '--field', 'auto', '--ffma'], { stdio: 'pipe' });
-  for (const name of ['chase-bands', 'chase-50-ffma', 'chase-any']) {
+  const turned = ([width, height, paper]) => [height, width, paper];
+  for (const [name, sheets] of [['chase-bands', [LETTER, A4, turned(LETTER), turned(A4)]],
+    ['chase-50-ffma', [LETTER, A4]], ['chase-any', [LETTER, A4]]]) {
     const page = await browser.newPage();
     await page.goto(pathToFileURL(path.join(dir, `${name}.html`)).href, { waitUntil: 'networkidle' });
-    for (const sheet of [LETTER, A4]) {
-      const [pdf, firefoxPdf] = ['', '-firefox'].map((by) => path.join(dir, `${name}-${sheet[2]}${by}.pdf`));
+    for (const sheet of sheets) {
+      const [pdf, firefoxPdf] = ['', '-firefox'].map((by) => path.join(dir, `${name}-${sheet.join('x')}${by}.pdf`));
       await printInChromium(page, sheet, pdf);
       fs.rmSync(firefoxPdf, { force: true });
       await inFirefox(path.join(dir, `${name}.html`), sheet, firefoxPdf);
-      assert.deepEqual([printed(pdf, [0]).sheets, printed(firefoxPdf, [0]).sheets], [1, 1], `${name} on ${sheet[2]}`);
+      assert.deepEqual([printed(pdf, [0]).sheets, printed(firefoxPdf, [0]).sheets], [1, 1], `${name} on ${sheet}`);
+      if (name.endsWith('bands'))
+        for (const file of [pdf, firefoxPdf]) assert.ok(Math.abs(widestBar(file) - 25) < 1, `${file}: ${widestBar(file)} mm`);
     }
     await page.close();
   }
