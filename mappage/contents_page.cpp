@@ -45,7 +45,7 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
              // A bar of its own width, which a table squeezed onto portrait
              // paper cannot take from it: the caption and headings wrap instead.
              "th, td:first-child { white-space: normal; }\n"
-             "td:first-child > a { white-space: nowrap; }\n"
+             "td:first-child > * { white-space: nowrap; }\n"
              "td.bar { padding-left: 0; text-align: left; }\n"
              "td.bar > span { display: flex; align-items: center; width: 25mm; height: 0.9em; border: 1px solid #000; }\n"
              "@media print { body { font-size: 9pt; } th, td { padding: 0.2em 0.35em; } }\n"
@@ -70,7 +70,7 @@ void write_contents_page(std::FILE* out, const std::string& listing_name, const 
     if (band.page.empty()) std::fprintf(out, "<tr><td>%s", caption.c_str());
     else
       std::fprintf(out, "<tr><td><a href='%s'>%s</a>", html_escaped(url_escaped(band.page)).c_str(), caption.c_str());
-    if (!band.field.empty()) std::fprintf(out, " (map from %s)", html_escaped(band.field).c_str());
+    if (!band.field.empty()) std::fprintf(out, " <span>(map from %s)</span>", html_escaped(band.field).c_str());
     std::fputs("</td>", out);
     // Checked, confirmed, worked and total, the total's bar; the FFMA count, its bar; written otherwise.
     const std::vector<std::string> cells = totals_cells(band);
