@@ -158,7 +158,7 @@ void CzelkDlg::on_system_command(unsigned command) {
 void CzelkDlg::on_input() {
   OpenFileRequest request;
   request.title = "Input CSV File";
-  request.filters = {{"CSV Files", "*.csv;"}, {"All Files", "*.*"}};
+  request.filters = {{"CSV Files", "*.csv;"}, {"Contest logs (*.log; *.cbr)", "*.log;*.cbr"}, {"All Files", "*.*"}};
   request.default_extension = "csv";
   request.initial_path = input_path_;
   std::optional<std::string> chosen = host_.open_file_dialog(request);

@@ -39,6 +39,7 @@ GenerateResult prepare(SettingsRecord& record, const EveryBandRequest& request, 
   }
   result.warnings = std::move(listing.warnings);
   if (!listing.readable) return unrecognized_format(record, path, listing.hint);
+  if (!listing.error.empty()) return GenerateResult{GenerateStatus::kFailed, listing.error, {}, RunError::kNoGrids};
   if (listing.bands.empty())
     return GenerateResult{GenerateStatus::kFailed, "ERROR: No band column in the header of " + path, {},
                           RunError::kNoBandColumn};

@@ -39,6 +39,11 @@ GridIndex read_any_band(std::FILE* in, const std::string& path, SettingsRecord& 
     notes.hint = listing.hint;
     return GridIndex();
   }
+  if (!listing.error.empty()) {
+    notes.message = listing.error + "\n";
+    notes.problem = ListingProblem::kNoGrids;
+    return GridIndex();
+  }
   notes.message = read_grids_message(static_cast<int>(std::min<std::size_t>(listing.grids.size(), INT_MAX)), path);
   copy_into(record.message, notes.message.c_str());
   return any_band_index(listing, record);

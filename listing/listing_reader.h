@@ -3,7 +3,9 @@
 // frequency label per column), then one row per grid with a status letter in
 // each band's column. Lines end in LF, CR LF or CR. As spreadsheets save it,
 // it may be separated by semicolons or tabs instead, quote its fields, or be
-// UTF-16 with a byte-order mark.
+// UTF-16 with a byte-order mark. A contest log in the Cabrillo format, whose
+// first line begins "START-OF-LOG:", is read as the listing of its grids
+// (cabrillo_log.h).
 #pragma once
 
 #include <cstdint>
@@ -20,7 +22,7 @@ namespace zelk {
 // record's buffer keeps what fits, and whatever the band, the lines that
 // tell of a label naming two bands and of a band that two columns name, of
 // which the first is read.
-enum class ListingProblem { kNone, kUnrecognizedFormat, kNoBandColumn };
+enum class ListingProblem { kNone, kUnrecognizedFormat, kNoBandColumn, kNoGrids };
 struct ListingNotes {
   std::string message;
   ListingProblem problem = ListingProblem::kNone;
@@ -50,6 +52,7 @@ struct ListingBands {
   // read_listing's warnings, and a line for each label that names no band.
   std::vector<std::string> warnings;
   std::string hint;  // as read_listing's
+  std::string error;  // why a contest log gives no map; empty for a listing
 
   // The band's index for the page writer: read_listing's index of bands[i],
   // but holding the grids its column lacks as well, with no letter ('\0'),

@@ -5,7 +5,10 @@
 #include <charconv>
 #include <clocale>
 #include <cstring>
+#include <cctype>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -20,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "conversion/settings_file.h"
+#include "listing/band_table.h"
 #include "test_helpers.h"
 #include "zelk_version.h"
 
@@ -172,6 +176,48 @@ TEST_F(Cli, SpreadsheetListingsGiveThePlainPage) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file("saved.html"), read_file("plain.html")) << saved;
   }
+}
+
+// A contest log, whatever its name: each band's grids as its listing would
+// give them, worked out here from the QSOs; what it skips, counted.
+TEST_F(Cli, ContestLogDrawsItsGridsBandByBand) {
+  const struct {
+    std::string frequency, sent, received;
+    int band;  // -1 a band without a map, -2 a QSO without a grid
+  } qsos[] = {{"50", "FN31", "K1ABC FN42", 0},          {"144", "FN31", "W2DEF FN20", 1},
+              {"144200", "FN32", "K2X fn30ab", 1},        // a rover moved on; six characters
+              {"1.2G", "FN32", "W2DEF FN20", 5},          {"50125", "FN32", "VE3GHI EN93ab", 0},
+              {"432", "FN32", "W4R FM18 2", 3},           // a transmitter's digit
+              {"14025", "599 1", "K2X 599 2", -1},        {"24G", "FN32", "W3Q FN10", -1},
+              {"144", "FN32", "K3Y", -2},                 {"144", "FN32", "K4Z 599 12", -2}};
+  std::string log = "START-OF-LOG: 3.0\r\nCONTEST: ARRL-VHF-JUN\r\nCALLSIGN: W1XYZ\r\n";
+  std::map<int, std::set<std::string>> grids;
+  for (const auto& qso : qsos) {
+    log += "QSO: " + qso.frequency + "  PH 2026-06-13 1802 W1XYZ  " + qso.sent + "  " + qso.received + "\r\n";
+    std::string grid = qso.received.substr(qso.received.find(' ') + 1, 4);
+    if (qso.band >= 0) grids[qso.band].insert({char(std::toupper(grid[0])), char(std::toupper(grid[1])), grid[2], grid[3]});
+  }
+  write_file("w1xyz.txt", log + "73 and thanks\r\nEND-OF-LOG:\r\n");
+  Outcome r = run("w1xyz.txt --band all --field FN -o all");
+  EXPECT_EQ(r.err, "WARNING: w1xyz.txt: 2 QSOs on bands without a map (14025 1, 24G 1); 2 QSO lines without a "
+                   "grid; 1 line neither header nor QSO\n");
+  for (const auto& [band, its] : grids) {  // the totals table: checked, confirmed, worked
+    const std::string caption = band_caption(band);
+    std::istringstream row(r.out.substr(r.out.rfind("\n" + caption) + caption.size() + 1));
+    int checked = -1, confirmed = -1, worked = -1;
+    row >> checked >> confirmed >> worked;
+    EXPECT_EQ(std::to_string(checked + confirmed) + " " + std::to_string(worked), "0 " + std::to_string(its.size()));
+  }
+  std::string listing = "Grid,2M\n";
+  for (const std::string& grid : grids[1]) listing += grid + ",W\n";
+  write_file("twin.csv", listing);
+  EXPECT_EQ(run("w1xyz.txt --band 2m --field FN -o log.html").status, 0);
+  EXPECT_EQ(run("twin.csv --band 2m --field FN -o twin.html").status, 0);
+  EXPECT_EQ(read_file("log.html"), read_file("twin.html"));
+  write_file("hf.log", "START-OF-LOG: 3.0\nQSO: 14025 CW 2026-06-13 1802 W1XYZ 599 1 K2X 599 2\nEND-OF-LOG:\n");
+  write_file("empty.cbr", "START-OF-LOG: 3.0\nEND-OF-LOG:\n");
+  EXPECT_EQ(run("hf.log --band all --field FN").err.substr(0, 48), "ERROR: No QSO of hf.log is on a band with a map\n");
+  EXPECT_EQ(run("empty.cbr --band 6m --field FN").err, "ERROR: No QSO line in empty.cbr\n");
 }
 
 TEST_F(Cli, ErrorsGoToStderrAndLeaveThePage) {
