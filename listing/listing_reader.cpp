@@ -196,9 +196,13 @@ GridIndex read_listing(std::FILE* stream, const char* listing_path, SettingsReco
       if (notes != nullptr) notes->problem = ListingProblem::kNoGrids;
       return GridIndex();
     }
-    const std::size_t column = static_cast<std::size_t>(band - log.bands.begin());
-    read_rows(static_cast<int>(std::count(log.letters[column].begin(), log.letters[column].end(), 'W')));
-    return log.grids.with_letters(log.letters[column], '\0');
+    // The band's grids alone, as its listing would give them.
+    const std::vector<std::int16_t>& letters = log.letters[static_cast<std::size_t>(band - log.bands.begin())];
+    GridIndex index;
+    for (GridIndex::Node t = 1; t < letters.size() && t <= log.grids.size(); ++t)
+      if (letters[t] >= 0) index.insert(log.grids.key(t), static_cast<char>(letters[t]));
+    read_rows(static_cast<int>(index.size()));
+    return index;
   }
   Header header = read_header(*reader, listing_path, false);
   if (notes != nullptr) notes->warnings = std::move(header.warnings);

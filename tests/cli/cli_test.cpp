@@ -334,15 +334,15 @@ TEST_F(Cli, EveryBandWritesEachBandsOwnPage) {
   std::string listing = "in/grids";
 #ifndef _WIN32
   EXPECT_TRUE(comma) << "./dev test makes the locale de_DE.UTF-8";
-  fs::copy_file("in/grids", listing = "in/caf\xE9");
+  fs::copy_file("in/grids", listing = "in/caf\xE9-\xC2\xB0");  // Latin-1's e acute, then a UTF-8 degree sign
 #endif
   r = run(listing + " --band all -o auto --ffma --field auto");
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string page = file_name_of(listing), shown = page == "grids" ? page : "caf\xEF\xBF\xBD";
+  const std::string page = file_name_of(listing), shown = page == "grids" ? page : "caf\xEF\xBF\xBD-\xC2\xB0";
   const std::string contents = read_file("auto/" + page + "-bands.html");
   EXPECT_NE(contents.find("<h1>ZELK Band Totals for " + shown + " - "), contents.npos);
-  const std::string link = page == "grids" ? page : "caf%E9";
+  const std::string link = page == "grids" ? page : "caf%E9-%C2%B0";
   EXPECT_EQ(rows_of(contents),
             (std::vector<std::string>{
                 "Band|Checked|Confirmed|Worked|Total|FFMA|Written otherwise|",

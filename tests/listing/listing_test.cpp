@@ -92,7 +92,8 @@ TEST(ListingReader, Cases) {
       {"UTF-16 LE", utf16(u"Grid,2M\r\nFN31,W\r\n\u0436\U0001F4FB,C\xD800", true), 1, "FN31=W \xD0\xB6\xF0\x9F\x93\xBB=C",
        read_count(2)},
       {"UTF-16 BE", utf16(u"Grid,2M\nFN31,W", false), 1, "FN31=W", read_count(1)},
-      {"first letter stays", "Grid,2M\nFN31,C\nFN31,W\n", 1, "FN31=C", read_count(2)},
+      {"first letter stays; longer keys", "Grid,2M\nFN31,C\nFN31,W\nFN31abc,S\nFN31abcd,L\n", 1,
+       "FN31=C FN31abc=S FN31abcd=L", read_count(4)},
       {"first letter of its column", "Grid,6M,2M\nFN31,L\nFN31,,W\nFN31,C,C\n", 1, "FN31=W", read_count(2)},
       {"rows without grid or cell", "Grid,2M\n,W\nFN31\nFN32,\n\n,\n", 1, "", read_count(0)},
   };
