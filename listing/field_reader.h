@@ -40,14 +40,15 @@ class FieldReader {
   bool field(std::string* kept = nullptr, std::size_t most = 0, bool nul_ends = false) {
     if (kept != nullptr) kept->clear();
     bool keeping = kept != nullptr;
-    auto keep = [&](const char* start, const char* stop) {
+    // Inlined: the loop below runs once for every field of a listing.
+    auto keep = [&](const char* start, const char* stop) __attribute__((always_inline)) {
       if (!keeping) return;
       const char* const taken = start + std::min(static_cast<std::size_t>(stop - start), most - kept->size());
       const char* const nul = nul_ends ? std::find(start, taken, '\0') : taken;
-      kept->append(start, nul);
+      kept->append(start, static_cast<std::size_t>(nul - start));
       keeping = nul == taken;  // once `most` are kept, the rest takes none
     };
-    if (line_open_ && available() && buffer_[position_] == '"') {
+    if (line_open_ && available() && buffer_[position_] == '"') [[unlikely]] {
       for (++position_; available();) {
         const char* const start = buffer_ + position_;
         const char* const end = buffer_ + length_;
@@ -66,7 +67,7 @@ class FieldReader {
       const char* const start = buffer_ + position_;
       const char* const end = buffer_ + length_;
       const char* const stop = std::find_if(start, end, [this](char c) { return is_field_end(c); });
-      keep(start, stop);
+      if (keeping) keep(start, stop);
       position_ = static_cast<std::size_t>(stop - buffer_);
       if (stop != end) {
         ++position_;
@@ -128,8 +129,10 @@ class FieldReader {
   static bool key_end(char c) { return c == ',' || c == ';' || c == '\t'; }
   bool is_field_end(char c) const { return c == separator_ || c == '\n' || c == '\r'; }
 
-  bool available() {
-    if (position_ < length_) return true;
+  bool available() { return position_ < length_ || refill(); }
+
+  // Reads on; false at the end of the listing.
+  [[gnu::noinline]] bool refill() {
     position_ = 0;
     length_ = utf16_ == 0 ? std::fread(buffer_, 1, sizeof buffer_, stream_) : decode_utf16();
     if (!started_ && utf16_ == 0 && length_ >= 2 && (std::string_view(buffer_, 2) == "\xFF\xFE" ||

@@ -85,6 +85,7 @@ struct OddCells {
   std::vector<std::string> examples;
 
   void see(const std::string& cell) {
+    if (cell.empty() || (cell[0] != ' ' && (cell[0] < 'c' || cell[0] > 'w'))) return;  // most cells, at once
     const std::size_t letter = cell.find_first_not_of(' ');
     if (letter == std::string::npos || std::strchr(letter == 0 ? "wlmcs" : "WLMCS*wlmcs", cell[letter]) == nullptr ||
         cell[letter] == '\0')
