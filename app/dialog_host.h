@@ -26,6 +26,7 @@ struct OpenFileRequest {
   std::vector<FileFilter> filters;  // the first is preselected
   std::string default_extension;    // added to a typed name without extension
   std::string initial_path;         // the file name box starts with it
+  std::string initial_folder;       // where the box opens when no file is given; "" for the host's choice
   bool file_must_exist = true;
   bool hide_read_only = true;
   bool explorer_style = true;

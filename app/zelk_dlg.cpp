@@ -161,6 +161,13 @@ void CzelkDlg::on_input() {
   request.filters = {{"CSV Files", "*.csv;"}, {"Contest logs (*.log; *.cbr)", "*.log;*.cbr"}, {"All Files", "*.*"}};
   request.default_extension = "csv";
   request.initial_path = input_path_;
+  // The first time, where the user keeps documents (the home folder when the
+  // desktop's documents folder was never made); then the last listing's folder.
+  std::error_code ec;
+  const std::filesystem::path documents = path_of(folders_.documents);
+  if (input_path_.empty() && !folders_.documents.empty())
+    request.initial_folder = name_of(std::filesystem::is_directory(documents, ec) ? documents
+                                                                                  : documents.parent_path().parent_path());
   std::optional<std::string> chosen = host_.open_file_dialog(request);
   if (chosen) take_listing(*chosen);
 }

@@ -48,12 +48,13 @@ std::string program_base_name(const std::string& program_path) {
 ProgramFolders program_folders(const std::string& program_path, const std::optional<UserFolders>& user) {
   std::string settings_name = program_base_name(program_path) + ".ini";
   std::optional<fs::path> data = user ? installed_data_folder(program_path) : std::nullopt;
+  const std::string documents = user ? folder_text(path_of(user->documents)) : std::string();
   if (!data) {
     std::string beside = folder_of(program_path);
-    return {beside, beside, beside + settings_name};
+    return {beside, beside, beside + settings_name, documents};
   }
   return {folder_text(*data), folder_text(path_of(user->documents) / kDataFolderName),
-          folder_text(path_of(user->config) / kDataFolderName) + settings_name};
+          folder_text(path_of(user->config) / kDataFolderName) + settings_name, documents};
 }
 
 }  // namespace zelk

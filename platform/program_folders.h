@@ -29,6 +29,7 @@ struct ProgramFolders {
   std::string data;           // holds images/ and ZELK/
   std::string pages;          // pages, and the field pictures copied beside them
   std::string settings_file;  // named after the program: zelk2html.ini
+  std::string documents;      // the user's documents folder, where a first Open looks; "" for none
 };
 
 // The program's file name without the extension Windows programs carry.

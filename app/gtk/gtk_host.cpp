@@ -171,6 +171,8 @@ std::optional<std::string> GtkHost::open_file_dialog(const OpenFileRequest& requ
   }
   if (!request.initial_path.empty()) {
     gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(chooser), request.initial_path.c_str());
+  } else if (!request.initial_folder.empty()) {
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.initial_folder.c_str());
   } else {
     gchar* here = g_get_current_dir();
     gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), here);

@@ -52,7 +52,8 @@ class ScriptedHost : public DialogHost {
 
   std::optional<std::string> program_path() override { return program; }
   std::optional<VersionRecord> version_record(const std::string&) override { return version; }
-  std::optional<UserFolders> user_folders() override { return std::nullopt; }  // portable
+  std::optional<UserFolders> users;  // none: programs live portable
+  std::optional<UserFolders> user_folders() override { return users; }
   void init_common_controls() override {}
   void message_box(const std::string& text, const std::string& title, MessageIcon icon) override {
     static const char* icons[] = {"error", "warning", "information"};

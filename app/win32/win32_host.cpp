@@ -134,6 +134,7 @@ OPENFILENAMEA open_file_name(const OpenFileRequest& request, const std::string& 
   dialog.lpstrFile = file;
   dialog.nMaxFile = kChosenPathBytes;
   dialog.lpstrTitle = request.title.c_str();
+  if (!request.initial_folder.empty()) dialog.lpstrInitialDir = request.initial_folder.c_str();
   dialog.lpstrDefExt = request.default_extension.empty() ? nullptr : request.default_extension.c_str();
   if (request.file_must_exist) dialog.Flags |= OFN_FILEMUSTEXIST;
   if (request.hide_read_only) dialog.Flags |= OFN_HIDEREADONLY;

@@ -117,6 +117,7 @@ TEST_F(DialogTest, EveryControlWritesTheRecordAtOnceAndNothingSavesIt) {
 TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
   dir = path_of(scratch.path());  // a short program folder: the limits below are the listing's
   host.program = (dir / "zelk2html").string();
+  host.users = UserFolders{scratch / "config", scratch / "Documents"};  // never made: the home folder
   dialog.do_modal();
   // Counted as the system counts: 150 Cyrillic letters are 300 bytes, but on
   // Windows 150 of its 259 characters.
@@ -138,6 +139,7 @@ TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
             "error zelk2html: ERROR: The output file's path would be longer than " + limit + "; "
             "choose a listing with a shorter name or move the program to a shorter path.\n");
   EXPECT_EQ(host.file_requests.at(2).initial_path, "/logs/my.grids.csv") << "a cancel keeps the last choice";
+  EXPECT_EQ(host.file_requests.at(0).initial_folder + "|" + host.file_requests.at(2).initial_folder, scratch.path() + "|");
 }
 
 // Generate's own checks are its own test's; here that the dialog hands on

@@ -13,11 +13,11 @@ here=$(dirname "$0")/../support
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelk-gui.XXXXXX")
 on_failure() { tail -20 "$work/app.err"; }
 
-# Folders and the listing named as a user's may be: Cyrillic, Latin accents, CJK.
-name='Пётр Mañana 東京' listing=$work/logs/$name.csv screenshot=${ZELK_GUI_SCREENSHOT:-}
+# Folders and the listing named as a user's may be: Cyrillic, Latin accents, CJK. The listing
+# lies in the documents folder, where the Open box first looks.
+name='Пётр Mañana 東京' screenshot=${ZELK_GUI_SCREENSHOT:-}
 apps=$work/home/.local/share/applications
-mkdir -p "$work/logs" "$work/home/run" "$apps" && chmod 700 "$work/home/run"
-cp "${@: -1}" "$listing"
+mkdir -p "$work/home/run" "$apps" && chmod 700 "$work/home/run"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/home/run GSETTINGS_BACKEND=memory
 # The bus started the accessibility bus with the user's HOME; it is to use this one.
 dbus-update-activation-environment HOME XDG_RUNTIME_DIR
@@ -34,17 +34,21 @@ if [ "$1" = --installed ]; then
   export XDG_CONFIG_HOME=$HOME/settings
   mkdir -p "$XDG_CONFIG_HOME" && echo 'XDG_DOCUMENTS_DIR="$HOME/Dokumente"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
   page=$HOME/Dokumente/zelk2html/$name.html settings=$XDG_CONFIG_HOME/zelk2html/zelk2html.ini
+  documents=$HOME/Dokumente
 else
   bin=$work/$name
   mkdir "$bin" && cp -r "$1" "$(dirname "$1")"/{ZELK,images} "$bin/" && cp "$2" "$bin/zelk2html-cli"
   page=$bin/$name.html settings=$bin/zelk2html.ini help=$bin/ZELK/index.html
+  documents=$HOME/Documents
 fi
+listing=$documents/$name.csv
+mkdir -p "$documents" && cp "${@: -1}" "$listing"
 expected=$work/cli.html
 "$bin/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
 start_xvfb
 
-start_dialog() {  # from the listing's folder, where the file chooser then opens
-  (cd "$work/logs" && exec "$bin/zelk2html" "$@" >>"$work/app.out" 2>>"$work/app.err") &
+start_dialog() {  # from the work folder: the file chooser opens in the documents folder all the same
+  (cd "$work" && exec "$bin/zelk2html" "$@" >>"$work/app.out" 2>>"$work/app.err") &
   app=$!
   main=$(await_window 'ZELK to HTML Version 3.3')
   read -r width height < <(x getwindowgeometry "$main" | sed -n 's/ *Geometry: \(.*\)x/\1 /p')

@@ -51,13 +51,18 @@ fake_browser "$work/browser"
 (cd "$BUILD" && ctest -L unit -LE faults -j 2 --timeout 300 --output-on-failure) || fail "unit tests under Wine"
 export SOURCE_DATE_EPOCH=1796428800
 
-# As a user unpacks the zip (the programs alone: they need no DLL of their own); the listing lies
-# beside them and is named alike.
+# As a user unpacks the zip (the programs alone: they need no DLL of their own); the listing is
+# named alike.
 name='Пётр Mañana 東京'
 folder=$work/$name listing=$work/$name/$name.csv expected=$work/expected.html
 mkdir -p "$folder" && cp "$BUILD"/zelk2html{,-cli}.exe "$folder/" && cp -r "$BUILD/ZELK" "$BUILD-host/images" "$folder/"
 cp "$ROOT/examples/grids.csv" "$listing"
 "$BUILD-host/zelk2html-cli" "$listing" -o "$expected" --band 2m --field EM --format portrait --ffma >/dev/null
+# The Open box first looks in Documents, which Wine links to $HOME: the prefix gets a folder of
+# its own, and the listing moves there, so that only a box opened there finds it.
+documents=$WINEPREFIX/drive_c/users/$(id -un)/Documents
+[ ! -L "$documents" ] || { rm "$documents" && mkdir "$documents"; }
+rm -f "$documents/"*.csv && mv "$listing" "$documents/" && listing=$documents/$name.csv
 sed -i 's/$/\r/' "$expected"
 
 # The command line on a console, which draws what it is given; spaces may come as cursor moves.
@@ -85,7 +90,7 @@ tab_to() {
   [ ${#tabs[@]} -eq 0 ] || keys "$main" "${tabs[@]}"
 }
 press() { tab_to "$1" && keys "$main" space; }
-choose_listing() {  # the box opens in the program's folder: from the name field to the list's last
+choose_listing() {  # the box opens in Documents: from the name field to the list's last
   press Input && keys "$(await_window 'Input CSV File')" shift+Tab End Return && await_closed 'Input CSV File'
 }
 set_choices() {
@@ -119,16 +124,16 @@ printf 'Grid,2M\nFN31,W\n\x1a\nFN32,C\nFN33,W\n' >"$work/eof.csv"
 long=$folder/$(printf 'я%.0s' $(seq $((154 - ${#folder})))).csv && cp "$listing" "$long"
 start_dialog "$long" && press Generate && import -window "$(await_window zelk2html)" "$work/all-bands.png"
 dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
+cp "$long" "$documents/"  # after the listing in the list: the Open box's last
 start_dialog && choose_listing && press Generate && dismiss zelk2html && quit && rm "${long%.csv}-bands.html"
 
 # Installed by the setup program, silently and without elevation, and walked at 150%: look at
-# dialog-144dpi.png. Wine links Documents to $HOME: the prefix gets a folder of its own.
+# dialog-144dpi.png.
 user=$WINEPREFIX/dosdevices/c:/users/$(id -un)  # as Wine names it to the browser
 installed="$user/AppData/Local/Programs/ZELK to HTML"
 shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZELK to HTML.lnk"
 uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk2html'
 open_with='HKCU\Software\Classes\Applications\zelk2html.exe'
-[ ! -L "$user/Documents" ] || { rm "$user/Documents" && mkdir "$user/Documents"; }
 rm -rf "$user/Documents/zelk2html" "$user/AppData/Roaming/zelk2html" "${installed%/*}"  # and a failed run's
 timeout 60 wine reg delete "$uninstall" /f </dev/null >>"$LOG" 2>&1 || true
 quietly timeout 120 wine "$BUILD/zelk2html-3.3.0.1-setup.exe" /S </dev/null
