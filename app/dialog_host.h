@@ -46,6 +46,9 @@ class DialogEvents {
   virtual void on_selection_changed(int id) = 0;
   // A system-menu command (the About entry is kAboutCommand).
   virtual void on_system_command(unsigned command) = 0;
+  // Things dropped on the window, in the system's order: file paths, and
+  // nothing for a drop that held no file.
+  virtual void on_files_dropped(const std::vector<std::string>& paths) = 0;
 };
 
 class DialogHost : public ProgramPlatform {

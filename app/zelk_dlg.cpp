@@ -172,21 +172,34 @@ void CzelkDlg::on_input() {
   if (chosen) take_listing(*chosen);
 }
 
-void CzelkDlg::take_listing(const std::string& chosen) {
+bool CzelkDlg::take_listing(const std::string& chosen) {
   if (system_path_length(chosen) > kSystemPathLimit) {
     show_message(kInputPathTooLong, MessageIcon::kError);
-    return;
+    return false;
   }
   std::string file_name = file_name_of(chosen);
   std::string output = folders_.pages + page_name_for(file_name);
   if (system_path_length(output) > kSystemPathLimit) {
     show_message(kOutputPathTooLong, MessageIcon::kError);
-    return;
+    return false;
   }
   input_path_ = chosen;
   while (host_.list_count(kIdInputList) > 0) host_.list_remove(kIdInputList, 0);
   host_.list_add(kIdInputList, file_name);
   output_path_ = output;
+  return true;
+}
+
+// A drop is taken as a choice in the Open box; folders and what no longer
+// exists are passed over, as the Open box would not offer them.
+void CzelkDlg::on_files_dropped(const std::vector<std::string>& paths) {
+  std::vector<std::string> files;
+  for (const std::string& path : paths)
+    if (host_.file_exists(path)) files.push_back(path);
+  if (files.empty() || !take_listing(files.front()) || files.size() == 1) return;
+  show_message(std::to_string(files.size()) + " files were dropped; one listing is read at a time, so " +
+                   file_name_of(files.front()) + ", the first, was taken.",
+               MessageIcon::kInformation);
 }
 
 void CzelkDlg::on_generate() {

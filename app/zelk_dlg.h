@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/dialog_host.h"
 #include "app/tooltip_ctrl_ext.h"
@@ -34,6 +35,7 @@ class CzelkDlg : public DialogEvents {
   void on_command(int id) override;
   void on_selection_changed(int id) override;
   void on_system_command(unsigned command) override;
+  void on_files_dropped(const std::vector<std::string>& paths) override;
 
   const SettingsRecord& settings() const { return record_; }
   const std::string& input_path() const { return input_path_; }
@@ -41,7 +43,7 @@ class CzelkDlg : public DialogEvents {
 
  private:
   void on_input();
-  void take_listing(const std::string& chosen);
+  bool take_listing(const std::string& chosen);
   void on_generate();
   bool generate_all_bands(const GenerateRequest& request);
   void show_report(const RunReport& report, bool succeeded);

@@ -414,6 +414,35 @@ gboolean GtkHost::on_delete(GtkWidget*, GdkEvent*, gpointer data) {
   return TRUE;  // the dialog decides when the window goes
 }
 
+// Files dropped from a file manager come as a list of URIs; what names no
+// local file (a web address, a file on a remote share) is left out. The
+// dialog hears of them once the drop is over: a box it shows must not hold
+// the file manager's drag open.
+void GtkHost::on_drop(GtkWidget*, GdkDragContext*, gint, gint, GtkSelectionData* data, guint, guint, gpointer host) {
+  // While a modal box is open the window takes no choice, as it takes no click.
+  if (gtk_grab_get_current() != nullptr) return;
+  struct Drop {
+    GtkHost* host;
+    std::vector<std::string> paths;
+  };
+  auto* drop = new Drop{static_cast<GtkHost*>(host), {}};
+  gchar** uris = gtk_selection_data_get_uris(data);
+  for (gchar** uri = uris; uri != nullptr && *uri != nullptr; ++uri)
+    if (gchar* path = g_filename_from_uri(*uri, nullptr, nullptr)) {
+      drop->paths.emplace_back(path);
+      g_free(path);
+    }
+  g_strfreev(uris);
+  g_idle_add_full(
+      G_PRIORITY_DEFAULT_IDLE,
+      +[](gpointer data) -> gboolean {
+        auto* drop = static_cast<Drop*>(data);
+        if (drop->host->events_ != nullptr) drop->host->events_->on_files_dropped(drop->paths);
+        return G_SOURCE_REMOVE;
+      },
+      drop, +[](gpointer data) { delete static_cast<Drop*>(data); });
+}
+
 void GtkHost::create_main_window(const DialogLayout& layout) {
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_style_context_add_class(gtk_widget_get_style_context(window_), "zelk-dialog");
@@ -434,6 +463,10 @@ void GtkHost::create_main_window(const DialogLayout& layout) {
   g_signal_connect(window_, "key-press-event", G_CALLBACK(on_key_press), this);
   g_signal_connect(window_, "button-press-event", G_CALLBACK(on_button_press), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(on_delete), this);
+  // The whole window takes a dropped listing, its LL Field box included.
+  gtk_drag_dest_set(window_, GTK_DEST_DEFAULT_ALL, nullptr, 0, GDK_ACTION_COPY);
+  gtk_drag_dest_add_uri_targets(window_);
+  g_signal_connect(window_, "drag-data-received", G_CALLBACK(on_drop), this);
 }
 
 void GtkHost::connect_control(const ControlLayout& c, GtkWidget* widget) {
@@ -468,6 +501,7 @@ void GtkHost::connect_control(const ControlLayout& c, GtkWidget* widget) {
       break;
     case ControlKind::kEdit:
       if (c.capitals) g_signal_connect(widget, "insert-text", G_CALLBACK(insert_capitals), nullptr);
+      gtk_drag_dest_unset(widget);  // a file's name is no field
       break;
     default: break;
   }

@@ -66,6 +66,7 @@ class GtkHost : public DialogHost {
   static gboolean on_key_press(GtkWidget*, GdkEventKey* event, gpointer host);
   static gboolean on_button_press(GtkWidget*, GdkEventButton* event, gpointer host);
   static gboolean on_delete(GtkWidget*, GdkEvent*, gpointer host);
+  static void on_drop(GtkWidget*, GdkDragContext*, gint, gint, GtkSelectionData* data, guint, guint, gpointer host);
 
   DialogEvents* events_ = nullptr;
   GtkWidget* window_ = nullptr;

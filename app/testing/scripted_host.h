@@ -45,6 +45,7 @@ class ScriptedHost : public DialogHost {
     }
     events_->on_command(id);
   }
+  void drop(const std::vector<std::string>& paths) { events_->on_files_dropped(paths); }
   void pick(int id, int row) {
     combo_selected[id] = row;
     events_->on_selection_changed(id);

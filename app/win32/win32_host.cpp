@@ -316,6 +316,7 @@ INT_PTR Win32Host::handle(UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       annotate_names();
+      DragAcceptFiles(window_, TRUE);
       // TRUE lets the dialog manager put the focus on the first tab stop.
       return events_->on_init_dialog() ? TRUE : FALSE;
 
@@ -358,6 +359,19 @@ INT_PTR Win32Host::handle(UINT message, WPARAM wparam, LPARAM) {
         return TRUE;
       }
       return FALSE;
+
+    case WM_DROPFILES: {
+      // In the process's code page, as the Open box gives a name.
+      auto drop = reinterpret_cast<HDROP>(wparam);
+      std::vector<std::string> paths(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+      for (UINT i = 0; i < paths.size(); ++i) {
+        paths[i].resize(DragQueryFileA(drop, i, nullptr, 0) + 1);
+        paths[i].resize(DragQueryFileA(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size())));
+      }
+      DragFinish(drop);
+      events_->on_files_dropped(paths);
+      return TRUE;
+    }
 
     case WM_QUERYDRAGICON:
       // One of the few messages whose dialog result is the return value.

@@ -1,6 +1,6 @@
 # The walk a person takes through the real dialog, written once for every window it runs in.
 # Sourced after real_parts.sh; the caller defines a driver for its window, then calls `walk`:
-#   start_dialog [LISTING]  start the program, await its window; with LISTING, also choose it
+#   start_dialog [LISTING]  start the program, await its window (main: its id); with LISTING, also choose it
 #                           (on the command line where the program takes one)
 #   choose_listing          Input, and the listing the open-file box shows first
 #   set_choices             band 2 M, "em" typed as LL Field, Portrait, FFMA
@@ -13,7 +13,7 @@
 # and sets listing, page, settings and help (where they are), expected (the command line's page
 # for those choices), screenshot (optional: a picture of the restarted dialog).
 # A new step: a function step_NAME below, NAME in `steps`, any new action in every driver.
-steps=(start names choose generate save view help restart about any all)
+steps=(start names choose generate save view help restart about any all drop)
 
 step_start() { start_dialog; }
 step_names() { hear_names; }
@@ -57,6 +57,13 @@ step_any() {  # Any band, the choice saved with it: the command line's page from
   poll 30 "Any band saved" saved_band 12 && command_line "$made/any.html"
   cmp "$made/any.html" "$page" || fail "the dialog's any-band page is not the command line's"
   rm -r "$made"
+}
+step_drop() {  # two listings and a web address dropped: the first listing is taken, and said so
+  local dropped=${listing%.csv} made=${page%/*}/${listing##*/}
+  cp "$listing" "$dropped 2.csv" && drag_onto "$main" https://example.org/a.csv "$dropped 2.csv" "$listing"
+  dismiss zelk2html && press Generate && dismiss zelk2html
+  [ -f "${made%.csv} 2-bands.html" ] || fail "the dropped listing was not taken"
+  rm "$dropped 2.csv" "${made%.csv} 2"*.html
 }
 
 walk() {

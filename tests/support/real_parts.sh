@@ -21,7 +21,13 @@ poll() {  # seconds, what, command...: until the command succeeds
 }
 
 x() { timeout 10 xdotool "$@"; }
-visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
+visible() {  # whole title; not GTK's 1x1 window off the screen that takes part in drops
+  local window
+  for window in $(x search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    x getwindowgeometry "$window" | grep -q 'Geometry: 1x1$' || { echo "$window" && return; }
+  done
+  return 1
+}
 await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
@@ -37,6 +43,19 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   x11_server=$!
   poll 30 "Xvfb to start" test -s "$work/display"
   export DISPLAY=:$(head -1 "$work/display")
+}
+
+# Drags FILES from a file manager's window onto WINDOW by the X drag-and-drop protocol, the
+# button held as a hand holds it: the window gets the drop as from any file manager. The
+# source's GTK keeps its caches in the work folder, not in the home folder.
+drag_onto() {  # window files...
+  local target=$1 source
+  shift
+  HOME=$work timeout 30 /usr/bin/python3 "${BASH_SOURCE[0]%/*}/drag_source.py" "$@" &
+  source=$(await_window 'drag source')
+  x mousemove --window "$source" 10 10 mousedown 1 && x mousemove_relative -- -20 -20
+  x mousemove --window "$target" 100 100 && sleep 0.2 && x mousemove_relative 5 5 && sleep 0.2 && x mouseup 1
+  wait $! || fail "the drag did not end"
 }
 
 # A browser that only notes what it is given; opened() reads the last one back as a path.

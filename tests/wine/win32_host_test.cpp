@@ -68,6 +68,7 @@ struct LayoutCheck : DialogEvents {
   void on_command(int) override {}
   void on_selection_changed(int) override {}
   void on_system_command(unsigned) override {}
+  void on_files_dropped(const std::vector<std::string>&) override {}
 };
 
 TEST(Win32Host, ControlsSitWhereTheLayoutPutsThem) {
