@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zelk2html: cannot open the display\n");
     return 1;
   }
+  // The desktop's name for the program; it also titles GTK's own hidden
+  // windows (drops pass through one), which the program's name would not.
+  g_set_application_name("ZELK to HTML");
   zelk::GtkHost host;
   return zelk::CzelkApp().run(host, command.listing);
 }

@@ -143,12 +143,10 @@ TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
   // A drop is a choice of the first file in it: folders and vanished files are passed over.
   const std::string a = scratch / "a.csv", b = scratch / "b.csv";
   write_file(a, ""), write_file(b, ""), host.said.clear();
-  host.drop({scratch.path(), "/gone.csv", a, b});
+  host.drop({scratch.path()}), host.drop({}), host.drop({scratch.path(), "/gone.csv", a, b});
   EXPECT_EQ(dialog.input_path() + "|" + host.lists[kIdInputList].at(0), a + "|a.csv");
   EXPECT_EQ(host.said, "information zelk2html: 2 files were dropped; one listing is read at a time, so a.csv, "
                        "the first, was taken.\n");
-  host.drop({scratch.path()}), host.drop({});
-  EXPECT_EQ(dialog.input_path(), a);
 }
 
 // Generate's own checks are its own test's; here that the dialog hands on

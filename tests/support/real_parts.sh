@@ -21,13 +21,7 @@ poll() {  # seconds, what, command...: until the command succeeds
 }
 
 x() { timeout 10 xdotool "$@"; }
-visible() {  # whole title; not GTK's 1x1 window off the screen that takes part in drops
-  local window
-  for window in $(x search --onlyvisible --name "^$1\$" 2>/dev/null); do
-    x getwindowgeometry "$window" | grep -q 'Geometry: 1x1$' || { echo "$window" && return; }
-  done
-  return 1
-}
+visible() { x search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }  # whole title
 await_window() { poll "${2:-30}" "the window '$1'" visible "$1" >/dev/null && visible "$1"; }
 closed() { ! visible "$1" >/dev/null; }
 await_closed() { poll 30 "the window '$1' to close" closed "$1"; }
@@ -45,17 +39,16 @@ start_xvfb() {  # exports DISPLAY; the server and the program end with the scrip
   export DISPLAY=:$(head -1 "$work/display")
 }
 
-# Drags FILES from a file manager's window onto WINDOW by the X drag-and-drop protocol, the
-# button held as a hand holds it: the window gets the drop as from any file manager. The
-# source's GTK keeps its caches in the work folder, not in the home folder.
+# Drags FILES onto WINDOW from a file manager's window over the X drag-and-drop protocol, the
+# button held as a hand holds it. The source's GTK caches go to the work folder, not home.
 drag_onto() {  # window files...
   local target=$1 source
   shift
   HOME=$work timeout 30 /usr/bin/python3 "${BASH_SOURCE[0]%/*}/drag_source.py" "$@" &
-  source=$(await_window 'drag source')
+  source=$(await_window 'drag source') && sleep 0.5  # once it is drawn
   x mousemove --window "$source" 10 10 mousedown 1 && x mousemove_relative -- -20 -20
-  x mousemove --window "$target" 100 100 && sleep 0.2 && x mousemove_relative 5 5 && sleep 0.2 && x mouseup 1
-  wait $! || fail "the drag did not end"
+  x mousemove --window "$target" 100 100 && sleep 0.3 && x mousemove_relative 5 5 && sleep 0.5 && x mouseup 1
+  wait $! || fail "the window refused the drop, or the drag did not end"
 }
 
 # A browser that only notes what it is given; opened() reads the last one back as a path.
