@@ -369,7 +369,8 @@ INT_PTR Win32Host::handle(UINT message, WPARAM wparam, LPARAM) {
         paths[i].resize(DragQueryFileA(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size())));
       }
       DragFinish(drop);
-      events_->on_files_dropped(paths);
+      // While a modal box is open the window takes no choice, as it takes no click.
+      if (IsWindowEnabled(window_)) events_->on_files_dropped(paths);
       return TRUE;
     }
 
