@@ -140,10 +140,10 @@ TEST_F(DialogTest, InputShowsTheNameAndPointsThePageIntoTheProgramFolder) {
             "choose a listing with a shorter name or move the program to a shorter path.\n");
   EXPECT_EQ(host.file_requests.at(2).initial_path, "/logs/my.grids.csv") << "a cancel keeps the last choice";
   EXPECT_EQ(host.file_requests.at(0).initial_folder + "|" + host.file_requests.at(2).initial_folder, scratch.path() + "|");
-  // A drop is a choice of the first file in it: folders and vanished files are passed over.
+  // A drop is a choice of its first file (one alone goes unremarked); folders and vanished files are passed over.
   const std::string a = scratch / "a.csv", b = scratch / "b.csv";
   write_file(a, ""), write_file(b, ""), host.said.clear();
-  host.drop({scratch.path()}), host.drop({}), host.drop({scratch.path(), "/gone.csv", a, b});
+  host.drop({scratch.path(), b}), host.drop({}), host.drop({scratch.path(), "/gone.csv", a, b});
   EXPECT_EQ(dialog.input_path() + "|" + host.lists[kIdInputList].at(0), a + "|a.csv");
   EXPECT_EQ(host.said, "information zelk2html: 2 files were dropped; one listing is read at a time, so a.csv, "
                        "the first, was taken.\n");
